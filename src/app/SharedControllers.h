@@ -1,0 +1,32 @@
+#pragma once
+
+#include <memory>
+#include <mutex>
+
+#include "display/DeepBlacksController.h"
+#include "display/XDRController.h"
+#include "platform/Platform.h"
+
+namespace lumora {
+
+// The process-wide controller instances, each made on its first use and kept from then on.
+class SharedControllers {
+ public:
+  explicit SharedControllers(platform::Platform& platform);
+  SharedControllers(const SharedControllers&) = delete;
+  SharedControllers& operator=(const SharedControllers&) = delete;
+
+  // Any thread; a first use from two threads at once makes one controller.
+  XDRController& xdr();
+
+  // Main thread only. Making it restores a stored Deep Blacks level.
+  DeepBlacksController& deepBlacks();
+
+ private:
+  platform::Platform& platform_;
+  std::once_flag xdrOnce_;
+  std::unique_ptr<XDRController> xdr_;
+  std::unique_ptr<DeepBlacksController> deepBlacks_;
+};
+
+}  // namespace lumora

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+namespace lumora::platform {
+
+// NSApplicationActivationPolicy.
+enum class ActivationPolicy { regular = 0, accessory = 1, prohibited = 2 };
+
+// What a menu entry passes along with its action.
+struct MenuItemSender {
+  std::int64_t tag = 0;  // NSMenuItem.tag (NSInteger)
+};
+
+// The application's delegate (NSApplicationDelegate), which is also the target of every menu
+// action. The platform calls it on the main thread only.
+class ApplicationDelegate {
+ public:
+  virtual void applicationDidFinishLaunching() = 0;
+  virtual void applicationWillTerminate() = 0;
+
+  // Whether the delegate answers the action's selector; menus enable entries by it.
+  virtual bool respondsToMenuAction(std::string_view selector) const = 0;
+  virtual void performMenuAction(std::string_view selector, const MenuItemSender& sender) = 0;
+
+ protected:
+  ~ApplicationDelegate() = default;
+};
+
+// NSApplication.sharedApplication.
+class Application {
+ public:
+  virtual ~Application() = default;
+
+  // The application does not own its delegate.
+  virtual void setDelegate(std::weak_ptr<ApplicationDelegate> delegate) = 0;
+  virtual void setActivationPolicy(ActivationPolicy policy) = 0;
+  virtual void activateIgnoringOtherApps(bool flag) = 0;
+
+  // Runs the main event loop. applicationDidFinishLaunching comes first. The process normally
+  // ends inside; should the loop end, run returns.
+  virtual void run() = 0;
+
+  // Calls applicationWillTerminate, then ends the process.
+  virtual void terminate() = 0;
+};
+
+}  // namespace lumora::platform

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/Alerts.h"
+#include "platform/Application.h"
+#include "platform/Console.h"
+#include "platform/Displays.h"
+#include "platform/MainQueue.h"
+#include "platform/StatusBar.h"
+#include "platform/SymbolImages.h"
+#include "platform/TerminationSignals.h"
+#include "platform/Timers.h"
+#include "platform/Updater.h"
+#include "platform/UserDefaults.h"
+#include "platform/WindowServer.h"
+
+namespace lumora::platform {
+
+// Everything the system needs of the operating system and its toolkit, grouped by area. All of
+// it is used on the main thread, except where an interface says otherwise.
+struct Platform {
+  Application& application;
+  StatusBar& statusBar;
+  SymbolImages& symbolImages;
+  Displays& displays;
+  WindowServer& windowServer;
+  UserDefaults& userDefaults;
+  Timers& timers;
+  MainQueue& mainQueue;
+  Alerts& alerts;
+  Updaters& updaters;
+  TerminationSignals& terminationSignals;
+  Console& console;
+};
+
+// The platform of this process, made on first use and kept until the process ends. Each backend
+// defines it.
+Platform& processPlatform();
+
+}  // namespace lumora::platform

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+#include "platform/MainQueue.h"
+#include "platform/Timers.h"
+#include "sim/FileDescriptor.h"
+
+namespace lumora::sim {
+
+// The simulated Mac's main run loop, on the thread that runs it. It serves the main queue,
+// timers in the default mode and readable file descriptors (the front end's input). While a
+// modal session runs, timers wait, and so does the main queue when the session was started from
+// one of its tasks (the queue is serial); while a menu is being tracked, timers wait too.
+class EventLoop final : public platform::Timers, public platform::MainQueue {
+ public:
+  using Clock = std::chrono::steady_clock;
+
+  EventLoop();
+  EventLoop(const EventLoop&) = delete;
+  EventLoop& operator=(const EventLoop&) = delete;
+
+  // The main queue; from any thread.
+  void async(std::function<void()> work) override;
+
+  std::shared_ptr<platform::Timer> scheduledTimer(std::chrono::duration<double> interval,
+                                                  bool repeats,
+                                                  std::function<void()> block) override;
+
+  // Calls `onReadable` on the main thread whenever `fd` can be read, in every mode.
+  void watchReadable(int fd, std::function<void()> onReadable);
+  void unwatch(int fd);
+  // Runs after every pass that fired timers.
+  void setAfterTimersFired(std::function<void()> observer);
+  // A menu is open: timers wait until it closes.
+  void setTrackingMenu(bool tracking) { trackingMenu_ = tracking; }
+
+  // Runs until stop.
+  void run();
+  // From any thread; also ends every modal session.
+  void stop();
+  bool isStopped() const { return stopped_; }
+
+  // Runs a modal session until `done` is true; false when the loop was stopped first.
+  bool runModal(const std::function<bool()>& done);
+  bool inModalSession() const { return modalDepth_ > 0; }
+
+  // One pass for tests: handles what is ready, waiting at most `wait` for something to be.
+  void runOnce(Clock::duration wait);
+
+ private:
+  struct ScheduledTimer;
+  enum class Mode { normal, modal };
+
+  void pass(Mode mode, std::optional<Clock::duration> maxWait);
+  bool mayRunQueue(Mode mode) const { return mode == Mode::normal || runningTasks_ == 0; }
+  bool mayFireTimers(Mode mode) const { return mode == Mode::normal && !trackingMenu_; }
+  bool hasQueuedWork();
+  void runQueuedWork();
+  std::optional<Clock::time_point> nextTimerDue() const;
+  void fireDueTimers();
+  void wake();
+
+  FileDescriptor wakeRead_;
+  FileDescriptor wakeWrite_;
+  std::mutex queueMutex_;
+  std::deque<std::function<void()>> queue_;
+  std::vector<std::shared_ptr<ScheduledTimer>> timers_;
+  struct Watch {
+    int fd;
+    std::function<void()> onReadable;
+  };
+  std::vector<Watch> watches_;
+  std::function<void()> afterTimersFired_;
+  std::atomic<bool> stopped_{false};
+  int runningTasks_ = 0;
+  int modalDepth_ = 0;
+  bool trackingMenu_ = false;
+};
+
+}  // namespace lumora::sim

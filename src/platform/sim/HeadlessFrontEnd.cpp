@@ -1,0 +1,131 @@
+#include "sim/HeadlessFrontEnd.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "sim/DisplaySummary.h"
+#include "sim/MenuModel.h"
+#include "sim/StatusItemText.h"
+
+namespace lumora::sim {
+namespace {
+
+constexpr std::string_view helpText =
+    "commands: status | menu | pick <title> (submenus as \"Deep Blacks > Medium\") | "
+    "alert | answer [button number] | help";
+
+std::string_view trimmed(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) {
+    text.remove_suffix(1);
+  }
+  return text;
+}
+
+}  // namespace
+
+HeadlessFrontEnd::HeadlessFrontEnd(SimMac& mac, int inputFd, std::FILE* output, bool withColor)
+    : mac_(mac), inputFd_(inputFd), output_(output), withColor_(withColor) {
+  mac_.loop().setAfterTimersFired([this] { printStatus(); });
+  mac_.loop().watchReadable(inputFd_, [this] { readInput(); });
+  mac_.alerts().setObserver([this] {
+    if (const platform::Alert* alert = mac_.alerts().currentAlert()) {
+      print("alert: " + alert->messageText + " (answer with \"answer\")");
+    }
+  });
+}
+
+void HeadlessFrontEnd::print(const std::string& line) {
+  std::fputs(line.c_str(), output_);
+  std::fputc('\n', output_);
+  std::fflush(output_);
+}
+
+const platform::Menu* HeadlessFrontEnd::installedMenu() const {
+  const auto& items = mac_.statusBar().items();
+  if (items.empty() || !items.front()->menu()) return nullptr;
+  return &*items.front()->menu();
+}
+
+void HeadlessFrontEnd::printStatus() {
+  const auto& items = mac_.statusBar().items();
+  const std::string button =
+      items.empty() ? "(no status item)" : describeStatusButton(items.front()->simButton(), withColor_);
+  print("status: " + button + " | " + describeMainDisplay(mac_.displayState()));
+}
+
+void HeadlessFrontEnd::readInput() {
+  char buffer[1024];
+  const ssize_t count = ::read(inputFd_, buffer, sizeof buffer);
+  if (count < 0 && errno == EINTR) return;
+  if (count <= 0) {
+    // End of input: the app keeps running until it quits or is signalled.
+    mac_.loop().unwatch(inputFd_);
+    return;
+  }
+  pending_.append(buffer, static_cast<std::size_t>(count));
+  std::size_t newline;
+  while ((newline = pending_.find('\n')) != std::string::npos) {
+    const std::string line = pending_.substr(0, newline);
+    pending_.erase(0, newline + 1);
+    handleCommand(trimmed(line));
+    if (mac_.loop().isStopped()) return;
+  }
+}
+
+void HeadlessFrontEnd::handleCommand(std::string_view command) {
+  const std::size_t space = command.find(' ');
+  const std::string_view verb = command.substr(0, space);
+  const std::string_view argument =
+      space == std::string_view::npos ? std::string_view() : trimmed(command.substr(space + 1));
+
+  if (verb.empty()) return;
+  if (verb == "help") {
+    print(std::string(helpText));
+  } else if (verb == "status") {
+    printStatus();
+  } else if (verb == "menu") {
+    const platform::Menu* menu = installedMenu();
+    if (menu == nullptr) return print("menu: none installed");
+    for (const std::string& line : menus::describe(*menu, mac_.application())) print("menu: " + line);
+  } else if (verb == "alert") {
+    const platform::Alert* alert = mac_.alerts().currentAlert();
+    if (alert == nullptr) return print("alert: none");
+    print("alert: " + alert->messageText);
+    print("alert: " + alert->informativeText);
+    for (std::size_t i = 0; i < alert->buttonTitles.size(); ++i) {
+      print("alert: button " + std::to_string(i + 1) + ": " + alert->buttonTitles[i]);
+    }
+  } else if (verb == "answer") {
+    int button = 1;
+    if (!argument.empty()) button = std::atoi(std::string(argument).c_str());
+    if (!mac_.alerts().answer(platform::alertFirstButtonReturn + button - 1)) {
+      print("answer: no alert with that button");
+    }
+  } else if (verb == "pick") {
+    if (mac_.alerts().currentAlert() != nullptr) return print("pick: an alert is open");
+    const platform::Menu* menu = installedMenu();
+    const platform::MenuItem* item = menu ? menus::findByPath(*menu, argument) : nullptr;
+    if (item == nullptr) return print("pick: no entry \"" + std::string(argument) + "\"");
+    switch (menus::pick(*item, mac_.application())) {
+      case menus::PickResult::picked:
+        print("picked: " + item->title);
+        break;
+      case menus::PickResult::disabled:
+        print("pick: \"" + item->title + "\" is disabled");
+        break;
+      case menus::PickResult::hasSubmenu:
+        print("pick: \"" + item->title + "\" opens a submenu");
+        break;
+      case menus::PickResult::notAnEntry:
+        print("pick: not an entry");
+        break;
+    }
+  } else {
+    print("unknown command; " + std::string(helpText));
+  }
+}
+
+}  // namespace lumora::sim

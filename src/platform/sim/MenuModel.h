@@ -1,0 +1,38 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Menu.h"
+#include "sim/SimApplication.h"
+
+// How the simulated Mac treats an installed menu: which entries are enabled, finding an entry by
+// its title, and picking one. Shared by the front ends.
+namespace lumora::sim::menus {
+
+// A key equivalent as menus show it, with the Command sign: "x" is shown as "⌘X".
+std::string keyEquivalentLabel(std::string_view keyEquivalent);
+
+// With the platform's automatic enabling: an entry with an action is enabled when the delegate
+// answers it; one without an action only when it has a submenu. Separators never are.
+bool isEnabled(const platform::MenuItem& item, const SimApplication& application);
+
+// The entry whose title is `title`, or is `title` after a leading symbol (the first word, when
+// it holds no letter or digit), in `menu`; null when there is none.
+const platform::MenuItem* findByTitle(const platform::Menu& menu, std::string_view title);
+
+// Follows a path of titles separated by " > " through submenus, as "Deep Blacks > Medium".
+const platform::MenuItem* findByPath(const platform::Menu& menu, std::string_view path);
+
+enum class PickResult { picked, disabled, hasSubmenu, notAnEntry };
+
+// Sends the entry's action to the delegate, with the entry as sender, when it is enabled.
+PickResult pick(const platform::MenuItem& item, SimApplication& application);
+
+// The menu as lines of text: check mark, title, image, key equivalent and submenus indented.
+std::vector<std::string> describe(const platform::Menu& menu, const SimApplication& application,
+                                  int indent = 0);
+
+}  // namespace lumora::sim::menus

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/Displays.h"
+#include "sim/SimDisplayState.h"
+
+namespace lumora::sim {
+
+class SimDisplays final : public platform::Displays {
+ public:
+  explicit SimDisplays(SimDisplayState& state) : state_(state) {}
+
+  platform::DisplayID mainDisplayID() override { return state_.mainDisplayID(); }
+  std::optional<platform::Screen> mainScreen() override { return state_.mainScreen(); }
+  void setTransferTable(platform::DisplayID display, std::span<const float> red,
+                        std::span<const float> green, std::span<const float> blue) override {
+    state_.setTransferTables(display, red, green, blue);
+  }
+  void restoreColorSyncSettings() override { state_.restoreCalibration(); }
+
+ private:
+  SimDisplayState& state_;
+};
+
+}  // namespace lumora::sim

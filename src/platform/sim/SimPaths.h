@@ -1,0 +1,17 @@
+#pragma once
+
+#include <filesystem>
+
+namespace lumora::sim {
+
+// Where the simulated Mac keeps its files.
+struct SimPaths {
+  std::filesystem::path displayStateFile;  // $XDG_STATE_HOME/lumora-virir/display.plist
+  std::filesystem::path defaultsFile;      // $XDG_CONFIG_HOME/lumora-virir/defaults.plist
+
+  // From the XDG base-directory variables; a variable that is unset, empty or not an absolute
+  // path is ignored in favour of ~/.local/state and ~/.config.
+  static SimPaths fromEnvironment();
+};
+
+}  // namespace lumora::sim

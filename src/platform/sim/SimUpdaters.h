@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/Alerts.h"
+#include "platform/Updater.h"
+
+namespace lumora::sim {
+
+// A stand-in for the software updater: this build is always the newest, and a check says so.
+class SimUpdaters final : public platform::Updaters {
+ public:
+  static constexpr const char* currentVersion = "1.5.0";
+
+  explicit SimUpdaters(platform::Alerts& alerts) : alerts_(alerts) {}
+
+  std::unique_ptr<platform::UpdaterController> makeStandardUpdaterController(
+      bool startingUpdater) override;
+
+  int controllersMade() const { return controllersMade_; }
+  int updatersStarted() const { return updatersStarted_; }
+  int checksMade() const { return checksMade_; }
+
+ private:
+  class Controller;
+  class StandInUpdater;
+
+  platform::Alerts& alerts_;
+  int controllersMade_ = 0;
+  int updatersStarted_ = 0;
+  int checksMade_ = 0;
+};
+
+}  // namespace lumora::sim

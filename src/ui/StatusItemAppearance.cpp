@@ -1,0 +1,83 @@
+#include "ui/StatusItemAppearance.h"
+
+#include "display/Nits.h"
+
+namespace lumora::ui {
+namespace {
+
+using platform::NamedColor;
+
+constexpr platform::StaticText accessibilityDescription = "Lumora Virir";
+
+StatusItemAppearance simpleForm(bool xdrOn, bool deepBlacksOn) {
+  StatusItemAppearance appearance;
+  appearance.imageChange = StatusItemAppearance::ImageChange::remove;
+  if (deepBlacksOn) {
+    appearance.title = "\U0001F319";  // 🌙
+    appearance.tint = NamedColor::systemIndigo;
+  } else if (xdrOn) {
+    appearance.title = "\u25CF";  // ●
+    appearance.tint = NamedColor::cyan;
+  } else {
+    appearance.title = "\u25CB";  // ○
+  }
+  return appearance;
+}
+
+StatusItemAppearance iconForm(const StatusInputs& inputs, bool xdrOn,
+                              platform::SymbolImages& symbolImages) {
+  platform::StaticText symbolName = "sun.max";
+  platform::Palette palette{NamedColor::label};
+  if (inputs.deepBlacksOn) {
+    symbolName = "moon.stars.fill";
+    palette = {NamedColor::systemIndigo, NamedColor::cyan};
+  } else if (xdrOn) {
+    symbolName = "sun.max.fill";
+    palette = {NamedColor::cyan};
+  }
+
+  // The symbol's palette carries its colours; the tint belongs to the simple form only.
+  StatusItemAppearance appearance;
+  appearance.title = "";
+  const std::optional<platform::SymbolImage> symbol =
+      symbolImages.systemSymbolImage(symbolName, accessibilityDescription);
+  if (!symbol) {
+    appearance.imageChange = StatusItemAppearance::ImageChange::keep;
+    return appearance;
+  }
+  platform::SymbolConfiguration configuration{.palette = palette, .scale = std::nullopt};
+  if (inputs.liveNits >= nearMaximumNits || inputs.deepBlacksOn) {
+    configuration.scale = platform::SymbolScale::large;
+  }
+  appearance.imageChange = StatusItemAppearance::ImageChange::set;
+  appearance.image = symbolImages.imageWithSymbolConfiguration(*symbol, configuration);
+  if (!appearance.image) appearance.image = symbol;
+  return appearance;
+}
+
+}  // namespace
+
+StatusItemAppearance statusItemAppearance(const StatusInputs& inputs,
+                                          platform::SymbolImages& symbolImages) {
+  const bool xdrOn = inputs.liveNits > sdrCeilingNits;
+  if (inputs.simpleIcon) return simpleForm(xdrOn, inputs.deepBlacksOn);
+  return iconForm(inputs, xdrOn, symbolImages);
+}
+
+void applyStatusItemAppearance(const StatusItemAppearance& appearance,
+                               platform::StatusButton& button) {
+  button.setTitle(appearance.title);
+  switch (appearance.imageChange) {
+    case StatusItemAppearance::ImageChange::keep:
+      break;
+    case StatusItemAppearance::ImageChange::remove:
+      button.setImage(std::nullopt);
+      break;
+    case StatusItemAppearance::ImageChange::set:
+      button.setImage(appearance.image);
+      break;
+  }
+  button.setContentTintColor(appearance.tint);
+}
+
+}  // namespace lumora::ui

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "display/DeepBlacksController.h"
+#include "platform/Menu.h"
+#include "platform/SymbolImages.h"
+
+namespace lumora::ui {
+
+struct BrightnessLevel {
+  std::string_view label;
+  double nits;
+  std::int64_t tag;
+};
+
+// The five levels the menu offers.
+inline constexpr std::array<BrightnessLevel, 5> brightnessLevels{{
+    {"100% \u2013 500 nits (SDR)", 500.0, 500},
+    {"160% \u2013 800 nits", 800.0, 800},
+    {"200% \u2013 1000 nits", 1000.0, 1000},
+    {"250% \u2013 1250 nits", 1250.0, 1250},
+    {"320% \u2013 1600 nits (MAX)", 1600.0, 1600},
+}};
+
+// A level entry is marked when the live level is closer to it than this.
+inline constexpr double levelMarkTolerance = 50.0;
+
+// What the menu is built from, each read once per rebuild.
+struct MenuInputs {
+  double liveNits = 0.0;
+  bool deepBlacksOn = false;
+  DeepBlacksController::Level deepBlacksLevel = DeepBlacksController::Level::off;
+  bool autoEnable = false;
+  bool launchAtLogin = false;
+  bool simpleIcon = false;
+};
+
+std::string_view deepBlacksLevelName(DeepBlacksController::Level level);
+
+// The disabled first line that tells the state.
+std::string headerTitle(const MenuInputs& inputs);
+
+platform::Menu buildStatusMenu(const MenuInputs& inputs, platform::SymbolImages& symbolImages);
+
+}  // namespace lumora::ui

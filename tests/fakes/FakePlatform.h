@@ -1,0 +1,58 @@
+#pragma once
+
+#include "EventLog.h"
+#include "FakeStores.h"
+#include "FakeToolkit.h"
+#include "FakeWindowServer.h"
+#include "platform/Platform.h"
+
+namespace lumora::testing {
+
+// Every platform service as an in-memory fake, all writing to one event log. The main display
+// starts with the standard preset in slot 0, active.
+struct FakePlatform {
+  FakePlatform() {
+    windowServer.presets[displays.mainDisplay][0] = FakeWindowServer::standardPreset();
+    windowServer.activeIndex[displays.mainDisplay] = 0;
+  }
+
+  // Puts the main display in XDR at `nits`, as another run of the app would have left it.
+  void setActiveCeiling(double nits, std::int32_t index = 11) {
+    FakeValues preset = FakeWindowServer::standardPreset();
+    preset["PresetMaxSDRLuminance"] = nits;
+    windowServer.presets[displays.mainDisplay][index] = preset;
+    windowServer.activeIndex[displays.mainDisplay] = index;
+  }
+  std::int32_t activeIndex() { return windowServer.activeIndex[displays.mainDisplay]; }
+
+  EventLog log;
+  FakeApplication application{log};
+  FakeStatusBar statusBar{log};
+  FakeSymbolImages symbolImages;
+  FakeDisplays displays{log};
+  FakeWindowServer windowServer{log};
+  FakeUserDefaults userDefaults{log};
+  FakeTimers timers;
+  FakeMainQueue mainQueue{log};
+  FakeAlerts alerts{log};
+  FakeUpdaters updaters{log};
+  FakeTerminationSignals terminationSignals;
+  FakeConsole console;
+
+  platform::Platform platform{
+      .application = application,
+      .statusBar = statusBar,
+      .symbolImages = symbolImages,
+      .displays = displays,
+      .windowServer = windowServer,
+      .userDefaults = userDefaults,
+      .timers = timers,
+      .mainQueue = mainQueue,
+      .alerts = alerts,
+      .updaters = updaters,
+      .terminationSignals = terminationSignals,
+      .console = console,
+  };
+};
+
+}  // namespace lumora::testing
