@@ -77,6 +77,7 @@ plist_t PlistFile::load() {
   root_.reset();
   const std::optional<std::string> text = readAll(fd.get());
   if (!text) return nullptr;  // tried again at the next load
+  ++parses_;
   PlistPtr parsed = fromXml(*text);
   if (!parsed || !isUsable_(parsed.get())) {
     keepAside();

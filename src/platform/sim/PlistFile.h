@@ -32,6 +32,8 @@ class PlistFile {
   bool save(PlistPtr root);
 
   const std::filesystem::path& path() const { return path_; }
+  // How many times the file was parsed; an unchanged file is not parsed again.
+  int parseCount() const { return parses_; }
 
  private:
   struct Stamp {
@@ -51,6 +53,7 @@ class PlistFile {
   std::function<bool(plist_t)> isUsable_;
   std::optional<Stamp> stamp_;
   PlistPtr root_;
+  int parses_ = 0;
 };
 
 }  // namespace lumora::sim

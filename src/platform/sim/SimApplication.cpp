@@ -19,10 +19,11 @@ void SimApplication::activateIgnoringOtherApps(bool) {
 }
 
 void SimApplication::run() {
-  loop_.async([this] {
+  // As NSApplication: launching finishes before the loop handles anything else.
+  if (!launched_) {
     launched_ = true;
     if (const auto delegate = delegate_.lock()) delegate->applicationDidFinishLaunching();
-  });
+  }
   loop_.run();
 }
 

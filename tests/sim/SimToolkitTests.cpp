@@ -1,0 +1,221 @@
+// The simulated Mac's run loop, alerts, application and menus.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+#include "platform/Application.h"
+#include "sim/EventLoop.h"
+#include "sim/MenuModel.h"
+#include "sim/SimAlerts.h"
+#include "sim/SimApplication.h"
+#include "sim/SimUpdaters.h"
+
+namespace lumora::sim {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Runs the loop until `done` or a deadline passes.
+template <typename Done>
+bool runUntil(EventLoop& loop, Done done, std::chrono::milliseconds limit = 2000ms) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (!done() && std::chrono::steady_clock::now() < deadline) loop.runOnce(10ms);
+  return done();
+}
+
+TEST(EventLoopTest, RepeatingTimersFireUntilInvalidatedAndOneShotsOnce) {
+  EventLoop loop;
+  int repeated = 0;
+  int once = 0;
+  auto repeating = loop.scheduledTimer(std::chrono::duration<double>(0.01), true, [&] { ++repeated; });
+  loop.scheduledTimer(std::chrono::duration<double>(0.01), false, [&] { ++once; });
+  ASSERT_TRUE(runUntil(loop, [&] { return repeated >= 3; }));
+  repeating->invalidate();
+  const int atInvalidation = repeated;
+  runUntil(loop, [] { return false; }, 50ms);
+  EXPECT_EQ(repeated, atInvalidation);
+  EXPECT_EQ(once, 1);
+  EXPECT_FALSE(repeating->isValid());
+}
+
+TEST(EventLoopTest, NonsenseIntervalsAreMadeSafe) {
+  EventLoop loop;
+  int fired = 0;
+  loop.scheduledTimer(std::chrono::duration<double>(std::nan("")), false, [&] { ++fired; });
+  loop.scheduledTimer(std::chrono::duration<double>(-5.0), false, [&] { ++fired; });
+  auto never = loop.scheduledTimer(std::chrono::duration<double>(INFINITY), false, [&] { ++fired; });
+  EXPECT_TRUE(runUntil(loop, [&] { return fired == 2; }));
+  EXPECT_TRUE(never->isValid());
+}
+
+TEST(EventLoopTest, TheMainQueueRunsInOrderAndTakesWorkFromOtherThreads) {
+  EventLoop loop;
+  std::vector<int> order;
+  loop.async([&] { order.push_back(1); });
+  loop.async([&] {
+    order.push_back(2);
+    loop.async([&] { order.push_back(4); });
+  });
+  std::thread([&] { loop.async([&] { order.push_back(3); }); }).join();
+  EXPECT_TRUE(runUntil(loop, [&] { return order.size() == 4; }));
+  EXPECT_EQ(order, (std::vector<int>{1, 2, 3, 4}));
+}
+
+TEST(SimAlertsTest, AModalAlertHoldsTimersAndTheQueueUntilAnswered) {
+  EventLoop loop;
+  SimAlerts alerts(loop);
+  int ticks = 0;
+  bool laterTaskRan = false;
+  int response = 0;
+  loop.scheduledTimer(std::chrono::duration<double>(0.005), true, [&] { ++ticks; });
+  std::thread answerer;
+  loop.async([&] {
+    loop.async([&] { laterTaskRan = true; });
+    platform::Alert alert;
+    alert.messageText = "Question";
+    alert.buttonTitles = {"Yes", "No"};
+    const int ticksBefore = ticks;
+    answerer = std::thread([&] {
+      std::this_thread::sleep_for(50ms);
+      // Answers arrive through the loop, as the front end's input does.
+      loop.async([] {});
+    });
+    alerts.setObserver([&] {
+      if (alerts.currentAlert() != nullptr) {
+        EXPECT_FALSE(alerts.answer(1002)) << "no third button";
+      }
+    });
+    // The session ends once answered; here the answer comes from a watched pipe.
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    loop.watchReadable(fds[0], [&] {
+      char byte;
+      [[maybe_unused]] const auto got = ::read(fds[0], &byte, 1);
+      EXPECT_EQ(ticks, ticksBefore) << "timers wait during the modal session";
+      EXPECT_FALSE(laterTaskRan) << "the serial main queue waits for the task that runs the alert";
+      alerts.answer(1001);
+    });
+    std::thread([fd = fds[1]] {
+      std::this_thread::sleep_for(30ms);
+      [[maybe_unused]] const auto put = ::write(fd, "x", 1);
+    }).detach();
+    response = alerts.runModal(alert);
+    loop.unwatch(fds[0]);
+    ::close(fds[0]);
+    ::close(fds[1]);
+  });
+  ASSERT_TRUE(runUntil(loop, [&] { return response != 0 && laterTaskRan; }));
+  answerer.join();
+  EXPECT_EQ(response, 1001);
+  EXPECT_EQ(alerts.currentAlert(), nullptr);
+  EXPECT_EQ(alerts.shown().size(), 1u);
+}
+
+TEST(SimAlertsTest, StoppingTheLoopEndsTheSessionWithoutAnAnswer) {
+  EventLoop loop;
+  SimAlerts alerts(loop);
+  alerts.setObserver([&] {
+    if (alerts.currentAlert() != nullptr) loop.stop();
+  });
+  EXPECT_EQ(alerts.runModal(platform::Alert{}), platform::alertAbortedResponse);
+}
+
+class RecordingDelegate final : public platform::ApplicationDelegate {
+ public:
+  void applicationDidFinishLaunching() override { events.push_back("launched"); }
+  void applicationWillTerminate() override { events.push_back("terminating"); }
+  bool respondsToMenuAction(std::string_view selector) const override {
+    return selector == "setNits:";
+  }
+  void performMenuAction(std::string_view selector, const platform::MenuItemSender& sender) override {
+    events.push_back(std::string(selector) + std::to_string(sender.tag));
+  }
+  std::vector<std::string> events;
+};
+
+TEST(SimApplicationTest, LaunchesRunsAndTerminatesOnce) {
+  EventLoop loop;
+  SimApplication application(loop);
+  auto delegate = std::make_shared<RecordingDelegate>();
+  application.setDelegate(delegate);
+  EXPECT_TRUE(application.showsInDock());
+  application.setActivationPolicy(platform::ActivationPolicy::accessory);
+  application.activateIgnoringOtherApps(true);
+  EXPECT_FALSE(application.isActive()) << "an accessory cannot come to the front";
+  loop.async([&] {
+    application.terminate();
+    application.terminate();
+  });
+  application.run();
+  EXPECT_EQ(delegate->events, (std::vector<std::string>{"launched", "terminating"}));
+  EXPECT_TRUE(application.hasTerminated());
+}
+
+platform::MenuItem entry(std::string title, std::optional<platform::StaticText> action,
+                         std::int64_t tag) {
+  platform::MenuItem item;
+  item.title = std::move(title);
+  item.action = action;
+  item.tag = tag;
+  return item;
+}
+
+TEST(MenuModelTest, FindsEntriesByTitleAndPicksOnlyEnabledOnes) {
+  EventLoop loop;
+  SimApplication application(loop);
+  auto delegate = std::make_shared<RecordingDelegate>();
+  application.setDelegate(delegate);
+
+  platform::Menu submenu;
+  submenu.items.push_back(entry("Medium", platform::StaticText("setNits:"), 2));
+  platform::Menu menu;
+  platform::MenuItem header = entry("\U0001F4A1 SDR Mode", std::nullopt, 0);
+  header.enabled = false;
+  menu.items.push_back(header);
+  menu.items.push_back(platform::MenuItem::separator());
+  menu.items.push_back(entry("250% \u2013 1250 nits", platform::StaticText("setNits:"), 1250));
+  menu.items.push_back(entry("Quit", platform::StaticText("quit"), 0));
+  platform::MenuItem deepBlacks = entry("\U0001F311 Deep Blacks", std::nullopt, 0);
+  deepBlacks.submenu = std::make_shared<const platform::Menu>(submenu);
+  menu.items.push_back(deepBlacks);
+
+  const platform::MenuItem* level = menus::findByTitle(menu, "250% \u2013 1250 nits");
+  ASSERT_NE(level, nullptr);
+  EXPECT_EQ(menus::pick(*level, application), menus::PickResult::picked);
+  EXPECT_EQ(menus::pick(*menus::findByTitle(menu, "SDR Mode"), application),
+            menus::PickResult::disabled);
+  EXPECT_EQ(menus::pick(*menus::findByTitle(menu, "Quit"), application),
+            menus::PickResult::disabled)
+      << "the delegate does not answer quit";
+  const platform::MenuItem* medium = menus::findByPath(menu, "Deep Blacks > Medium");
+  ASSERT_NE(medium, nullptr);
+  EXPECT_EQ(menus::pick(*medium, application), menus::PickResult::picked);
+  EXPECT_EQ(menus::pick(*menus::findByTitle(menu, "Deep Blacks"), application),
+            menus::PickResult::hasSubmenu);
+  EXPECT_EQ(delegate->events, (std::vector<std::string>{"setNits:1250", "setNits:2"}));
+  EXPECT_EQ(menus::keyEquivalentLabel("q"), "\u2318Q");
+}
+
+TEST(SimUpdatersTest, TheStandInTellsThatThisIsTheNewestVersion) {
+  EventLoop loop;
+  SimAlerts alerts(loop);
+  SimUpdaters updaters(alerts);
+  alerts.setObserver([&] {
+    if (alerts.currentAlert() != nullptr) alerts.answer(platform::alertFirstButtonReturn);
+  });
+  auto controller = updaters.makeStandardUpdaterController(true);
+  controller->updater().checkForUpdates();
+  ASSERT_EQ(alerts.shown().size(), 1u);
+  EXPECT_EQ(alerts.shown().front().informativeText,
+            "Lumora Virir 1.5.0 is the newest version available.");
+
+  auto unstarted = updaters.makeStandardUpdaterController(false);
+  unstarted->updater().checkForUpdates();
+  EXPECT_EQ(alerts.shown().size(), 1u) << "an updater that was not started does not check";
+}
+
+}  // namespace
+}  // namespace lumora::sim
