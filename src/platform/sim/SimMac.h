@@ -2,10 +2,10 @@
 
 #include "platform/Platform.h"
 #include "platform/posix/PosixTerminationSignals.h"
+#include "platform/posix/StdioConsole.h"
 #include "sim/EventLoop.h"
 #include "sim/SimAlerts.h"
 #include "sim/SimApplication.h"
-#include "sim/SimConsole.h"
 #include "sim/SimDisplayState.h"
 #include "sim/SimDisplays.h"
 #include "sim/SimPaths.h"
@@ -34,10 +34,10 @@ class SimMac {
   SimAlerts& alerts() { return alerts_; }
   SimUpdaters& updaters() { return updaters_; }
   platform::PosixTerminationSignals& terminationSignals() { return terminationSignals_; }
-  SimConsole& console() { return console_; }
+  platform::StdioConsole& console() { return console_; }
 
  private:
-  SimConsole console_;
+  platform::StdioConsole console_;
   EventLoop loop_;
   SimApplication application_{loop_};
   SimStatusBar statusBar_;

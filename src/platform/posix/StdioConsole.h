@@ -5,10 +5,10 @@
 
 #include "platform/Console.h"
 
-namespace lumora::sim {
+namespace lumora::platform {
 
 // Standard output and standard error of the process.
-class SimConsole final : public platform::Console {
+class StdioConsole final : public Console {
  public:
   void printLine(std::string_view line) override { write(stdout, line); }
   void printErrorLine(std::string_view line) override { write(stderr, line); }
@@ -21,4 +21,4 @@ class SimConsole final : public platform::Console {
   }
 };
 
-}  // namespace lumora::sim
+}  // namespace lumora::platform

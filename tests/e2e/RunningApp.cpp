@@ -1,0 +1,141 @@
+#include "RunningApp.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace lumora::testing {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::vector<std::string> environmentFor(const std::filesystem::path& home) {
+  std::vector<std::string> variables;
+  for (char** entry = environ; *entry != nullptr; ++entry) {
+    const std::string variable = *entry;
+    if (variable.starts_with("XDG_") || variable.starts_with("HOME=")) continue;
+    variables.push_back(variable);
+  }
+  variables.push_back("HOME=" + home.string());
+  variables.push_back("XDG_STATE_HOME=" + (home / "state").string());
+  variables.push_back("XDG_CONFIG_HOME=" + (home / "config").string());
+  // Leaks are the sanitizer's business only when they are real ones.
+  variables.push_back("ASAN_OPTIONS=detect_leaks=1");
+  return variables;
+}
+
+}  // namespace
+
+RunningApp::RunningApp(const std::filesystem::path& home) {
+  int in[2], out[2], err[2];
+  if (::pipe(in) != 0 || ::pipe(out) != 0 || ::pipe(err) != 0) throw std::runtime_error("pipe");
+  const std::vector<std::string> variables = environmentFor(home);
+  std::vector<char*> envp;
+  for (const std::string& variable : variables) envp.push_back(const_cast<char*>(variable.c_str()));
+  envp.push_back(nullptr);
+  const std::string program = LUMORA_PROGRAM_PATH;
+  char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
+
+  pid_ = ::fork();
+  if (pid_ == 0) {
+    ::dup2(in[0], STDIN_FILENO);
+    ::dup2(out[1], STDOUT_FILENO);
+    ::dup2(err[1], STDERR_FILENO);
+    for (const int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) ::close(fd);
+    ::execve(program.c_str(), argv, envp.data());
+    ::_exit(127);
+  }
+  ::close(in[0]);
+  ::close(out[1]);
+  ::close(err[1]);
+  input_ = in[1];
+  output_ = out[0];
+  errors_ = err[0];
+  ::fcntl(output_, F_SETFL, O_NONBLOCK);
+  ::fcntl(errors_, F_SETFL, O_NONBLOCK);
+}
+
+RunningApp::~RunningApp() {
+  if (!status_ && pid_ > 0) {
+    ::kill(pid_, SIGKILL);
+    ::waitpid(pid_, nullptr, 0);
+  }
+  for (const int fd : {input_, output_, errors_}) {
+    if (fd >= 0) ::close(fd);
+  }
+}
+
+void RunningApp::send(const std::string& line) {
+  const std::string text = line + "\n";
+  [[maybe_unused]] const ssize_t written = ::write(input_, text.data(), text.size());
+}
+
+bool RunningApp::readSome(int fd, std::string& into, std::chrono::milliseconds wait) {
+  pollfd poller{fd, POLLIN, 0};
+  if (::poll(&poller, 1, static_cast<int>(wait.count())) <= 0) return false;
+  char buffer[4096];
+  const ssize_t count = ::read(fd, buffer, sizeof buffer);
+  if (count <= 0) return false;
+  into.append(buffer, static_cast<std::size_t>(count));
+  return true;
+}
+
+std::optional<std::string> RunningApp::waitForLine(const std::string& text,
+                                                   std::chrono::milliseconds limit) {
+  const auto deadline = Clock::now() + limit;
+  for (;;) {
+    std::size_t newline;
+    while ((newline = pendingOutput_.find('\n')) != std::string::npos) {
+      std::string line = pendingOutput_.substr(0, newline);
+      pendingOutput_.erase(0, newline + 1);
+      lines_.push_back(line);
+      if (line.find(text) != std::string::npos) return line;
+    }
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    if (left.count() <= 0) return std::nullopt;
+    if (!readSome(output_, pendingOutput_, std::min(left, std::chrono::milliseconds(100)))) {
+      int status = 0;
+      if (!status_ && ::waitpid(pid_, &status, WNOHANG) == pid_) {
+        status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+      }
+      if (status_ && !readSome(output_, pendingOutput_, std::chrono::milliseconds(0))) {
+        return std::nullopt;
+      }
+    }
+  }
+}
+
+int RunningApp::signalAndWait(int signal) {
+  ::kill(pid_, signal);
+  return waitForExit();
+}
+
+int RunningApp::waitForExit(std::chrono::milliseconds limit) {
+  const auto deadline = Clock::now() + limit;
+  while (!status_) {
+    int status = 0;
+    const pid_t done = ::waitpid(pid_, &status, WNOHANG);
+    if (done == pid_) {
+      status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+      break;
+    }
+    if (Clock::now() >= deadline) return -1;
+    ::usleep(10'000);
+  }
+  return *status_;
+}
+
+std::string RunningApp::errorOutput() {
+  while (readSome(errors_, errorText_, std::chrono::milliseconds(0))) {
+  }
+  return errorText_;
+}
+
+}  // namespace lumora::testing

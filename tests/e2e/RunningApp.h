@@ -1,0 +1,50 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace lumora::testing {
+
+// The built program, started on the simulated Mac with its own XDG folders (and HOME) under
+// `home`, standard input, output and error on pipes.
+class RunningApp {
+ public:
+  explicit RunningApp(const std::filesystem::path& home);
+  RunningApp(const RunningApp&) = delete;
+  RunningApp& operator=(const RunningApp&) = delete;
+  ~RunningApp();
+
+  // Writes one command line to the program's standard input.
+  void send(const std::string& line);
+  // Standard output's lines until one contains `text`; none when the program ends or the time
+  // runs out first.
+  std::optional<std::string> waitForLine(const std::string& text,
+                                         std::chrono::milliseconds limit = std::chrono::seconds(15));
+  // Sends `signal` and waits for the end; see waitForExit.
+  int signalAndWait(int signal);
+  // The exit status, or 128 + the signal's number when a signal ended it; -1 on a time-out.
+  int waitForExit(std::chrono::milliseconds limit = std::chrono::seconds(15));
+
+  const std::vector<std::string>& outputLines() const { return lines_; }
+  std::string errorOutput();
+
+ private:
+  bool readSome(int fd, std::string& into, std::chrono::milliseconds wait);
+
+  pid_t pid_ = -1;
+  int input_ = -1;
+  int output_ = -1;
+  int errors_ = -1;
+  std::string pendingOutput_;
+  std::string errorText_;
+  std::vector<std::string> lines_;
+  std::optional<int> status_;
+};
+
+}  // namespace lumora::testing
