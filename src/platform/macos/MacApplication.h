@@ -1,0 +1,35 @@
+#pragma once
+
+#import <AppKit/AppKit.h>
+
+#include <memory>
+
+#include "platform/Application.h"
+
+// Stands in for the C++ delegate wherever AppKit wants an Objective-C object: the application's
+// delegate and the target of every menu action. It only forwards.
+@interface LMVDelegateBridge : NSObject <NSApplicationDelegate>
+- (void)setDelegate:(std::weak_ptr<lumora::platform::ApplicationDelegate>)delegate;
+@end
+
+namespace lumora::macos {
+
+class MacApplication final : public platform::Application {
+ public:
+  MacApplication();
+
+  void setDelegate(std::weak_ptr<platform::ApplicationDelegate> delegate) override;
+  void setActivationPolicy(platform::ActivationPolicy policy) override;
+  void activateIgnoringOtherApps(bool flag) override;
+  void run() override;
+  void terminate() override;
+
+  // The target for menu entries' actions.
+  LMVDelegateBridge* bridge() const { return bridge_; }
+
+ private:
+  // NSApplication.delegate is weak: this keeps the bridge alive.
+  LMVDelegateBridge* bridge_;
+};
+
+}  // namespace lumora::macos

@@ -1,0 +1,133 @@
+#include "MacWindowServer.h"
+
+#import <CoreGraphics/CoreGraphics.h>
+
+#include <dlfcn.h>
+
+#include <memory>
+#include <string>
+
+#include "MacStrings.h"
+
+namespace lumora::macos {
+namespace {
+
+// The entries' C signatures. CopyPresetData follows the Copy rule: the caller owns the result.
+using GetActivePresetIndex = int32_t (*)(CGDirectDisplayID);
+using SetActivePresetIndex = int32_t (*)(CGDirectDisplayID, int32_t);
+using CopyPresetData = CFDictionaryRef (*)(CGDirectDisplayID, int32_t);
+using SetPresetData = int32_t (*)(CGDirectDisplayID, int32_t, CFDictionaryRef);
+
+using LibraryHandle = std::shared_ptr<void>;
+
+template <typename Function>
+Function lookUp(const LibraryHandle& library, std::string_view name) {
+  const std::string symbol(name);
+  return reinterpret_cast<Function>(dlsym(library.get(), symbol.c_str()));
+}
+
+}  // namespace
+
+MacPresetDictionary::MacPresetDictionary(CFRef<CFDictionaryRef> dictionary)
+    : immutable_(std::move(dictionary)) {}
+
+MacPresetDictionary::MacPresetDictionary(CFRef<CFMutableDictionaryRef> dictionary)
+    : mutable_(std::move(dictionary)) {}
+
+CFDictionaryRef MacPresetDictionary::dictionary() const {
+  return mutable_ ? mutable_.get() : immutable_.get();
+}
+
+std::unique_ptr<platform::MutablePresetDictionary> MacPresetDictionary::mutableCopy() const {
+  CFRef<CFMutableDictionaryRef> copy(
+      CFDictionaryCreateMutableCopy(kCFAllocatorDefault, 0, dictionary()));
+  if (!copy) return nullptr;
+  return std::make_unique<MacPresetDictionary>(std::move(copy));
+}
+
+std::optional<double> MacPresetDictionary::numberValue(std::string_view key) const {
+  const CFRef<CFStringRef> cfKey = makeCFString(key);
+  const CFTypeRef value = CFDictionaryGetValue(dictionary(), cfKey.get());
+  if (value == nullptr || CFGetTypeID(value) != CFNumberGetTypeID()) return std::nullopt;
+  double number = 0.0;
+  // False when the number has no exact double, as a very large integer.
+  if (!CFNumberGetValue(static_cast<CFNumberRef>(value), kCFNumberDoubleType, &number)) {
+    return std::nullopt;
+  }
+  return number;
+}
+
+void MacPresetDictionary::set(std::string_view key, CFTypeRef value) {
+  if (!mutable_ || value == nullptr) return;
+  const CFRef<CFStringRef> cfKey = makeCFString(key);
+  CFDictionarySetValue(mutable_.get(), cfKey.get(), value);
+}
+
+void MacPresetDictionary::setString(std::string_view key, std::string_view value) {
+  const CFRef<CFStringRef> string = makeCFString(value);
+  set(key, string.get());
+}
+
+void MacPresetDictionary::setDouble(std::string_view key, double value) {
+  const CFRef<CFNumberRef> number(CFNumberCreate(kCFAllocatorDefault, kCFNumberFloat64Type, &value));
+  set(key, number.get());
+}
+
+void MacPresetDictionary::setInteger(std::string_view key, std::int64_t value) {
+  const CFRef<CFNumberRef> number(CFNumberCreate(kCFAllocatorDefault, kCFNumberSInt64Type, &value));
+  set(key, number.get());
+}
+
+void MacPresetDictionary::setData(std::string_view key, std::span<const std::uint8_t> bytes) {
+  const CFRef<CFDataRef> data(
+      CFDataCreate(kCFAllocatorDefault, bytes.data(), static_cast<CFIndex>(bytes.size())));
+  set(key, data.get());
+}
+
+platform::OpenedPresetFunctions MacWindowServer::openPresetFunctions(
+    std::string_view libraryPath, const platform::PresetFunctionNames& names) {
+  platform::OpenedPresetFunctions opened;
+  const std::string path(libraryPath);
+  void* raw = dlopen(path.c_str(), RTLD_NOW);
+  if (raw == nullptr) {
+    const char* error = dlerror();
+    opened.openError = error != nullptr ? error : "dlopen failed";
+    return opened;
+  }
+  // Shared by the entries, so the library stays loaded while any of them exists.
+  const LibraryHandle library(raw, [](void* handle) { dlclose(handle); });
+
+  if (const auto getActive = lookUp<GetActivePresetIndex>(library, names.getActivePresetIndex)) {
+    opened.functions.getActivePresetIndex = [library, getActive](platform::DisplayID display) {
+      return getActive(display);
+    };
+  }
+  if (const auto setActive = lookUp<SetActivePresetIndex>(library, names.setActivePresetIndex)) {
+    opened.functions.setActivePresetIndex = [library, setActive](platform::DisplayID display,
+                                                                 std::int32_t index) {
+      return setActive(display, index);
+    };
+  }
+  if (const auto copyPreset = lookUp<CopyPresetData>(library, names.copyPresetData)) {
+    opened.functions.copyPresetData = [library, copyPreset](platform::DisplayID display,
+                                                            std::int32_t index)
+        -> std::unique_ptr<platform::PresetDictionary> {
+      CFRef<CFDictionaryRef> preset(copyPreset(display, index));
+      if (!preset) return nullptr;
+      if (CFGetTypeID(preset.get()) != CFDictionaryGetTypeID()) return nullptr;
+      return std::make_unique<MacPresetDictionary>(std::move(preset));
+    };
+  }
+  if (const auto setPreset = lookUp<SetPresetData>(library, names.setPresetData)) {
+    opened.functions.setPresetData = [library, setPreset](platform::DisplayID display,
+                                                          std::int32_t index,
+                                                          const platform::PresetDictionary& preset) {
+      const auto* own = dynamic_cast<const MacPresetDictionary*>(&preset);
+      if (own == nullptr) return static_cast<std::int32_t>(kCGErrorIllegalArgument);
+      return setPreset(display, index, own->dictionary());
+    };
+  }
+  return opened;
+}
+
+}  // namespace lumora::macos
