@@ -110,7 +110,10 @@ void PlistFile::keepAside() {
 bool PlistFile::save(PlistPtr root) {
   std::error_code error;
   std::filesystem::create_directories(path_.parent_path(), error);
-  std::string temporary = (path_.parent_path() / ("." + path_.filename().string() + ".XXXXXX"));
+  std::filesystem::path temporaryName = ".";
+  temporaryName += path_.filename();
+  temporaryName += ".XXXXXX";
+  std::string temporary = (path_.parent_path() / temporaryName).string();
   const FileDescriptor fd(::mkstemp(temporary.data()));
   if (!fd.valid()) return false;
   const bool written = writeAll(fd.get(), toXml(root.get())) && ::fsync(fd.get()) == 0;
