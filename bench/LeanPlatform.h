@@ -145,6 +145,25 @@ class LeanAlerts final : public platform::Alerts {
   int runModal(const platform::Alert&) override { return platform::alertFirstButtonReturn; }
 };
 
+class LeanWindows final : public platform::Windows {
+ public:
+  std::shared_ptr<platform::Window> makeWindow(const platform::Rect&, unsigned,
+                                               platform::BackingStore, bool) override {
+    return nullptr;
+  }
+};
+
+class LeanNotificationCenter final : public platform::NotificationCenter {
+ public:
+  void addWindowWillCloseObserver(const platform::Window&, std::function<void()>) override {}
+};
+
+class LeanLoginItems final : public platform::LoginItems {
+ public:
+  std::optional<std::string> registerMainApp() override { return std::nullopt; }
+  std::optional<std::string> unregisterMainApp() override { return std::nullopt; }
+};
+
 class LeanUpdaters final : public platform::Updaters {
  public:
   std::unique_ptr<platform::UpdaterController> makeStandardUpdaterController(bool) override {
@@ -174,6 +193,9 @@ struct LeanPlatform {
   LeanTimers timers;
   LeanMainQueue mainQueue;
   LeanAlerts alerts;
+  LeanWindows windows;
+  LeanNotificationCenter notificationCenter;
+  LeanLoginItems loginItems;
   LeanUpdaters updaters;
   LeanSignals signals;
   LeanConsole console;
@@ -188,6 +210,9 @@ struct LeanPlatform {
       .timers = timers,
       .mainQueue = mainQueue,
       .alerts = alerts,
+      .windows = windows,
+      .notificationCenter = notificationCenter,
+      .loginItems = loginItems,
       .updaters = updaters,
       .terminationSignals = signals,
       .console = console,

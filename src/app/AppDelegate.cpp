@@ -15,13 +15,27 @@ struct ActionBinding {
   void (*perform)(AppDelegate& delegate, const platform::MenuItemSender& sender);
 };
 
+template <void (AppDelegate::*method)()>
+void withoutSender(AppDelegate& delegate, const platform::MenuItemSender&) {
+  (delegate.*method)();
+}
+
+template <void (AppDelegate::*method)(const platform::MenuItemSender&)>
+void withSender(AppDelegate& delegate, const platform::MenuItemSender& sender) {
+  (delegate.*method)(sender);
+}
+
 constexpr std::array actionBindings{
-    ActionBinding{selectors::checkForUpdates,
-                  [](AppDelegate& delegate, const platform::MenuItemSender&) {
-                    delegate.checkForUpdates();
-                  }},
-    ActionBinding{selectors::quit,
-                  [](AppDelegate& delegate, const platform::MenuItemSender&) { delegate.quit(); }},
+    ActionBinding{selectors::setNits, withSender<&AppDelegate::setNits>},
+    ActionBinding{selectors::toggleXDR, withoutSender<&AppDelegate::toggleXDR>},
+    ActionBinding{selectors::toggleAutoEnable, withoutSender<&AppDelegate::toggleAutoEnable>},
+    ActionBinding{selectors::toggleLaunchAtLogin, withoutSender<&AppDelegate::toggleLaunchAtLogin>},
+    ActionBinding{selectors::toggleSimpleIcon, withoutSender<&AppDelegate::toggleSimpleIcon>},
+    ActionBinding{selectors::setDeepBlacksLevel, withSender<&AppDelegate::setDeepBlacksLevel>},
+    ActionBinding{selectors::resetAllTweaks, withoutSender<&AppDelegate::resetAllTweaks>},
+    ActionBinding{selectors::checkForUpdates, withoutSender<&AppDelegate::checkForUpdates>},
+    ActionBinding{selectors::openSettings, withoutSender<&AppDelegate::openSettings>},
+    ActionBinding{selectors::quit, withoutSender<&AppDelegate::quit>},
 };
 
 const ActionBinding* findBinding(std::string_view selector) {
@@ -76,8 +90,6 @@ void AppDelegate::applicationDidFinishLaunching() {
   updateMenuBarDisplay();
   rebuildMenu();
 }
-
-void AppDelegate::checkForUpdates() { updaterController().updater().checkForUpdates(); }
 
 void AppDelegate::quit() {
   controllers_.xdr().disableXDR();

@@ -10,7 +10,7 @@
 namespace lumora {
 
 // The application's one delegate: runs the launch sequence, keeps the status item fresh, owns
-// the status item, the refresh timer and the updater controller, and is the target of every menu
+// the status item, the refresh timer, the updater controller and the settings window, and is the target of every menu
 // action. It holds no display state: that is read back from the display and the preferences.
 class AppDelegate final : public platform::ApplicationDelegate,
                           public std::enable_shared_from_this<AppDelegate> {
@@ -30,7 +30,17 @@ class AppDelegate final : public platform::ApplicationDelegate,
   void applicationDidFinishLaunching() override;
   void updateMenuBarDisplay();
   void rebuildMenu();
+
+  // The menu's actions.
+  void setNits(const platform::MenuItemSender& sender);
+  void toggleXDR();
+  void toggleAutoEnable();
+  void toggleLaunchAtLogin();
+  void toggleSimpleIcon();
+  void setDeepBlacksLevel(const platform::MenuItemSender& sender);
+  void resetAllTweaks();
   void checkForUpdates();
+  void openSettings();
   void quit();
   void applicationWillTerminate() override;
 
@@ -42,6 +52,7 @@ class AppDelegate final : public platform::ApplicationDelegate,
   platform::StatusItem* statusItem() const { return statusItem_.get(); }
   bool hasRefreshTimer() const { return refreshTimer_ != nullptr; }
   bool hasUpdaterController() const { return updaterController_ != nullptr; }
+  platform::Window* settingsWindow() const { return settingsWindow_.get(); }
 
   static constexpr auto autoEnableKey = preferences::autoEnableXDR;
   static constexpr auto launchAtLoginKey = preferences::launchAtLogin;
@@ -51,12 +62,17 @@ class AppDelegate final : public platform::ApplicationDelegate,
   static constexpr double refreshInterval = 1.0;  // seconds
 
  private:
+  // The status item's refresh, then the menu's.
+  void refresh();
+  void toggleStoredFlag(preferences::Key<bool> key);
+
   platform::Platform& platform_;
   SharedControllers& controllers_;
 
   std::unique_ptr<platform::StatusItem> statusItem_;
   std::shared_ptr<platform::Timer> refreshTimer_;
   std::unique_ptr<platform::UpdaterController> updaterController_;
+  std::shared_ptr<platform::Window> settingsWindow_;
 };
 
 }  // namespace lumora

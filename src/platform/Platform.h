@@ -4,7 +4,9 @@
 #include "platform/Application.h"
 #include "platform/Console.h"
 #include "platform/Displays.h"
+#include "platform/LoginItems.h"
 #include "platform/MainQueue.h"
+#include "platform/Notifications.h"
 #include "platform/StatusBar.h"
 #include "platform/SymbolImages.h"
 #include "platform/TerminationSignals.h"
@@ -12,6 +14,7 @@
 #include "platform/Updater.h"
 #include "platform/UserDefaults.h"
 #include "platform/WindowServer.h"
+#include "platform/Windows.h"
 
 namespace lumora::platform {
 
@@ -27,6 +30,9 @@ struct Platform {
   Timers& timers;
   MainQueue& mainQueue;
   Alerts& alerts;
+  Windows& windows;
+  NotificationCenter& notificationCenter;
+  LoginItems& loginItems;
   Updaters& updaters;
   TerminationSignals& terminationSignals;
   Console& console;

@@ -3,6 +3,7 @@
 #include "EventLog.h"
 #include "FakeStores.h"
 #include "FakeToolkit.h"
+#include "FakeWindows.h"
 #include "FakeWindowServer.h"
 #include "platform/Platform.h"
 
@@ -35,6 +36,9 @@ struct FakePlatform {
   FakeTimers timers;
   FakeMainQueue mainQueue{log};
   FakeAlerts alerts{log};
+  FakeWindows windows{log};
+  FakeNotificationCenter notificationCenter;
+  FakeLoginItems loginItems{log};
   FakeUpdaters updaters{log};
   FakeTerminationSignals terminationSignals;
   FakeConsole console;
@@ -49,6 +53,9 @@ struct FakePlatform {
       .timers = timers,
       .mainQueue = mainQueue,
       .alerts = alerts,
+      .windows = windows,
+      .notificationCenter = notificationCenter,
+      .loginItems = loginItems,
       .updaters = updaters,
       .terminationSignals = terminationSignals,
       .console = console,

@@ -9,6 +9,7 @@
 #include "MacUpdaters.h"
 #include "MacUserDefaults.h"
 #include "MacWindowServer.h"
+#include "MacWindows.h"
 #include "platform/Platform.h"
 #include "platform/posix/PosixTerminationSignals.h"
 #include "platform/posix/StdioConsole.h"
@@ -26,6 +27,9 @@ struct MacPlatform {
   MacTimers timers;
   MacMainQueue mainQueue;
   MacAlerts alerts;
+  MacWindows windows;
+  MacNotificationCenter notificationCenter;
+  MacLoginItems loginItems;
   MacUpdaters updaters{alerts};
   platform::PosixTerminationSignals terminationSignals;
   platform::StdioConsole console;
@@ -40,6 +44,9 @@ struct MacPlatform {
       .timers = timers,
       .mainQueue = mainQueue,
       .alerts = alerts,
+      .windows = windows,
+      .notificationCenter = notificationCenter,
+      .loginItems = loginItems,
       .updaters = updaters,
       .terminationSignals = terminationSignals,
       .console = console,

@@ -5,25 +5,12 @@
 
 #include <cerrno>
 #include <string>
-#include <system_error>
 
+#include "sim/AtomicFile.h"
 #include "sim/FileDescriptor.h"
 
 namespace lumora::sim {
 namespace {
-
-bool writeAll(int fd, const std::string& bytes) {
-  std::size_t written = 0;
-  while (written < bytes.size()) {
-    const ssize_t count = ::write(fd, bytes.data() + written, bytes.size() - written);
-    if (count < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    written += static_cast<std::size_t>(count);
-  }
-  return true;
-}
 
 std::optional<std::string> readAll(int fd) {
   std::string contents;
@@ -108,19 +95,7 @@ void PlistFile::keepAside() {
 }
 
 bool PlistFile::save(PlistPtr root) {
-  std::error_code error;
-  std::filesystem::create_directories(path_.parent_path(), error);
-  std::filesystem::path temporaryName = ".";
-  temporaryName += path_.filename();
-  temporaryName += ".XXXXXX";
-  std::string temporary = (path_.parent_path() / temporaryName).string();
-  const FileDescriptor fd(::mkstemp(temporary.data()));
-  if (!fd.valid()) return false;
-  const bool written = writeAll(fd.get(), toXml(root.get())) && ::fsync(fd.get()) == 0;
-  if (!written || ::rename(temporary.c_str(), path_.c_str()) != 0) {
-    ::unlink(temporary.c_str());
-    return false;
-  }
+  if (writeFileAtomically(path_, toXml(root.get()))) return false;
   struct stat info {};
   if (::stat(path_.c_str(), &info) == 0) {
     stamp_ = stampOf(info);

@@ -5,6 +5,7 @@ namespace lumora::sim {
 SimMac::SimMac(const SimPaths& paths)
     : displayState_(paths.displayStateFile, console_),
       userDefaults_(paths.defaultsFile, console_),
+      loginItems_(paths.autostartDirectory, paths.program),
       platform_{
           .application = application_,
           .statusBar = statusBar_,
@@ -15,6 +16,9 @@ SimMac::SimMac(const SimPaths& paths)
           .timers = loop_,
           .mainQueue = loop_,
           .alerts = alerts_,
+          .windows = windows_,
+          .notificationCenter = notificationCenter_,
+          .loginItems = loginItems_,
           .updaters = updaters_,
           .terminationSignals = terminationSignals_,
           .console = console_,

@@ -8,12 +8,14 @@
 #include "sim/SimApplication.h"
 #include "sim/SimDisplayState.h"
 #include "sim/SimDisplays.h"
+#include "sim/SimLoginItems.h"
 #include "sim/SimPaths.h"
 #include "sim/SimStatusBar.h"
 #include "sim/SimSymbolImages.h"
 #include "sim/SimUpdaters.h"
 #include "sim/SimUserDefaults.h"
 #include "sim/SimWindowServer.h"
+#include "sim/SimWindows.h"
 
 namespace lumora::sim {
 
@@ -32,6 +34,8 @@ class SimMac {
   SimDisplayState& displayState() { return displayState_; }
   SimUserDefaults& userDefaults() { return userDefaults_; }
   SimAlerts& alerts() { return alerts_; }
+  SimWindows& windows() { return windows_; }
+  SimLoginItems& loginItems() { return loginItems_; }
   SimUpdaters& updaters() { return updaters_; }
   platform::PosixTerminationSignals& terminationSignals() { return terminationSignals_; }
   platform::StdioConsole& console() { return console_; }
@@ -47,6 +51,9 @@ class SimMac {
   SimWindowServer windowServer_{displayState_};
   SimUserDefaults userDefaults_;
   SimAlerts alerts_{loop_};
+  SimNotificationCenter notificationCenter_;
+  SimWindows windows_{notificationCenter_};
+  SimLoginItems loginItems_;
   SimUpdaters updaters_{alerts_};
   platform::PosixTerminationSignals terminationSignals_;
   platform::Platform platform_;

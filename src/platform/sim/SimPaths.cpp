@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <system_error>
 
 namespace lumora::sim {
 namespace {
@@ -26,13 +27,22 @@ std::filesystem::path baseDirectory(const char* variable, const char* fallbackUn
   return homeDirectory() / fallbackUnderHome;
 }
 
+std::filesystem::path runningProgram() {
+  std::error_code error;
+  std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? std::filesystem::path("lumora-virir") : program;
+}
+
 }  // namespace
 
 SimPaths SimPaths::fromEnvironment() {
+  const std::filesystem::path config = baseDirectory("XDG_CONFIG_HOME", ".config");
   return SimPaths{
       .displayStateFile =
           baseDirectory("XDG_STATE_HOME", ".local/state") / folderName / "display.plist",
-      .defaultsFile = baseDirectory("XDG_CONFIG_HOME", ".config") / folderName / "defaults.plist",
+      .defaultsFile = config / folderName / "defaults.plist",
+      .autostartDirectory = config / "autostart",
+      .program = runningProgram(),
   };
 }
 

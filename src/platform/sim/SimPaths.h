@@ -8,6 +8,8 @@ namespace lumora::sim {
 struct SimPaths {
   std::filesystem::path displayStateFile;  // $XDG_STATE_HOME/lumora-virir/display.plist
   std::filesystem::path defaultsFile;      // $XDG_CONFIG_HOME/lumora-virir/defaults.plist
+  std::filesystem::path autostartDirectory;  // $XDG_CONFIG_HOME/autostart
+  std::filesystem::path program;             // the running program, as the login item starts it
 
   // From the XDG base-directory variables; a variable that is unset, empty or not an absolute
   // path is ignored in favour of ~/.local/state and ~/.config.

@@ -1,0 +1,49 @@
+#pragma once
+
+#import <AppKit/AppKit.h>
+
+#include "platform/LoginItems.h"
+#include "platform/Notifications.h"
+#include "platform/Windows.h"
+
+namespace lumora::macos {
+
+class MacWindow final : public platform::Window {
+ public:
+  explicit MacWindow(NSWindow *window) : window_(window) {}
+
+  void setTitle(const std::string &title) override;
+  void center() override;
+  void setReleasedWhenClosed(bool released) override;
+  platform::Rect contentViewBounds() const override;
+  void setContentView(const platform::View &view) override;
+  void makeKeyAndOrderFront() override;
+  bool isVisible() const override;
+
+  NSWindow *window() const { return window_; }
+
+ private:
+  NSWindow *window_;
+};
+
+class MacWindows final : public platform::Windows {
+ public:
+  std::shared_ptr<platform::Window> makeWindow(const platform::Rect &contentRect,
+                                               unsigned styleMask, platform::BackingStore backing,
+                                               bool defer) override;
+};
+
+class MacNotificationCenter final : public platform::NotificationCenter {
+ public:
+  void addWindowWillCloseObserver(const platform::Window &window,
+                                  std::function<void()> block) override;
+};
+
+// SMAppService.mainAppService.
+class MacLoginItems final : public platform::LoginItems {
+ public:
+  std::optional<std::string> registerMainApp() override;
+  std::optional<std::string> unregisterMainApp() override;
+};
+
+}  // namespace lumora::macos

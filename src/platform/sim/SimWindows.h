@@ -1,0 +1,99 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Notifications.h"
+#include "platform/Windows.h"
+
+namespace lumora::sim {
+
+class SimWindows;
+
+// A window of the simulated Mac. Its frame is in points on the simulated screen.
+class SimWindow final : public platform::Window {
+ public:
+  SimWindow(SimWindows& owner, int number, platform::Rect contentRect, unsigned styleMask);
+
+  void setTitle(const std::string& title) override;
+  void center() override;
+  void setReleasedWhenClosed(bool released) override { releasedWhenClosed_ = released; }
+  platform::Rect contentViewBounds() const override;
+  void setContentView(const platform::View& view) override;
+  void makeKeyAndOrderFront() override;
+  bool isVisible() const override { return visible_; }
+
+  int number() const { return number_; }
+  const std::string& title() const { return title_; }
+  const platform::Rect& frame() const { return frame_; }
+  unsigned styleMask() const { return styleMask_; }
+  bool isClosable() const { return (styleMask_ & platform::windowStyleClosable) != 0; }
+  bool isReleasedWhenClosed() const { return releasedWhenClosed_; }
+  bool isKey() const;
+  const std::optional<platform::View>& contentView() const { return contentView_; }
+
+  // The user presses the close button: the will-close observers run, then the window goes.
+  // False when the window has no close button.
+  bool performClose();
+
+ private:
+  friend class SimWindows;
+
+  SimWindows& owner_;
+  int number_;
+  platform::Rect frame_;
+  unsigned styleMask_;
+  std::string title_;
+  bool releasedWhenClosed_ = true;
+  bool visible_ = false;
+  std::optional<platform::View> contentView_;
+};
+
+// Will-close observers, by window.
+class SimNotificationCenter final : public platform::NotificationCenter {
+ public:
+  void addWindowWillCloseObserver(const platform::Window& window,
+                                  std::function<void()> block) override;
+  void postWindowWillClose(const SimWindow& window);
+
+ private:
+  // By window number: a later window at the same address is another window.
+  std::map<int, std::vector<std::function<void()>>> observers_;
+};
+
+// The windows on the simulated screen, front-most last.
+class SimWindows final : public platform::Windows {
+ public:
+  static constexpr platform::Rect screen{0, 0, 1512, 982};
+
+  explicit SimWindows(SimNotificationCenter& center) : center_(center) {}
+
+  std::shared_ptr<platform::Window> makeWindow(const platform::Rect& contentRect,
+                                               unsigned styleMask, platform::BackingStore backing,
+                                               bool defer) override;
+
+  // The windows that are on screen, back to front.
+  std::vector<std::shared_ptr<SimWindow>> visibleWindows() const;
+  std::shared_ptr<SimWindow> keyWindow() const;
+  void setChangeObserver(std::function<void()> observer) { observer_ = std::move(observer); }
+
+ private:
+  friend class SimWindow;
+  void orderFront(const SimWindow& window);
+  void close(SimWindow& window);
+  void changed() {
+    if (observer_) observer_();
+  }
+
+  SimNotificationCenter& center_;
+  std::vector<std::weak_ptr<SimWindow>> order_;
+  int keyNumber_ = 0;
+  int nextNumber_ = 1;
+  std::function<void()> observer_;
+};
+
+}  // namespace lumora::sim
