@@ -14,7 +14,7 @@
 
 namespace lumora::testing {
 
-class FakeWindow final : public platform::Window {
+class FakeWindow final : public platform::Window, public std::enable_shared_from_this<FakeWindow> {
  public:
   FakeWindow(EventLog& log, platform::Rect rect, unsigned style, platform::BackingStore store,
              bool deferred)
@@ -75,9 +75,13 @@ class FakeNotificationCenter final : public platform::NotificationCenter {
   }
 
   // The user closes `window`: its observers run as it is about to close.
+  // The window lives through its close, as on the platform, even when its owner lets it go.
   void closeWindow(FakeWindow& window) {
-    for (const auto& block : observers[&window]) block();
-    window.visible = false;
+    const std::shared_ptr<FakeWindow> keepAlive = window.shared_from_this();
+    const auto blocks = observers[&window];
+    for (const auto& block : blocks)
+      block();
+    keepAlive->visible = false;
   }
 
   std::map<const platform::Window*, std::vector<std::function<void()>>> observers;

@@ -15,7 +15,7 @@ namespace lumora::sim {
 class SimWindows;
 
 // A window of the simulated Mac. Its frame is in points on the simulated screen.
-class SimWindow final : public platform::Window {
+class SimWindow final : public platform::Window, public std::enable_shared_from_this<SimWindow> {
  public:
   SimWindow(SimWindows& owner, int number, platform::Rect contentRect, unsigned styleMask);
 
