@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 
 #include "sim/DisplaySummary.h"
@@ -14,7 +15,14 @@ namespace {
 
 constexpr std::string_view helpText =
     "commands: status | menu | pick <title> (submenus as \"Deep Blacks > Medium\") | "
-    "alert | answer [button number] | help";
+    "alert | answer [button number] | windows | close [window number] | help";
+
+std::string describeRect(const platform::Rect& rect) {
+  char text[96];
+  std::snprintf(text, sizeof text, "%.0fx%.0f at (%.0f, %.0f)", rect.width, rect.height, rect.x,
+                rect.y);
+  return text;
+}
 
 std::string_view trimmed(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
@@ -53,7 +61,9 @@ void HeadlessFrontEnd::printStatus() {
   const auto& items = mac_.statusBar().items();
   const std::string button =
       items.empty() ? "(no status item)" : describeStatusButton(items.front()->simButton(), withColor_);
-  print("status: " + button + " | " + describeMainDisplay(mac_.displayState()));
+  const std::string dock = mac_.application().showsInDock() ? "shown" : "hidden";
+  print("status: " + button + " | " + describeMainDisplay(mac_.displayState()) +
+        " | Dock icon: " + dock);
 }
 
 void HeadlessFrontEnd::readInput() {
@@ -104,12 +114,37 @@ void HeadlessFrontEnd::handleCommand(std::string_view command) {
     if (!mac_.alerts().answer(platform::alertFirstButtonReturn + button - 1)) {
       print("answer: no alert with that button");
     }
+  } else if (verb == "windows") {
+    const auto windows = mac_.windows().visibleWindows();
+    if (windows.empty()) return print("windows: none");
+    for (const auto& window : windows) {
+      print("window " + std::to_string(window->number()) + ": \"" + window->title() + "\" " +
+            describeRect(window->frame()) + (window->isKey() ? ", key" : ""));
+      if (!window->contentView()) continue;
+      for (const platform::View& view : window->contentView()->subviews) {
+        if (view.kind == platform::View::Kind::label) {
+          print("window " + std::to_string(window->number()) + ":   " + view.text);
+        }
+      }
+    }
+  } else if (verb == "close") {
+    std::shared_ptr<SimWindow> window = mac_.windows().keyWindow();
+    if (!argument.empty()) {
+      window.reset();
+      const int number = std::atoi(std::string(argument).c_str());
+      for (const auto& candidate : mac_.windows().visibleWindows()) {
+        if (candidate->number() == number) window = candidate;
+      }
+    }
+    if (window == nullptr || !window->performClose()) print("close: no such window to close");
   } else if (verb == "pick") {
     if (mac_.alerts().currentAlert() != nullptr) return print("pick: an alert is open");
     const platform::Menu* menu = installedMenu();
-    const platform::MenuItem* item = menu ? menus::findByPath(*menu, argument) : nullptr;
-    if (item == nullptr) return print("pick: no entry \"" + std::string(argument) + "\"");
-    switch (menus::pick(*item, mac_.application())) {
+    const platform::MenuItem* found = menu ? menus::findByPath(*menu, argument) : nullptr;
+    if (found == nullptr) return print("pick: no entry \"" + std::string(argument) + "\"");
+    const platform::MenuItem picked = *found;  // the action replaces the menu
+    const platform::MenuItem* item = &picked;
+    switch (menus::pick(picked, mac_.application())) {
       case menus::PickResult::picked:
         print("picked: " + item->title);
         break;

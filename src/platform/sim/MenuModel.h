@@ -28,7 +28,9 @@ const platform::MenuItem* findByPath(const platform::Menu& menu, std::string_vie
 
 enum class PickResult { picked, disabled, hasSubmenu, notAnEntry };
 
-// Sends the entry's action to the delegate, with the entry as sender, when it is enabled.
+// Sends the entry's action to the delegate, with the entry as sender, when it is enabled. The
+// action usually installs a new menu, so callers keep a copy of the entry rather than a reference
+// into the menu.
 PickResult pick(const platform::MenuItem& item, SimApplication& application);
 
 // The menu as lines of text: check mark, title, image, key equivalent and submenus indented.
