@@ -33,8 +33,8 @@ class LeanPreset final : public platform::MutablePresetDictionary {
 
 class LeanWindowServer final : public platform::WindowServer {
  public:
-  platform::OpenedPresetFunctions openPresetFunctions(std::string_view,
-                                                      const platform::PresetFunctionNames&) override {
+  platform::OpenedPresetFunctions openPresetFunctions(
+      std::string_view, const platform::PresetFunctionNames&) override {
     platform::OpenedPresetFunctions opened;
     opened.functions.getActivePresetIndex = [this](platform::DisplayID) { return active; };
     opened.functions.setActivePresetIndex = [this](platform::DisplayID, std::int32_t index) {
@@ -57,7 +57,9 @@ class LeanWindowServer final : public platform::WindowServer {
 class LeanDisplays final : public platform::Displays {
  public:
   platform::DisplayID mainDisplayID() override { return 1; }
-  std::optional<platform::Screen> mainScreen() override { return platform::Screen{std::int64_t{1}}; }
+  std::optional<platform::Screen> mainScreen() override {
+    return platform::Screen{std::int64_t{1}};
+  }
   void setTransferTable(platform::DisplayID, std::span<const float>, std::span<const float>,
                         std::span<const float>) override {}
   void restoreColorSyncSettings() override {}
@@ -102,12 +104,13 @@ class LeanStatusBar final : public platform::StatusBar {
 
 class LeanSymbolImages final : public platform::SymbolImages {
  public:
-  std::optional<platform::SymbolImage> systemSymbolImage(platform::StaticText name,
-                                                         platform::StaticText description) override {
+  std::optional<platform::SymbolImage> systemSymbolImage(
+      platform::StaticText name, platform::StaticText description) override {
     return platform::SymbolImage{name, description, std::nullopt};
   }
   std::optional<platform::SymbolImage> imageWithSymbolConfiguration(
-      const platform::SymbolImage& image, const platform::SymbolConfiguration& configuration) override {
+      const platform::SymbolImage& image,
+      const platform::SymbolConfiguration& configuration) override {
     platform::SymbolImage configured = image;
     configured.configuration = configuration;
     return configured;

@@ -24,8 +24,12 @@ void* operator new(std::size_t size) {
   if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
   throw std::bad_alloc();
 }
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+void operator delete(void* memory) noexcept {
+  std::free(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept {
+  std::free(memory);
+}
 #pragma GCC diagnostic pop
 
 namespace lumora::bench {
@@ -37,9 +41,10 @@ void measure(benchmark::State& state, LeanPlatform& lean, Call call) {
   const auto delegate = AppDelegate::create(lean.platform, controllers);
   delegate->applicationDidFinishLaunching();
   const std::size_t before = allocations;
-  for (auto _ : state) call(*delegate);
-  state.counters["allocations/call"] = benchmark::Counter(
-      static_cast<double>(allocations - before), benchmark::Counter::kAvgIterations);
+  for (auto _ : state)
+    call(*delegate);
+  state.counters["allocations/call"] = benchmark::Counter(static_cast<double>(allocations - before),
+                                                          benchmark::Counter::kAvgIterations);
 }
 
 void UpdateMenuBarDisplay(benchmark::State& state) {

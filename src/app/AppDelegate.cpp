@@ -96,7 +96,9 @@ void AppDelegate::quit() {
   platform_.application.terminate();
 }
 
-void AppDelegate::applicationWillTerminate() { controllers_.xdr().disableXDR(); }
+void AppDelegate::applicationWillTerminate() {
+  controllers_.xdr().disableXDR();
+}
 
 bool AppDelegate::respondsToMenuAction(std::string_view selector) const {
   return findBinding(selector) != nullptr;

@@ -10,8 +10,9 @@
 namespace lumora {
 
 // The application's one delegate: runs the launch sequence, keeps the status item fresh, owns
-// the status item, the refresh timer, the updater controller and the settings window, and is the target of every menu
-// action. It holds no display state: that is read back from the display and the preferences.
+// the status item, the refresh timer, the updater controller and the settings window, and is the
+// target of every menu action. It holds no display state: that is read back from the display and
+// the preferences.
 class AppDelegate final : public platform::ApplicationDelegate,
                           public std::enable_shared_from_this<AppDelegate> {
   struct Passkey {

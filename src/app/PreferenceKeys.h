@@ -42,21 +42,18 @@ inline double read(platform::UserDefaults& defaults, Key<double> key) {
 
 // The value must have the key's exact type, so that nothing is stored under a wrong type.
 template <typename Value>
-void write(platform::UserDefaults& defaults, Key<bool> key, Value value)
-  requires std::same_as<Value, bool>
-{
+void write(platform::UserDefaults& defaults, Key<bool> key,
+           Value value) requires std::same_as<Value, bool> {
   defaults.setBool(key.name, value);
 }
 template <typename Value>
-void write(platform::UserDefaults& defaults, Key<std::int64_t> key, Value value)
-  requires std::same_as<Value, std::int64_t>
-{
+void write(platform::UserDefaults& defaults, Key<std::int64_t> key,
+           Value value) requires std::same_as<Value, std::int64_t> {
   defaults.setInteger(key.name, value);
 }
 template <typename Value>
-void write(platform::UserDefaults& defaults, Key<double> key, Value value)
-  requires std::same_as<Value, double>
-{
+void write(platform::UserDefaults& defaults, Key<double> key,
+           Value value) requires std::same_as<Value, double> {
   defaults.setDouble(key.name, value);
 }
 

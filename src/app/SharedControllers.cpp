@@ -14,8 +14,8 @@ XDRController& SharedControllers::xdr() {
 
 DeepBlacksController& SharedControllers::deepBlacks() {
   if (!deepBlacks_) {
-    deepBlacks_ = std::make_unique<DeepBlacksController>(
-        platform_.userDefaults, platform_.displays, platform_.mainQueue, platform_.alerts);
+    deepBlacks_ = std::make_unique<DeepBlacksController>(platform_.userDefaults, platform_.displays,
+                                                         platform_.mainQueue, platform_.alerts);
   }
   return *deepBlacks_;
 }

@@ -42,8 +42,7 @@ DeepBlacksController::TransferTable DeepBlacksController::transferTable(float ex
 
 DeepBlacksController::DeepBlacksController(platform::UserDefaults& defaults,
                                            platform::Displays& displays,
-                                           platform::MainQueue& mainQueue,
-                                           platform::Alerts& alerts)
+                                           platform::MainQueue& mainQueue, platform::Alerts& alerts)
     : defaults_(defaults), displays_(displays), mainQueue_(mainQueue), alerts_(alerts) {
   if (!preferences::read(defaults_, deepBlacksEnabledKey)) return;
   const std::optional<Level> stored =

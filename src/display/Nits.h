@@ -6,7 +6,7 @@
 namespace lumora {
 
 // Brightness in candela per square metre.
-inline constexpr double sdrCeilingNits = 500.0;  // the panel's ceiling without XDR
+inline constexpr double sdrCeilingNits = 500.0;   // the panel's ceiling without XDR
 inline constexpr double xdrMaximumNits = 1600.0;  // the highest level ever written
 
 // The level a request is written at: within the SDR ceiling and the XDR maximum; NaN becomes the

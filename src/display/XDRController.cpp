@@ -28,8 +28,8 @@ void writeXDRKeys(platform::MutablePresetDictionary& preset, double clampedNits)
   preset.setInteger("PresetWritable", 1);
   preset.setInteger("PresetValid", 1);
   const std::string uniqueID = platform::makeRandomUUIDString();
-  preset.setData("PresetUniqueID",
-                 std::span(reinterpret_cast<const std::uint8_t*>(uniqueID.data()), uniqueID.size()));
+  preset.setData("PresetUniqueID", std::span(reinterpret_cast<const std::uint8_t*>(uniqueID.data()),
+                                             uniqueID.size()));
 }
 
 std::string missingNames(const platform::PresetFunctions& functions) {
@@ -73,9 +73,13 @@ XDRController::XDRController(platform::Displays& displays, platform::WindowServe
   setPresetFn_ = std::move(opened.functions.setPresetData);
 }
 
-bool XDRController::hasPresetFunctions() const { return static_cast<bool>(getActiveFn_); }
+bool XDRController::hasPresetFunctions() const {
+  return static_cast<bool>(getActiveFn_);
+}
 
-platform::DisplayID XDRController::mainDisplayID() const { return displays_.mainDisplayID(); }
+platform::DisplayID XDRController::mainDisplayID() const {
+  return displays_.mainDisplayID();
+}
 
 std::int32_t XDRController::getActivePresetIndex() const {
   if (!hasPresetFunctions()) return standardPresetIndex;
@@ -95,7 +99,9 @@ double XDRController::getPresetMaxNits() const {
   return sdrCeilingNits;
 }
 
-bool XDRController::isXDREnabled() const { return getPresetMaxNits() > sdrCeilingNits; }
+bool XDRController::isXDREnabled() const {
+  return getPresetMaxNits() > sdrCeilingNits;
+}
 
 void XDRController::setXDRBrightness(double nits) {
   const std::lock_guard lock(writeMutex_);

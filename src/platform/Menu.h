@@ -48,7 +48,9 @@ struct MenuItem {
   friend bool operator==(const MenuItem& a, const MenuItem& b);
 };
 
-inline bool operator==(const Menu& a, const Menu& b) { return a.items == b.items; }
+inline bool operator==(const Menu& a, const Menu& b) {
+  return a.items == b.items;
+}
 
 inline bool operator==(const MenuItem& a, const MenuItem& b) {
   const bool sameSubmenu = (a.submenu == nullptr || b.submenu == nullptr)

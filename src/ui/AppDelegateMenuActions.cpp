@@ -41,9 +41,13 @@ void AppDelegate::toggleStoredFlag(preferences::Key<bool> key) {
   refresh();
 }
 
-void AppDelegate::toggleAutoEnable() { toggleStoredFlag(autoEnableKey); }
+void AppDelegate::toggleAutoEnable() {
+  toggleStoredFlag(autoEnableKey);
+}
 
-void AppDelegate::toggleSimpleIcon() { toggleStoredFlag(simpleIconKey); }
+void AppDelegate::toggleSimpleIcon() {
+  toggleStoredFlag(simpleIconKey);
+}
 
 void AppDelegate::toggleLaunchAtLogin() {
   const bool wasOn = preferences::read(platform_.userDefaults, launchAtLoginKey);
@@ -72,6 +76,8 @@ void AppDelegate::resetAllTweaks() {
   refresh();
 }
 
-void AppDelegate::checkForUpdates() { updaterController().updater().checkForUpdates(); }
+void AppDelegate::checkForUpdates() {
+  updaterController().updater().checkForUpdates();
+}
 
 }  // namespace lumora

@@ -5,8 +5,8 @@
 namespace lumora::ui {
 namespace {
 
-platform::View label(platform::Rect frame, std::string_view text, std::optional<platform::Font> font,
-                     platform::NamedColor color) {
+platform::View label(platform::Rect frame, std::string_view text,
+                     std::optional<platform::Font> font, platform::NamedColor color) {
   platform::View view;
   view.kind = platform::View::Kind::label;
   view.frame = frame;
@@ -36,8 +36,8 @@ platform::View settingsContentView(const platform::Rect& bounds) {
   heading.font = platform::Font{.bold = true, .size = 13};
   content.subviews.push_back(heading);
 
-  content.subviews.push_back(label({20, 35, 380, 16}, versionLine, std::nullopt,
-                                   platform::NamedColor::secondaryLabel));
+  content.subviews.push_back(
+      label({20, 35, 380, 16}, versionLine, std::nullopt, platform::NamedColor::secondaryLabel));
   content.subviews.push_back(label({20, 15, 380, 16}, creditLine,
                                    platform::Font{.bold = false, .size = 11},
                                    platform::NamedColor::tertiaryLabel));

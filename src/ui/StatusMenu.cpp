@@ -17,7 +17,9 @@ using platform::NamedColor;
 using platform::StaticText;
 using Level = DeepBlacksController::Level;
 
-ControlState stateFor(bool on) { return on ? ControlState::on : ControlState::off; }
+ControlState stateFor(bool on) {
+  return on ? ControlState::on : ControlState::off;
+}
 
 MenuItem entry(std::string title, std::optional<StaticText> action,
                std::string keyEquivalent = "") {
@@ -69,8 +71,8 @@ std::string_view deepBlacksLevelName(Level level) {
 
 std::string headerTitle(const MenuInputs& inputs) {
   if (inputs.deepBlacksOn) {
-    return "\U0001F311 XDR + Deep Blacks (" + std::string(deepBlacksLevelName(inputs.deepBlacksLevel)) +
-           ")";
+    return "\U0001F311 XDR + Deep Blacks (" +
+           std::string(deepBlacksLevelName(inputs.deepBlacksLevel)) + ")";
   }
   if (inputs.liveNits > sdrCeilingNits) {
     const std::optional<std::int64_t> percent =
@@ -100,8 +102,8 @@ platform::Menu buildStatusMenu(const MenuInputs& inputs, platform::SymbolImages&
   }
   menu.items.push_back(MenuItem::separator());
 
-  menu.items.push_back(entry(xdrOn ? "\u23F9 Disable XDR" : "\u25B6\uFE0F Enable XDR",
-                             selectors::toggleXDR, "x"));
+  menu.items.push_back(
+      entry(xdrOn ? "\u23F9 Disable XDR" : "\u25B6\uFE0F Enable XDR", selectors::toggleXDR, "x"));
   menu.items.push_back(MenuItem::separator());
 
   const std::string deepBlacksTitle =

@@ -1,11 +1,10 @@
-#include "display/DeepBlacksController.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
 #include "FakePlatform.h"
+#include "display/DeepBlacksController.h"
 
 namespace lumora {
 namespace {
@@ -39,8 +38,8 @@ TEST(DeepBlacksTableTest, MatchesSinglePrecisionPowersAtEveryStrength) {
       // Computed apart from the code under test: the same single-precision input, raised in
       // double precision and rounded once.
       const float input = static_cast<float>(i) / 255.0f;
-      const auto reference = static_cast<float>(std::pow(static_cast<double>(input),
-                                                         static_cast<double>(exponent)));
+      const auto reference =
+          static_cast<float>(std::pow(static_cast<double>(input), static_cast<double>(exponent)));
       EXPECT_NEAR(table[static_cast<std::size_t>(i)], reference,
                   std::numeric_limits<float>::epsilon() * reference)
           << "exponent " << exponent << " entry " << i;

@@ -81,8 +81,8 @@ TEST_F(LaunchTest, AutoEnableAppliesTheRememberedLevel) {
 }
 
 TEST_F(LaunchTest, AutoEnableWithoutALevelAboveTheCeilingLeavesTheDisplayAlone) {
-  for (const std::optional<double> stored : {std::optional<double>(), std::optional(0.0),
-                                             std::optional(500.0), std::optional(-800.0)}) {
+  for (const std::optional<double> stored :
+       {std::optional<double>(), std::optional(0.0), std::optional(500.0), std::optional(-800.0)}) {
     FakePlatform fake;
     SharedControllers controllers(fake.platform);
     fake.userDefaults.values["autoEnableXDR"] = true;

@@ -30,7 +30,9 @@ class MenuActionsTest : public ::testing::Test {
     }
     return order;
   }
-  double lastNits() const { return std::get<double>(fake_.userDefaults.values.at("lastNitsValue")); }
+  double lastNits() const {
+    return std::get<double>(fake_.userDefaults.values.at("lastNitsValue"));
+  }
   bool storedFlag(const std::string& key) const {
     return std::get<bool>(fake_.userDefaults.values.at(key));
   }
@@ -67,9 +69,9 @@ TEST_F(MenuActionsTest, SwitchingXDROnUsesTheRememberedLevelOrTheMaximum) {
     double applied;
     double storedAfter;
   };
-  for (const Case& c : {Case{std::nullopt, 1600.0, 1600.0}, Case{0.0, 1600.0, 1600.0},
-                        Case{500.0, 1600.0, 1600.0}, Case{1250.0, 1250.0, 1250.0},
-                        Case{2000.0, 1600.0, 2000.0}}) {
+  for (const Case& c :
+       {Case{std::nullopt, 1600.0, 1600.0}, Case{0.0, 1600.0, 1600.0}, Case{500.0, 1600.0, 1600.0},
+        Case{1250.0, 1250.0, 1250.0}, Case{2000.0, 1600.0, 2000.0}}) {
     FakePlatform fake;
     SharedControllers controllers(fake.platform);
     auto delegate = AppDelegate::create(fake.platform, controllers);
@@ -99,8 +101,8 @@ TEST_F(MenuActionsTest, SwitchingXDROffWritesNoPreferenceAndOnAgainUsesWhatIsSto
 
 TEST_F(MenuActionsTest, TheTwoPlainTogglesFlipTheirKeyAndRefresh) {
   for (const char* selector : {"toggleAutoEnable", "toggleSimpleIcon"}) {
-    const std::string key = std::string(selector) == "toggleAutoEnable" ? "autoEnableXDR"
-                                                                         : "simpleIcon";
+    const std::string key =
+        std::string(selector) == "toggleAutoEnable" ? "autoEnableXDR" : "simpleIcon";
     fake_.log.clear();
     pick(selector);
     EXPECT_TRUE(storedFlag(key)) << selector;
@@ -185,7 +187,7 @@ TEST_F(MenuActionsTest, ResetTurnsBothTweaksOffAndLeavesTheOtherKeysAlone) {
 
 TEST_F(MenuActionsTest, EveryStateChangingActionRefreshesTheStatusItemThenTheMenuOnce) {
   const std::vector<std::pair<std::string, std::int64_t>> actions{
-      {"setNits:", 800},          {"setNits:", 500},         {"toggleXDR", 0},
+      {"setNits:", 800},          {"setNits:", 500},          {"toggleXDR", 0},
       {"toggleAutoEnable", 0},    {"toggleLaunchAtLogin", 0}, {"toggleSimpleIcon", 0},
       {"setDeepBlacksLevel:", 1}, {"resetAllTweaks", 0}};
   for (const auto& [selector, tag] : actions) {
@@ -204,7 +206,8 @@ TEST_F(MenuActionsTest, EveryEntryOfTheMenuReachesAMethod) {
   for (const auto& item : menu.items) {
     entries.push_back(&item);
     if (item.submenu) {
-      for (const auto& sub : item.submenu->items) entries.push_back(&sub);
+      for (const auto& sub : item.submenu->items)
+        entries.push_back(&sub);
     }
   }
   for (const platform::MenuItem* item : entries) {
@@ -216,9 +219,7 @@ TEST_F(MenuActionsTest, EveryEntryOfTheMenuReachesAMethod) {
 
 class SettingsWindowTest : public MenuActionsTest {
  protected:
-  testing::FakeWindow& window(std::size_t index) {
-    return *fake_.windows.made.at(index).lock();
-  }
+  testing::FakeWindow& window(std::size_t index) { return *fake_.windows.made.at(index).lock(); }
 };
 
 TEST_F(SettingsWindowTest, OpensOneCentredAboutWindowAndShowsTheAppInTheDock) {

@@ -38,9 +38,15 @@ TEST_F(StatusItemTest, TheSymbolFollowsXDRItsTopLevelAndDeepBlacks) {
            Case{1549.9, false, "sun.max.fill", {NamedColor::cyan}, std::nullopt},
            Case{1550.0, false, "sun.max.fill", {NamedColor::cyan}, SymbolScale::large},
            Case{1600.0, false, "sun.max.fill", {NamedColor::cyan}, SymbolScale::large},
-           Case{500.0, true, "moon.stars.fill", {NamedColor::systemIndigo, NamedColor::cyan},
+           Case{500.0,
+                true,
+                "moon.stars.fill",
+                {NamedColor::systemIndigo, NamedColor::cyan},
                 SymbolScale::large},
-           Case{1600.0, true, "moon.stars.fill", {NamedColor::systemIndigo, NamedColor::cyan},
+           Case{1600.0,
+                true,
+                "moon.stars.fill",
+                {NamedColor::systemIndigo, NamedColor::cyan},
                 SymbolScale::large},
        }) {
     const StatusItemAppearance result = appearance(c.nits, c.deepBlacks, false);
@@ -62,10 +68,10 @@ TEST_F(StatusItemTest, TheSimpleFormIsOneTintedCharacterWithoutImage) {
     std::string_view title;
     std::optional<NamedColor> tint;
   };
-  for (const Case& c : {Case{500.0, false, "\u25CB", std::nullopt},
-                        Case{1000.0, false, "\u25CF", NamedColor::cyan},
-                        Case{500.0, true, "\U0001F319", NamedColor::systemIndigo},
-                        Case{1600.0, true, "\U0001F319", NamedColor::systemIndigo}}) {
+  for (const Case& c :
+       {Case{500.0, false, "\u25CB", std::nullopt}, Case{1000.0, false, "\u25CF", NamedColor::cyan},
+        Case{500.0, true, "\U0001F319", NamedColor::systemIndigo},
+        Case{1600.0, true, "\U0001F319", NamedColor::systemIndigo}}) {
     const StatusItemAppearance result = appearance(c.nits, c.deepBlacks, true);
     EXPECT_EQ(result.title, c.title) << c.nits;
     EXPECT_EQ(result.imageChange, ImageChange::remove);

@@ -74,7 +74,8 @@ TEST_F(StatusMenuTest, HasEveryEntryInOrderWithItsActionTagAndKey) {
                        "Quit Lumora Virir -> quit [q]",
                    }));
   EXPECT_EQ(menu.items.front().enabled, false) << "only the header is disabled explicitly";
-  for (std::size_t i = 1; i < menu.items.size(); ++i) EXPECT_EQ(menu.items[i].enabled, std::nullopt);
+  for (std::size_t i = 1; i < menu.items.size(); ++i)
+    EXPECT_EQ(menu.items[i].enabled, std::nullopt);
 }
 
 TEST_F(StatusMenuTest, EntriesCarryTheirSymbolsInOneColour) {
@@ -85,11 +86,11 @@ TEST_F(StatusMenuTest, EntriesCarryTheirSymbolsInOneColour) {
     std::string_view description;
     NamedColor color;
   };
-  for (const Expected& e : {Expected{10, "moon.fill", "Deep Blacks", NamedColor::secondaryLabel},
-                            Expected{16, "gearshape.fill", "Settings", NamedColor::cyan},
-                            Expected{17, "arrow.triangle.2.circlepath", "Check Updates",
-                                     NamedColor::secondaryLabel},
-                            Expected{19, "arrow.counterclockwise", "Reset", NamedColor::systemRed}}) {
+  for (const Expected& e :
+       {Expected{10, "moon.fill", "Deep Blacks", NamedColor::secondaryLabel},
+        Expected{16, "gearshape.fill", "Settings", NamedColor::cyan},
+        Expected{17, "arrow.triangle.2.circlepath", "Check Updates", NamedColor::secondaryLabel},
+        Expected{19, "arrow.counterclockwise", "Reset", NamedColor::systemRed}}) {
     const MenuItem& item = menu.items[e.index];
     ASSERT_TRUE(item.image) << item.title;
     EXPECT_EQ(item.image->symbolName.view(), e.symbol);
@@ -112,16 +113,26 @@ TEST_F(StatusMenuTest, TheHeaderSwitchAndMarksFollowTheLiveLevel) {
     std::vector<std::string> marked;
   };
   for (const Case& c : {
-           Case{500.0, "\U0001F4A1 SDR Mode", "\u25B6\uFE0F Enable XDR",
+           Case{500.0,
+                "\U0001F4A1 SDR Mode",
+                "\u25B6\uFE0F Enable XDR",
                 {"100% \u2013 500 nits (SDR)"}},
-           Case{501.0, "\u2600\uFE0F XDR Enabled (100%)", "\u23F9 Disable XDR",
+           Case{501.0,
+                "\u2600\uFE0F XDR Enabled (100%)",
+                "\u23F9 Disable XDR",
                 {"100% \u2013 500 nits (SDR)"}},
-           Case{800.0, "\u2600\uFE0F XDR Enabled (160%)", "\u23F9 Disable XDR",
+           Case{800.0,
+                "\u2600\uFE0F XDR Enabled (160%)",
+                "\u23F9 Disable XDR",
                 {"160% \u2013 800 nits"}},
            Case{850.0, "\u2600\uFE0F XDR Enabled (170%)", "\u23F9 Disable XDR", {}},
-           Case{1225.0, "\u2600\uFE0F XDR Enabled (245%)", "\u23F9 Disable XDR",
+           Case{1225.0,
+                "\u2600\uFE0F XDR Enabled (245%)",
+                "\u23F9 Disable XDR",
                 {"250% \u2013 1250 nits"}},
-           Case{1600.0, "\u2600\uFE0F XDR Enabled (320%)", "\u23F9 Disable XDR",
+           Case{1600.0,
+                "\u2600\uFE0F XDR Enabled (320%)",
+                "\u23F9 Disable XDR",
                 {"320% \u2013 1600 nits (MAX)"}},
            Case{1800.0, "\u2600\uFE0F XDR Enabled (360%)", "\u23F9 Disable XDR", {}},
        }) {
@@ -150,7 +161,8 @@ TEST_F(StatusMenuTest, DeepBlacksWinsTheHeaderAndMarksItsLevel) {
     EXPECT_EQ(menu.items[0].title, "\U0001F311 XDR + Deep Blacks (Medium)") << nits;
     const MenuItem& deepBlacks = menu.items[10];
     EXPECT_EQ(deepBlacks.title, "\U0001F311 Deep Blacks: Medium");
-    EXPECT_EQ(deepBlacks.image->configuration->palette, platform::Palette{NamedColor::systemIndigo});
+    EXPECT_EQ(deepBlacks.image->configuration->palette,
+              platform::Palette{NamedColor::systemIndigo});
     ASSERT_TRUE(deepBlacks.submenu);
     std::vector<std::string> submenu;
     for (const MenuItem& item : deepBlacks.submenu->items) {
@@ -161,9 +173,8 @@ TEST_F(StatusMenuTest, DeepBlacksWinsTheHeaderAndMarksItsLevel) {
                            "Off #0 setDeepBlacksLevel:", "Subtle #1 setDeepBlacksLevel:",
                            "Medium * #2 setDeepBlacksLevel:", "Deep #3 setDeepBlacksLevel:"}));
   }
-  EXPECT_EQ(markedLevels(build(MenuInputs{.liveNits = 1000.0,
-                                          .deepBlacksOn = true,
-                                          .deepBlacksLevel = Level::medium})),
+  EXPECT_EQ(markedLevels(build(MenuInputs{
+                .liveNits = 1000.0, .deepBlacksOn = true, .deepBlacksLevel = Level::medium})),
             std::vector<std::string>{"200% \u2013 1000 nits"});
 
   const Menu off = atNits(800.0);
@@ -173,11 +184,12 @@ TEST_F(StatusMenuTest, DeepBlacksWinsTheHeaderAndMarksItsLevel) {
 
 TEST_F(StatusMenuTest, TogglesShowTheStoredPreferences) {
   const Menu none = atNits(500.0);
-  for (std::size_t i : {12u, 13u, 14u}) EXPECT_EQ(none.items[i].state, ControlState::off);
-  const Menu all =
-      build(MenuInputs{.liveNits = 500.0, .autoEnable = true, .launchAtLogin = true,
-                       .simpleIcon = true});
-  for (std::size_t i : {12u, 13u, 14u}) EXPECT_EQ(all.items[i].state, ControlState::on);
+  for (std::size_t i : {12u, 13u, 14u})
+    EXPECT_EQ(none.items[i].state, ControlState::off);
+  const Menu all = build(
+      MenuInputs{.liveNits = 500.0, .autoEnable = true, .launchAtLogin = true, .simpleIcon = true});
+  for (std::size_t i : {12u, 13u, 14u})
+    EXPECT_EQ(all.items[i].state, ControlState::on);
 }
 
 TEST_F(StatusMenuTest, TheDelegateInstallsAFreshMenuBuiltFromOneReadingOfEachInput) {

@@ -1,17 +1,16 @@
-#include "display/XDRController.h"
-
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <limits>
 #include <regex>
-#include <string>
-#include <atomic>
 #include <set>
+#include <string>
 #include <thread>
 
 #include "FakePlatform.h"
 #include "display/Nits.h"
+#include "display/XDRController.h"
 
 namespace lumora {
 namespace {
@@ -24,8 +23,8 @@ class XDRControllerTest : public ::testing::Test {
  protected:
   XDRController& controller() {
     if (!controller_) {
-      controller_ = std::make_unique<XDRController>(fake_.displays, fake_.windowServer,
-                                                    fake_.console);
+      controller_ =
+          std::make_unique<XDRController>(fake_.displays, fake_.windowServer, fake_.console);
     }
     return *controller_;
   }
@@ -71,10 +70,15 @@ TEST_F(XDRControllerTest, KeepsEveryOtherKeyOfTheStandardPresetWithItsType) {
 
   const FakeValues standard = testing::FakeWindowServer::standardPreset();
   const FakeValues& written = slot11();
-  const std::set<std::string> replaced{
-      "PresetName",           "PresetDescription",      "PresetMaxSDRLuminance",
-      "PresetMaxHDRLuminance", "PresetHostMaxSliderBrightness", "PresetHostDisableEDR",
-      "PresetWritable",       "PresetValid",            "PresetUniqueID"};
+  const std::set<std::string> replaced{"PresetName",
+                                       "PresetDescription",
+                                       "PresetMaxSDRLuminance",
+                                       "PresetMaxHDRLuminance",
+                                       "PresetHostMaxSliderBrightness",
+                                       "PresetHostDisableEDR",
+                                       "PresetWritable",
+                                       "PresetValid",
+                                       "PresetUniqueID"};
   for (const auto& [key, value] : standard) {
     if (replaced.contains(key)) continue;
     ASSERT_TRUE(written.contains(key)) << key;
@@ -90,13 +94,13 @@ TEST_F(XDRControllerTest, ClampsRequestsToTheRangeAndNamesThePresetByTheWholeLev
     const char* name;
   };
   const double infinity = std::numeric_limits<double>::infinity();
-  for (const Case& c : {Case{2000.0, 1600.0, "Lumora XDR (1600 nits)"},
-                        Case{300.0, 500.0, "Lumora XDR (500 nits)"},
-                        Case{std::nan(""), 500.0, "Lumora XDR (500 nits)"},
-                        Case{-infinity, 500.0, "Lumora XDR (500 nits)"},
-                        Case{infinity, 1600.0, "Lumora XDR (1600 nits)"},
-                        Case{1234.7, 1234.7, "Lumora XDR (1234 nits)"},
-                        Case{500.9, 500.9, "Lumora XDR (500 nits)"}}) {
+  for (const Case& c :
+       {Case{2000.0, 1600.0, "Lumora XDR (1600 nits)"}, Case{300.0, 500.0, "Lumora XDR (500 nits)"},
+        Case{std::nan(""), 500.0, "Lumora XDR (500 nits)"},
+        Case{-infinity, 500.0, "Lumora XDR (500 nits)"},
+        Case{infinity, 1600.0, "Lumora XDR (1600 nits)"},
+        Case{1234.7, 1234.7, "Lumora XDR (1234 nits)"},
+        Case{500.9, 500.9, "Lumora XDR (500 nits)"}}) {
     controller().setXDRBrightness(c.requested);
     const FakeValues& preset = slot11();
     EXPECT_EQ(text(preset, "PresetName"), c.name) << c.requested;
@@ -167,9 +171,9 @@ TEST_F(XDRControllerTest, ReadsTheCeilingOfTheActivePreset) {
     FakeValue ceiling;
     double reading;
   };
-  for (const Case& c : {Case{1800.0, 1800.0}, Case{std::int64_t{900}, 900.0},
-                        Case{std::string("1000"), 500.0}, Case{true, 500.0}, Case{0.0, 500.0},
-                        Case{-20.0, 500.0}, Case{std::nan(""), 500.0}}) {
+  for (const Case& c :
+       {Case{1800.0, 1800.0}, Case{std::int64_t{900}, 900.0}, Case{std::string("1000"), 500.0},
+        Case{true, 500.0}, Case{0.0, 500.0}, Case{-20.0, 500.0}, Case{std::nan(""), 500.0}}) {
     fake_.setActiveCeiling(0.0, 6);
     fake_.windowServer.presets[fake_.displays.mainDisplay][6]["PresetMaxSDRLuminance"] = c.ceiling;
     EXPECT_DOUBLE_EQ(controller().getPresetMaxNits(), c.reading);
@@ -197,7 +201,8 @@ TEST_F(XDRControllerTest, LooksUpTheMainDisplayAfreshForEveryCall) {
   controller().disableXDR();
 
   EXPECT_EQ(fake_.windowServer.writes.back().display, 9u);
-  EXPECT_EQ(fake_.windowServer.activations.back(), (std::pair<platform::DisplayID, std::int32_t>{9, 0}));
+  EXPECT_EQ(fake_.windowServer.activations.back(),
+            (std::pair<platform::DisplayID, std::int32_t>{9, 0}));
   EXPECT_EQ(fake_.activeIndex(), 0);
   EXPECT_EQ(fake_.windowServer.activeIndex[7], 11) << "the former main display keeps its preset";
 }
@@ -251,7 +256,8 @@ TEST_F(XDRControllerTest, TheExitPathWinsAgainstWritesInProgressOnAnotherThread)
     }
     xdr.setXDRBrightness(1250.0);
   });
-  while (writesMade < 3) std::this_thread::yield();
+  while (writesMade < 3)
+    std::this_thread::yield();
   xdr.disableXDRForExit();
   exited = true;
   writer.join();

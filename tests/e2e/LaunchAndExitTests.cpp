@@ -25,19 +25,20 @@ class DisplayFile {
   }
   std::int64_t activeIndex() const {
     const PlistPtr root = read();
-    return sim::integerValue(sim::dictItem(mainDisplay(root.get()), "ActivePresetIndex")).value_or(-1);
+    return sim::integerValue(sim::dictItem(mainDisplay(root.get()), "ActivePresetIndex"))
+        .value_or(-1);
   }
   // The preset's XML, or empty for an empty slot.
   std::string presetXml(int index) const {
     const PlistPtr root = read();
-    const plist_t preset = sim::dictItem(sim::dictItem(mainDisplay(root.get()), "Presets"),
-                                         std::to_string(index));
+    const plist_t preset =
+        sim::dictItem(sim::dictItem(mainDisplay(root.get()), "Presets"), std::to_string(index));
     return preset == nullptr ? "" : sim::toXml(preset);
   }
   std::optional<double> ceiling(int index) const {
     const PlistPtr root = read();
-    const plist_t preset = sim::dictItem(sim::dictItem(mainDisplay(root.get()), "Presets"),
-                                         std::to_string(index));
+    const plist_t preset =
+        sim::dictItem(sim::dictItem(mainDisplay(root.get()), "Presets"), std::to_string(index));
     return sim::realValue(sim::dictItem(preset, "PresetMaxSDRLuminance"));
   }
   bool hasTransferTable() const {
@@ -64,10 +65,14 @@ class DisplayFile {
 
 class LaunchAndExitTest : public ::testing::Test {
  protected:
-  std::filesystem::path defaultsPath() const { return home_ / "config/lumora-virir/defaults.plist"; }
+  std::filesystem::path defaultsPath() const {
+    return home_ / "config/lumora-virir/defaults.plist";
+  }
   void storeDefaults(const std::string& entries) const {
-    writeText(defaultsPath(), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">"
-                              "<dict>" + entries + "</dict></plist>\n");
+    writeText(defaultsPath(),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">"
+              "<dict>" +
+                  entries + "</dict></plist>\n");
   }
   // Waits until launching has finished: commands are answered only afterwards.
   void waitForLaunch(RunningApp& app) {

@@ -25,9 +25,7 @@ class MenuEndToEndTest : public ::testing::Test {
     app_->send("status");
     return app_->waitForLine("status:").value_or("");
   }
-  std::string defaults() const {
-    return readText(home_ / "config/lumora-virir/defaults.plist");
-  }
+  std::string defaults() const { return readText(home_ / "config/lumora-virir/defaults.plist"); }
   std::string displayFile() const { return readText(home_ / "state/lumora-virir/display.plist"); }
 
   TempDirectory home_;
@@ -37,7 +35,8 @@ class MenuEndToEndTest : public ::testing::Test {
 TEST_F(MenuEndToEndTest, PickingALevelRaisesTheDisplayAndMovesTheCheckMark) {
   app_->send("pick 250% \u2013 1250 nits");
   ASSERT_TRUE(app_->waitForLine("picked: 250% \u2013 1250 nits"));
-  EXPECT_NE(status().find("preset 11 \"Lumora XDR (1250 nits)\", SDR 1250 nits"), std::string::npos);
+  EXPECT_NE(status().find("preset 11 \"Lumora XDR (1250 nits)\", SDR 1250 nits"),
+            std::string::npos);
   app_->send("menu");
   EXPECT_TRUE(app_->waitForLine("menu:   \u2600\uFE0F XDR Enabled (250%)  (disabled)"));
   EXPECT_TRUE(app_->waitForLine("menu: \u2713 250% \u2013 1250 nits"));

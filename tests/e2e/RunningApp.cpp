@@ -38,7 +38,8 @@ RunningApp::RunningApp(const std::filesystem::path& home) {
   if (::pipe(in) != 0 || ::pipe(out) != 0 || ::pipe(err) != 0) throw std::runtime_error("pipe");
   const std::vector<std::string> variables = environmentFor(home);
   std::vector<char*> envp;
-  for (const std::string& variable : variables) envp.push_back(const_cast<char*>(variable.c_str()));
+  for (const std::string& variable : variables)
+    envp.push_back(const_cast<char*>(variable.c_str()));
   envp.push_back(nullptr);
   const std::string program = LUMORA_PROGRAM_PATH;
   char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
@@ -48,7 +49,8 @@ RunningApp::RunningApp(const std::filesystem::path& home) {
     ::dup2(in[0], STDIN_FILENO);
     ::dup2(out[1], STDOUT_FILENO);
     ::dup2(err[1], STDERR_FILENO);
-    for (const int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) ::close(fd);
+    for (const int fd : {in[0], in[1], out[0], out[1], err[0], err[1]})
+      ::close(fd);
     ::execve(program.c_str(), argv, envp.data());
     ::_exit(127);
   }
@@ -98,7 +100,8 @@ std::optional<std::string> RunningApp::waitForLine(const std::string& text,
       lines_.push_back(line);
       if (line.find(text) != std::string::npos) return line;
     }
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
     if (left.count() <= 0) return std::nullopt;
     if (!readSome(output_, pendingOutput_, std::min(left, std::chrono::milliseconds(100)))) {
       int status = 0;

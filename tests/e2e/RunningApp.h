@@ -24,8 +24,8 @@ class RunningApp {
   void send(const std::string& line);
   // Standard output's lines until one contains `text`; none when the program ends or the time
   // runs out first.
-  std::optional<std::string> waitForLine(const std::string& text,
-                                         std::chrono::milliseconds limit = std::chrono::seconds(15));
+  std::optional<std::string> waitForLine(
+      const std::string& text, std::chrono::milliseconds limit = std::chrono::seconds(15));
   // Sends `signal` and waits for the end; see waitForExit.
   int signalAndWait(int signal);
   // The exit status, or 128 + the signal's number when a signal ended it; -1 on a time-out.

@@ -3,8 +3,8 @@
 #include "EventLog.h"
 #include "FakeStores.h"
 #include "FakeToolkit.h"
-#include "FakeWindows.h"
 #include "FakeWindowServer.h"
+#include "FakeWindows.h"
 #include "platform/Platform.h"
 
 namespace lumora::testing {

@@ -150,6 +150,8 @@ void FakeTerminationSignals::install(std::function<void()> newHandler) {
   ++installs;
 }
 
-void FakeTerminationSignals::exitProcess(int status) { throw ProcessExited{status}; }
+void FakeTerminationSignals::exitProcess(int status) {
+  throw ProcessExited{status};
+}
 
 }  // namespace lumora::testing

@@ -89,8 +89,9 @@ platform::OpenedPresetFunctions FakeWindowServer::openPresetFunctions(
     };
   }
   if (present(names.copyPresetData)) {
-    opened.functions.copyPresetData = [this](platform::DisplayID display, std::int32_t index)
-        -> std::unique_ptr<platform::PresetDictionary> {
+    opened.functions.copyPresetData =
+        [this](platform::DisplayID display,
+               std::int32_t index) -> std::unique_ptr<platform::PresetDictionary> {
       log_.add("windowServer.copyPreset " + std::to_string(index));
       copies.emplace_back(display, index);
       const auto& slots = presets[display];

@@ -1,8 +1,7 @@
 // The simulated Mac's login item (a freedesktop autostart entry) and its windows.
 
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "TempDirectory.h"
 #include "sim/SimLoginItems.h"
@@ -26,12 +25,18 @@ std::optional<std::vector<std::string>> parseExec(const std::string& value) {
       continue;
     }
     const char next = value[++i];
-    if (next == 's') unescaped += ' ';
-    else if (next == 'n') unescaped += '\n';
-    else if (next == 't') unescaped += '\t';
-    else if (next == 'r') unescaped += '\r';
-    else if (next == '\\') unescaped += '\\';
-    else unescaped += std::string("\\") + next;
+    if (next == 's')
+      unescaped += ' ';
+    else if (next == 'n')
+      unescaped += '\n';
+    else if (next == 't')
+      unescaped += '\t';
+    else if (next == 'r')
+      unescaped += '\r';
+    else if (next == '\\')
+      unescaped += '\\';
+    else
+      unescaped += std::string("\\") + next;
   }
 
   std::vector<std::string> arguments;

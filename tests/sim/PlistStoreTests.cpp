@@ -21,11 +21,14 @@ using testing::writeText;
 constexpr const char* header =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n";
 
-std::string plistText(const std::string& body) { return header + body + "\n</plist>\n"; }
+std::string plistText(const std::string& body) {
+  return header + body + "\n</plist>\n";
+}
 
 std::vector<std::filesystem::path> filesIn(const std::filesystem::path& folder) {
   std::vector<std::filesystem::path> files;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) files.push_back(entry.path());
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    files.push_back(entry.path());
   return files;
 }
 
@@ -227,15 +230,15 @@ TEST_F(SimDisplayStateTest, DescribesASecondDisplayAndAMainScreenOfItsOwnOrNone)
   ASSERT_TRUE(screen && screen->screenNumber);
   EXPECT_EQ(std::get<double>(*screen->screenNumber), 6.5);
 
-  writeText(temp_ / "display.plist",
-            plistText("<dict><key>MainDisplayID</key><integer>5</integer>"
-                      "<key>Displays</key><array/></dict>"));
+  writeText(temp_ / "display.plist", plistText("<dict><key>MainDisplayID</key><integer>5</integer>"
+                                               "<key>Displays</key><array/></dict>"));
   EXPECT_FALSE(state().mainScreen().has_value());
 }
 
 TEST_F(SimDisplayStateTest, AGammaTableLastsWhileItsProcessRuns) {
   std::vector<float> table(256);
-  for (std::size_t i = 0; i < table.size(); ++i) table[i] = static_cast<float>(i) / 255.0f;
+  for (std::size_t i = 0; i < table.size(); ++i)
+    table[i] = static_cast<float>(i) / 255.0f;
   table[128] = 0.4373241f;
   ASSERT_EQ(state().setTransferTables(main(), table, table, table), SimDisplayState::success);
   const auto loaded = state().transferTables(main());
@@ -253,7 +256,8 @@ TEST_F(SimDisplayStateTest, AGammaTableLastsWhileItsProcessRuns) {
   int status = 0;
   ::waitpid(child, &status, 0);
   std::string text = readText(temp_ / "display.plist");
-  const std::string owner = "<key>OwnerProcessID</key>\n\t\t\t\t<integer>" + std::to_string(::getpid());
+  const std::string owner =
+      "<key>OwnerProcessID</key>\n\t\t\t\t<integer>" + std::to_string(::getpid());
   const std::size_t at = text.find(owner);
   ASSERT_NE(at, std::string::npos);
   text.replace(at, owner.size(),
@@ -269,7 +273,8 @@ TEST_F(SimDisplayStateTest, RefusesMalformedGammaTables) {
   above[3] = 1.01f;
   std::vector<float> notANumber(256, 0.5f);
   notANumber[7] = std::nanf("");
-  EXPECT_EQ(state().setTransferTables(main(), good, shorter, good), SimDisplayState::illegalArgument);
+  EXPECT_EQ(state().setTransferTables(main(), good, shorter, good),
+            SimDisplayState::illegalArgument);
   EXPECT_EQ(state().setTransferTables(main(), good, good, above), SimDisplayState::illegalArgument);
   EXPECT_EQ(state().setTransferTables(main(), notANumber, good, good),
             SimDisplayState::illegalArgument);

@@ -22,7 +22,8 @@ using namespace std::chrono_literals;
 template <typename Done>
 bool runUntil(EventLoop& loop, Done done, std::chrono::milliseconds limit = 2000ms) {
   const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (!done() && std::chrono::steady_clock::now() < deadline) loop.runOnce(10ms);
+  while (!done() && std::chrono::steady_clock::now() < deadline)
+    loop.runOnce(10ms);
   return done();
 }
 
@@ -30,12 +31,14 @@ TEST(EventLoopTest, RepeatingTimersFireUntilInvalidatedAndOneShotsOnce) {
   EventLoop loop;
   int repeated = 0;
   int once = 0;
-  auto repeating = loop.scheduledTimer(std::chrono::duration<double>(0.01), true, [&] { ++repeated; });
+  auto repeating =
+      loop.scheduledTimer(std::chrono::duration<double>(0.01), true, [&] { ++repeated; });
   loop.scheduledTimer(std::chrono::duration<double>(0.01), false, [&] { ++once; });
   ASSERT_TRUE(runUntil(loop, [&] { return repeated >= 3; }));
   repeating->invalidate();
   const int atInvalidation = repeated;
-  runUntil(loop, [] { return false; }, 50ms);
+  runUntil(
+      loop, [] { return false; }, 50ms);
   EXPECT_EQ(repeated, atInvalidation);
   EXPECT_EQ(once, 1);
   EXPECT_FALSE(repeating->isValid());
@@ -46,7 +49,8 @@ TEST(EventLoopTest, NonsenseIntervalsAreMadeSafe) {
   int fired = 0;
   loop.scheduledTimer(std::chrono::duration<double>(std::nan("")), false, [&] { ++fired; });
   loop.scheduledTimer(std::chrono::duration<double>(-5.0), false, [&] { ++fired; });
-  auto never = loop.scheduledTimer(std::chrono::duration<double>(INFINITY), false, [&] { ++fired; });
+  auto never =
+      loop.scheduledTimer(std::chrono::duration<double>(INFINITY), false, [&] { ++fired; });
   EXPECT_TRUE(runUntil(loop, [&] { return fired == 2; }));
   EXPECT_TRUE(never->isValid());
 }
@@ -130,7 +134,8 @@ class RecordingDelegate final : public platform::ApplicationDelegate {
   bool respondsToMenuAction(std::string_view selector) const override {
     return selector == "setNits:";
   }
-  void performMenuAction(std::string_view selector, const platform::MenuItemSender& sender) override {
+  void performMenuAction(std::string_view selector,
+                         const platform::MenuItemSender& sender) override {
     events.push_back(std::string(selector) + std::to_string(sender.tag));
   }
   std::vector<std::string> events;

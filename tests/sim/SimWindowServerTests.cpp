@@ -28,8 +28,8 @@ TEST_F(SimWindowServerTest, FindsTheFourFunctionsOnlyAtTheRealPathAndNames) {
   EXPECT_TRUE(opened.functions.getActivePresetIndex && opened.functions.setActivePresetIndex &&
               opened.functions.copyPresetData && opened.functions.setPresetData);
 
-  const auto elsewhere = windowServer_.openPresetFunctions("/System/Library/SkyLight",
-                                                           XDRController::functionNames);
+  const auto elsewhere =
+      windowServer_.openPresetFunctions("/System/Library/SkyLight", XDRController::functionNames);
   EXPECT_FALSE(elsewhere.openError.empty());
 
   platform::PresetFunctionNames misspelt = XDRController::functionNames;
@@ -51,9 +51,9 @@ TEST_F(SimWindowServerTest, TheControllerWritesSlotElevenWithTheStandardPresetsO
   EXPECT_EQ(stringValue(dictItem(slot.get(), "PresetName")), "Lumora XDR (1250 nits)");
   EXPECT_EQ(integerValue(dictItem(slot.get(), "PresetWritable")), 1);
   EXPECT_EQ(dataValue(dictItem(slot.get(), "PresetUniqueID"))->size(), 36u);
-  for (const char* key : {"PresetColorGamut", "PresetWhitePoint", "PresetBrightnessSteps",
-                          "PresetCalibrationData", "PresetAmbientAdaptation",
-                          "PresetReferenceBrightness", "PresetIndex"}) {
+  for (const char* key :
+       {"PresetColorGamut", "PresetWhitePoint", "PresetBrightnessSteps", "PresetCalibrationData",
+        "PresetAmbientAdaptation", "PresetReferenceBrightness", "PresetIndex"}) {
     const plist_t original = dictItem(standard.get(), key);
     const plist_t carried = dictItem(slot.get(), key);
     ASSERT_NE(carried, nullptr) << key;

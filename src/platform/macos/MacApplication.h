@@ -25,11 +25,11 @@ class MacApplication final : public platform::Application {
   void terminate() override;
 
   // The target for menu entries' actions.
-  LMVDelegateBridge* bridge() const { return bridge_; }
+  LMVDelegateBridge *bridge() const { return bridge_; }
 
  private:
   // NSApplication.delegate is weak: this keeps the bridge alive.
-  LMVDelegateBridge* bridge_;
+  LMVDelegateBridge *bridge_;
 };
 
 }  // namespace lumora::macos

@@ -12,14 +12,16 @@ NSImage *plainSymbolImage(platform::StaticText name, platform::StaticText descri
 
 NSImageSymbolConfiguration *makeConfiguration(const platform::SymbolConfiguration &configuration) {
   NSMutableArray<NSColor *> *colors = [NSMutableArray array];
-  for (const platform::NamedColor color : configuration.palette) [colors addObject:makeColor(color)];
+  for (const platform::NamedColor color : configuration.palette)
+    [colors addObject:makeColor(color)];
   NSImageSymbolConfiguration *symbolConfiguration =
       [NSImageSymbolConfiguration configurationWithPaletteColors:colors];
   if (configuration.scale) {
     symbolConfiguration = [symbolConfiguration
-        configurationByApplyingConfiguration:
-            [NSImageSymbolConfiguration
-                configurationWithScale:static_cast<NSImageSymbolScale>(*configuration.scale)]];
+        configurationByApplyingConfiguration:[NSImageSymbolConfiguration
+                                                 configurationWithScale:static_cast<
+                                                                            NSImageSymbolScale>(
+                                                                            *configuration.scale)]];
   }
   return symbolConfiguration;
 }
@@ -47,7 +49,8 @@ NSColor *makeColor(platform::NamedColor color) {
 NSImage *makeSymbolImage(const platform::SymbolImage &image) {
   NSImage *plain = plainSymbolImage(image.symbolName, image.accessibilityDescription);
   if (plain == nil || !image.configuration) return plain;
-  NSImage *configured = [plain imageWithSymbolConfiguration:makeConfiguration(*image.configuration)];
+  NSImage *configured =
+      [plain imageWithSymbolConfiguration:makeConfiguration(*image.configuration)];
   if (configured == nil) return plain;
   // A template is drawn from its alpha only, which would paint over the palette.
   [configured setTemplate:NO];
@@ -63,7 +66,8 @@ std::optional<platform::SymbolImage> MacSymbolImages::systemSymbolImage(
 std::optional<platform::SymbolImage> MacSymbolImages::imageWithSymbolConfiguration(
     const platform::SymbolImage &image, const platform::SymbolConfiguration &configuration) {
   NSImage *plain = plainSymbolImage(image.symbolName, image.accessibilityDescription);
-  if (plain == nil || [plain imageWithSymbolConfiguration:makeConfiguration(configuration)] == nil) {
+  if (plain == nil ||
+      [plain imageWithSymbolConfiguration:makeConfiguration(configuration)] == nil) {
     return std::nullopt;
   }
   platform::SymbolImage configured = image;

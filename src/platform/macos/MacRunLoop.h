@@ -23,7 +23,7 @@ class MacMainQueue final : public platform::MainQueue {
 // NSAlert, run modally.
 class MacAlerts final : public platform::Alerts {
  public:
-  int runModal(const platform::Alert &alert) override;
+  int runModal(const platform::Alert& alert) override;
 };
 
 }  // namespace lumora::macos

@@ -18,8 +18,8 @@ NSMenu *makeMenu(const platform::Menu &menu, id target) {
                                             keyEquivalent:toNSString(item.keyEquivalent)];
     if (item.action) entry.target = target;
     entry.tag = static_cast<NSInteger>(item.tag);
-    entry.state = item.state == platform::ControlState::on ? NSControlStateValueOn
-                                                           : NSControlStateValueOff;
+    entry.state =
+        item.state == platform::ControlState::on ? NSControlStateValueOn : NSControlStateValueOff;
     if (item.enabled) entry.enabled = *item.enabled ? YES : NO;
     if (item.image) entry.image = makeSymbolImage(*item.image);
     if (item.submenu) entry.submenu = makeMenu(*item.submenu, target);
@@ -43,9 +43,7 @@ MacStatusItem::MacStatusItem(NSStatusItem *item, LMVDelegateBridge *target)
 
 MacStatusItem::~MacStatusItem() { [NSStatusBar.systemStatusBar removeStatusItem:item_]; }
 
-platform::StatusButton *MacStatusItem::button() {
-  return item_.button != nil ? &button_ : nullptr;
-}
+platform::StatusButton *MacStatusItem::button() { return item_.button != nil ? &button_ : nullptr; }
 
 void MacStatusItem::setMenu(platform::Menu menu) { item_.menu = makeMenu(menu, target_); }
 

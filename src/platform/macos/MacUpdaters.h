@@ -9,13 +9,13 @@ namespace lumora::macos {
 // without it, an updater that tells the user so. The build picks the implementation.
 class MacUpdaters final : public platform::Updaters {
  public:
-  explicit MacUpdaters(platform::Alerts &alerts) : alerts_(alerts) {}
+  explicit MacUpdaters(platform::Alerts& alerts) : alerts_(alerts) {}
 
   std::unique_ptr<platform::UpdaterController> makeStandardUpdaterController(
       bool startingUpdater) override;
 
  private:
-  [[maybe_unused]] platform::Alerts &alerts_;  // only builds without the updater use it
+  [[maybe_unused]] platform::Alerts& alerts_;  // only builds without the updater use it
 };
 
 }  // namespace lumora::macos

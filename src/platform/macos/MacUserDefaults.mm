@@ -11,7 +11,8 @@ bool MacUserDefaults::boolForKey(std::string_view key) {
 }
 
 std::int64_t MacUserDefaults::integerForKey(std::string_view key) {
-  return static_cast<std::int64_t>([NSUserDefaults.standardUserDefaults integerForKey:toNSString(key)]);
+  return static_cast<std::int64_t>(
+      [NSUserDefaults.standardUserDefaults integerForKey:toNSString(key)]);
 }
 
 double MacUserDefaults::doubleForKey(std::string_view key) {

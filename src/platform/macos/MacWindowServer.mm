@@ -21,7 +21,7 @@ using SetPresetData = int32_t (*)(CGDirectDisplayID, int32_t, CFDictionaryRef);
 using LibraryHandle = std::shared_ptr<void>;
 
 template <typename Function>
-Function lookUp(const LibraryHandle& library, std::string_view name) {
+Function lookUp(const LibraryHandle &library, std::string_view name) {
   const std::string symbol(name);
   return reinterpret_cast<Function>(dlsym(library.get(), symbol.c_str()));
 }
@@ -69,7 +69,8 @@ void MacPresetDictionary::setString(std::string_view key, std::string_view value
 }
 
 void MacPresetDictionary::setDouble(std::string_view key, double value) {
-  const CFRef<CFNumberRef> number(CFNumberCreate(kCFAllocatorDefault, kCFNumberFloat64Type, &value));
+  const CFRef<CFNumberRef> number(
+      CFNumberCreate(kCFAllocatorDefault, kCFNumberFloat64Type, &value));
   set(key, number.get());
 }
 
@@ -85,17 +86,17 @@ void MacPresetDictionary::setData(std::string_view key, std::span<const std::uin
 }
 
 platform::OpenedPresetFunctions MacWindowServer::openPresetFunctions(
-    std::string_view libraryPath, const platform::PresetFunctionNames& names) {
+    std::string_view libraryPath, const platform::PresetFunctionNames &names) {
   platform::OpenedPresetFunctions opened;
   const std::string path(libraryPath);
-  void* raw = dlopen(path.c_str(), RTLD_NOW);
+  void *raw = dlopen(path.c_str(), RTLD_NOW);
   if (raw == nullptr) {
-    const char* error = dlerror();
+    const char *error = dlerror();
     opened.openError = error != nullptr ? error : "dlopen failed";
     return opened;
   }
   // Shared by the entries, so the library stays loaded while any of them exists.
-  const LibraryHandle library(raw, [](void* handle) { dlclose(handle); });
+  const LibraryHandle library(raw, [](void *handle) { dlclose(handle); });
 
   if (const auto getActive = lookUp<GetActivePresetIndex>(library, names.getActivePresetIndex)) {
     opened.functions.getActivePresetIndex = [library, getActive](platform::DisplayID display) {
@@ -109,9 +110,9 @@ platform::OpenedPresetFunctions MacWindowServer::openPresetFunctions(
     };
   }
   if (const auto copyPreset = lookUp<CopyPresetData>(library, names.copyPresetData)) {
-    opened.functions.copyPresetData = [library, copyPreset](platform::DisplayID display,
-                                                            std::int32_t index)
-        -> std::unique_ptr<platform::PresetDictionary> {
+    opened.functions.copyPresetData =
+        [library, copyPreset](platform::DisplayID display,
+                              std::int32_t index) -> std::unique_ptr<platform::PresetDictionary> {
       CFRef<CFDictionaryRef> preset(copyPreset(display, index));
       if (!preset) return nullptr;
       if (CFGetTypeID(preset.get()) != CFDictionaryGetTypeID()) return nullptr;
@@ -119,10 +120,10 @@ platform::OpenedPresetFunctions MacWindowServer::openPresetFunctions(
     };
   }
   if (const auto setPreset = lookUp<SetPresetData>(library, names.setPresetData)) {
-    opened.functions.setPresetData = [library, setPreset](platform::DisplayID display,
-                                                          std::int32_t index,
-                                                          const platform::PresetDictionary& preset) {
-      const auto* own = dynamic_cast<const MacPresetDictionary*>(&preset);
+    opened.functions.setPresetData = [library, setPreset](
+                                         platform::DisplayID display, std::int32_t index,
+                                         const platform::PresetDictionary &preset) {
+      const auto *own = dynamic_cast<const MacPresetDictionary *>(&preset);
       if (own == nullptr) return static_cast<std::int32_t>(kCGErrorIllegalArgument);
       return setPreset(display, index, own->dictionary());
     };

@@ -74,11 +74,10 @@ std::shared_ptr<platform::Window> MacWindows::makeWindow(const platform::Rect &c
                                                          unsigned styleMask,
                                                          platform::BackingStore backing,
                                                          bool defer) {
-  NSWindow *window =
-      [[NSWindow alloc] initWithContentRect:toNSRect(contentRect)
-                                  styleMask:static_cast<NSWindowStyleMask>(styleMask)
-                                    backing:static_cast<NSBackingStoreType>(backing)
-                                      defer:defer ? YES : NO];
+  NSWindow *window = [[NSWindow alloc] initWithContentRect:toNSRect(contentRect)
+                                                 styleMask:static_cast<NSWindowStyleMask>(styleMask)
+                                                   backing:static_cast<NSBackingStoreType>(backing)
+                                                     defer:defer ? YES : NO];
   return std::make_shared<MacWindow>(window);
 }
 

@@ -95,7 +95,8 @@ void EventLoop::setAfterTimersFired(std::function<void()> observer) {
 }
 
 void EventLoop::run() {
-  while (!stopped_) pass(Mode::normal, std::nullopt);
+  while (!stopped_)
+    pass(Mode::normal, std::nullopt);
 }
 
 void EventLoop::stop() {
@@ -105,12 +106,15 @@ void EventLoop::stop() {
 
 bool EventLoop::runModal(const std::function<bool()>& done) {
   ++modalDepth_;
-  while (!stopped_ && !done()) pass(Mode::modal, std::nullopt);
+  while (!stopped_ && !done())
+    pass(Mode::modal, std::nullopt);
   --modalDepth_;
   return done();
 }
 
-void EventLoop::runOnce(Clock::duration wait) { pass(Mode::normal, wait); }
+void EventLoop::runOnce(Clock::duration wait) {
+  pass(Mode::normal, wait);
+}
 
 bool EventLoop::hasQueuedWork() {
   const std::lock_guard lock(queueMutex_);
@@ -138,7 +142,8 @@ void EventLoop::pass(Mode mode, std::optional<Clock::duration> maxWait) {
 
   std::vector<pollfd> fds;
   fds.push_back(pollfd{wakeRead_.get(), POLLIN, 0});
-  for (const Watch& watch : watches_) fds.push_back(pollfd{watch.fd, POLLIN, 0});
+  for (const Watch& watch : watches_)
+    fds.push_back(pollfd{watch.fd, POLLIN, 0});
   const int ready = ::poll(fds.data(), fds.size(), pollTimeout(wait));
   if (ready < 0 && errno != EINTR) return;
 

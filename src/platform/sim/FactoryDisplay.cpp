@@ -5,11 +5,21 @@
 namespace lumora::sim {
 namespace {
 
-PlistPtr dictionary() { return adopt(plist_new_dict()); }
-PlistPtr text(const char* value) { return adopt(plist_new_string(value)); }
-PlistPtr real(double value) { return adopt(plist_new_real(value)); }
-PlistPtr boolean(bool value) { return adopt(plist_new_bool(value ? 1 : 0)); }
-PlistPtr bytes(const std::string& value) { return adopt(plist_new_data(value.data(), value.size())); }
+PlistPtr dictionary() {
+  return adopt(plist_new_dict());
+}
+PlistPtr text(const char* value) {
+  return adopt(plist_new_string(value));
+}
+PlistPtr real(double value) {
+  return adopt(plist_new_real(value));
+}
+PlistPtr boolean(bool value) {
+  return adopt(plist_new_bool(value ? 1 : 0));
+}
+PlistPtr bytes(const std::string& value) {
+  return adopt(plist_new_data(value.data(), value.size()));
+}
 
 PlistPtr referencePreset(std::int64_t index, const char* name, const char* description,
                          double sdrNits, double hdrNits, const char* uniqueID) {
@@ -44,9 +54,11 @@ PlistPtr factoryStandardPreset() {
   setDictItem(whitePoint.get(), "Name", text("D65"));
   setDictItem(preset.get(), "PresetWhitePoint", std::move(whitePoint));
   PlistPtr steps = adopt(plist_new_array());
-  for (const double nits : {100.0, 250.0, 500.0}) plist_array_append_item(steps.get(), plist_new_real(nits));
+  for (const double nits : {100.0, 250.0, 500.0})
+    plist_array_append_item(steps.get(), plist_new_real(nits));
   setDictItem(preset.get(), "PresetBrightnessSteps", std::move(steps));
-  setDictItem(preset.get(), "PresetCalibrationData", bytes(std::string("\x00\x01\x7f\x80\xfe\xff", 6)));
+  setDictItem(preset.get(), "PresetCalibrationData",
+              bytes(std::string("\x00\x01\x7f\x80\xfe\xff", 6)));
   return preset;
 }
 
@@ -57,11 +69,11 @@ PlistPtr factoryDisplayState() {
               referencePreset(1, "HDR Video (P3-ST 2084)", "Reference mode for HDR video", 100.0,
                               1000.0, "0F6B2D44-81C3-4A0B-B2E5-3C9D7E1A5F21"));
   setDictItem(presets.get(), "2",
-              referencePreset(2, "Digital Cinema (P3-DCI)", "Reference mode for cinema", 48.0,
-                              48.0, "A3E9C1B7-5D24-4F86-8C0A-1B7E2D9F6C32"));
+              referencePreset(2, "Digital Cinema (P3-DCI)", "Reference mode for cinema", 48.0, 48.0,
+                              "A3E9C1B7-5D24-4F86-8C0A-1B7E2D9F6C32"));
   setDictItem(presets.get(), "3",
-              referencePreset(3, "Design & Print (P3-D50)", "Reference mode for print work",
-                              160.0, 160.0, "7C2A5E90-3B1D-4E67-A9F4-2D8C6B0E1A43"));
+              referencePreset(3, "Design & Print (P3-D50)", "Reference mode for print work", 160.0,
+                              160.0, "7C2A5E90-3B1D-4E67-A9F4-2D8C6B0E1A43"));
   setDictItem(presets.get(), "4",
               referencePreset(4, "Photography (P3-D65)", "Reference mode for photography", 160.0,
                               1000.0, "E4B08D1C-9A36-4D72-B5E1-6F3A2C7D8B54"));

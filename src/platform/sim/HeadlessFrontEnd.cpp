@@ -25,7 +25,8 @@ std::string describeRect(const platform::Rect& rect) {
 }
 
 std::string_view trimmed(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+    text.remove_prefix(1);
   while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) {
     text.remove_suffix(1);
   }
@@ -41,6 +42,11 @@ HeadlessFrontEnd::HeadlessFrontEnd(SimMac& mac, int inputFd, std::FILE* output, 
   mac_.alerts().setObserver([this] {
     if (const platform::Alert* alert = mac_.alerts().currentAlert()) {
       print("alert: " + alert->messageText + " (answer with \"answer\")");
+      // A command already typed goes to the alert, even when the main queue waits for it.
+      runNextCommand();
+    } else {
+      // The session has ended: the commands that waited for it go on.
+      scheduleCommands();
     }
   });
 }
@@ -59,8 +65,9 @@ const platform::Menu* HeadlessFrontEnd::installedMenu() const {
 
 void HeadlessFrontEnd::printStatus() {
   const auto& items = mac_.statusBar().items();
-  const std::string button =
-      items.empty() ? "(no status item)" : describeStatusButton(items.front()->simButton(), withColor_);
+  const std::string button = items.empty()
+                                 ? "(no status item)"
+                                 : describeStatusButton(items.front()->simButton(), withColor_);
   const std::string dock = mac_.application().showsInDock() ? "shown" : "hidden";
   print("status: " + button + " | " + describeMainDisplay(mac_.displayState()) +
         " | Dock icon: " + dock);
@@ -78,11 +85,39 @@ void HeadlessFrontEnd::readInput() {
   pending_.append(buffer, static_cast<std::size_t>(count));
   std::size_t newline;
   while ((newline = pending_.find('\n')) != std::string::npos) {
-    const std::string line = pending_.substr(0, newline);
+    commands_.emplace_back(trimmed(std::string_view(pending_).substr(0, newline)));
     pending_.erase(0, newline + 1);
-    handleCommand(trimmed(line));
-    if (mac_.loop().isStopped()) return;
   }
+  // During an alert the main queue may be waiting for it; input goes to the alert at once.
+  if (mac_.alerts().currentAlert() != nullptr) {
+    runNextCommand();
+  } else {
+    scheduleCommands();
+  }
+}
+
+void HeadlessFrontEnd::scheduleCommands() {
+  if (commandScheduled_ || commands_.empty()) return;
+  commandScheduled_ = true;
+  mac_.loop().async([this] {
+    commandScheduled_ = false;
+    runNextCommand();
+  });
+}
+
+void HeadlessFrontEnd::runNextCommand() {
+  while (!commands_.empty() && !mac_.loop().isStopped()) {
+    const bool duringAlert = mac_.alerts().currentAlert() != nullptr;
+    const std::string command = std::move(commands_.front());
+    commands_.pop_front();
+    handleCommand(command);
+    if (answeredAlert_) {
+      answeredAlert_ = false;
+      return;  // the end of the alert's session schedules the rest
+    }
+    if (!duringAlert) break;  // otherwise one command per pass
+  }
+  scheduleCommands();
 }
 
 void HeadlessFrontEnd::handleCommand(std::string_view command) {
@@ -99,7 +134,8 @@ void HeadlessFrontEnd::handleCommand(std::string_view command) {
   } else if (verb == "menu") {
     const platform::Menu* menu = installedMenu();
     if (menu == nullptr) return print("menu: none installed");
-    for (const std::string& line : menus::describe(*menu, mac_.application())) print("menu: " + line);
+    for (const std::string& line : menus::describe(*menu, mac_.application()))
+      print("menu: " + line);
   } else if (verb == "alert") {
     const platform::Alert* alert = mac_.alerts().currentAlert();
     if (alert == nullptr) return print("alert: none");
@@ -111,7 +147,9 @@ void HeadlessFrontEnd::handleCommand(std::string_view command) {
   } else if (verb == "answer") {
     int button = 1;
     if (!argument.empty()) button = std::atoi(std::string(argument).c_str());
-    if (!mac_.alerts().answer(platform::alertFirstButtonReturn + button - 1)) {
+    if (mac_.alerts().answer(platform::alertFirstButtonReturn + button - 1)) {
+      answeredAlert_ = true;
+    } else {
       print("answer: no alert with that button");
     }
   } else if (verb == "windows") {

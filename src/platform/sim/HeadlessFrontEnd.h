@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <deque>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,9 @@ class HeadlessFrontEnd {
  private:
   void printStatus();
   void readInput();
+  // Commands run one per pass of the run loop, so work they queue (an alert) comes first.
+  void scheduleCommands();
+  void runNextCommand();
   void handleCommand(std::string_view command);
   void print(const std::string& line);
   const platform::Menu* installedMenu() const;
@@ -27,6 +31,11 @@ class HeadlessFrontEnd {
   std::FILE* output_;
   bool withColor_;
   std::string pending_;
+  std::deque<std::string> commands_;
+  // An answered alert ends its modal session only once the command that answered it returns; the
+  // commands after it wait until then, as clicks after an alert's button do.
+  bool answeredAlert_ = false;
+  bool commandScheduled_ = false;
 };
 
 }  // namespace lumora::sim

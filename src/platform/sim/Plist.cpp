@@ -17,7 +17,9 @@ bool isDictionary(plist_t node) {
   return node != nullptr && plist_get_node_type(node) == PLIST_DICT;
 }
 
-bool isArray(plist_t node) { return node != nullptr && plist_get_node_type(node) == PLIST_ARRAY; }
+bool isArray(plist_t node) {
+  return node != nullptr && plist_get_node_type(node) == PLIST_ARRAY;
+}
 
 plist_t dictItem(plist_t dict, std::string_view key) {
   if (!isDictionary(dict)) return nullptr;

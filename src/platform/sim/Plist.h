@@ -17,8 +17,12 @@ struct PlistDeleter {
 };
 using PlistPtr = std::unique_ptr<std::remove_pointer_t<plist_t>, PlistDeleter>;
 
-inline PlistPtr adopt(plist_t node) { return PlistPtr(node); }
-inline PlistPtr copyOf(plist_t node) { return PlistPtr(node == nullptr ? nullptr : plist_copy(node)); }
+inline PlistPtr adopt(plist_t node) {
+  return PlistPtr(node);
+}
+inline PlistPtr copyOf(plist_t node) {
+  return PlistPtr(node == nullptr ? nullptr : plist_copy(node));
+}
 
 bool isDictionary(plist_t node);
 bool isArray(plist_t node);

@@ -40,11 +40,14 @@ bool isReadOnly(plist_t preset) {
   return false;
 }
 
-bool isSlot(std::int32_t index) { return index >= 0 && index < SimDisplayState::presetSlotCount; }
+bool isSlot(std::int32_t index) {
+  return index >= 0 && index < SimDisplayState::presetSlotCount;
+}
 
 PlistPtr realArray(std::span<const float> values) {
   PlistPtr array = adopt(plist_new_array());
-  for (const float value : values) plist_array_append_item(array.get(), plist_new_real(value));
+  for (const float value : values)
+    plist_array_append_item(array.get(), plist_new_real(value));
   return array;
 }
 

@@ -6,8 +6,8 @@ namespace lumora::sim {
 
 // Where the simulated Mac keeps its files.
 struct SimPaths {
-  std::filesystem::path displayStateFile;  // $XDG_STATE_HOME/lumora-virir/display.plist
-  std::filesystem::path defaultsFile;      // $XDG_CONFIG_HOME/lumora-virir/defaults.plist
+  std::filesystem::path displayStateFile;    // $XDG_STATE_HOME/lumora-virir/display.plist
+  std::filesystem::path defaultsFile;        // $XDG_CONFIG_HOME/lumora-virir/defaults.plist
   std::filesystem::path autostartDirectory;  // $XDG_CONFIG_HOME/autostart
   std::filesystem::path program;             // the running program, as the login item starts it
 

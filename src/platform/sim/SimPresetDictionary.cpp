@@ -4,7 +4,8 @@
 
 namespace lumora::sim {
 
-SimPresetDictionary::SimPresetDictionary(PlistPtr dictionary) : dictionary_(std::move(dictionary)) {}
+SimPresetDictionary::SimPresetDictionary(PlistPtr dictionary)
+    : dictionary_(std::move(dictionary)) {}
 
 std::unique_ptr<platform::MutablePresetDictionary> SimPresetDictionary::mutableCopy() const {
   return std::make_unique<SimPresetDictionary>(copyOf(dictionary_.get()));

@@ -6,7 +6,6 @@
 #include <string>
 #include <utility>
 
-
 namespace lumora::sim {
 namespace {
 
@@ -45,7 +44,9 @@ std::optional<double> parseReal(const std::string& text) {
 SimUserDefaults::SimUserDefaults(std::filesystem::path file, platform::Console& console)
     : file_(std::move(file), console, isDictionary) {}
 
-plist_t SimUserDefaults::valueFor(std::string_view key) { return dictItem(file_.load(), key); }
+plist_t SimUserDefaults::valueFor(std::string_view key) {
+  return dictItem(file_.load(), key);
+}
 
 void SimUserDefaults::store(std::string_view key, PlistPtr value) {
   // Starts from the file as it is now, so that keys written by another process are kept.

@@ -26,8 +26,9 @@ platform::OpenedPresetFunctions SimWindowServer::openPresetFunctions(
     };
   }
   if (names.copyPresetData == "SLSDisplayCopyPresetData") {
-    functions.copyPresetData = [state](platform::DisplayID display, std::int32_t index)
-        -> std::unique_ptr<platform::PresetDictionary> {
+    functions.copyPresetData =
+        [state](platform::DisplayID display,
+                std::int32_t index) -> std::unique_ptr<platform::PresetDictionary> {
       PlistPtr preset = state->copyPreset(display, index);
       if (!preset) return nullptr;
       return std::make_unique<SimPresetDictionary>(std::move(preset));

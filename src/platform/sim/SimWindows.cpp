@@ -20,7 +20,9 @@ void SimWindow::center() {
   owner_.changed();
 }
 
-platform::Rect SimWindow::contentViewBounds() const { return {0, 0, frame_.width, frame_.height}; }
+platform::Rect SimWindow::contentViewBounds() const {
+  return {0, 0, frame_.width, frame_.height};
+}
 
 void SimWindow::setContentView(const platform::View& view) {
   contentView_ = view;
@@ -32,7 +34,9 @@ void SimWindow::makeKeyAndOrderFront() {
   owner_.orderFront(*this);
 }
 
-bool SimWindow::isKey() const { return visible_ && owner_.keyNumber_ == number_; }
+bool SimWindow::isKey() const {
+  return visible_ && owner_.keyNumber_ == number_;
+}
 
 bool SimWindow::performClose() {
   if (!isClosable() || !visible_) return false;
@@ -52,12 +56,13 @@ void SimNotificationCenter::postWindowWillClose(const SimWindow& window) {
   if (found == observers_.end()) return;
   // A copy: an observer may register more.
   const std::vector<std::function<void()>> blocks = found->second;
-  for (const auto& block : blocks) block();
+  for (const auto& block : blocks)
+    block();
 }
 
 std::shared_ptr<platform::Window> SimWindows::makeWindow(const platform::Rect& contentRect,
-                                                         unsigned styleMask,
-                                                         platform::BackingStore, bool) {
+                                                         unsigned styleMask, platform::BackingStore,
+                                                         bool) {
   auto window = std::make_shared<SimWindow>(*this, nextNumber_++, contentRect, styleMask);
   order_.push_back(window);
   return window;
@@ -80,9 +85,8 @@ std::shared_ptr<SimWindow> SimWindows::keyWindow() const {
 
 void SimWindows::orderFront(const SimWindow& window) {
   std::erase_if(order_, [](const auto& weak) { return weak.expired(); });
-  const auto at = std::find_if(order_.begin(), order_.end(), [&](const auto& weak) {
-    return weak.lock().get() == &window;
-  });
+  const auto at = std::find_if(order_.begin(), order_.end(),
+                               [&](const auto& weak) { return weak.lock().get() == &window; });
   if (at != order_.end()) std::rotate(at, at + 1, order_.end());
   keyNumber_ = window.number();
   changed();

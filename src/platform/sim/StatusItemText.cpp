@@ -16,7 +16,8 @@ std::string describeStatusButton(const SimStatusButton& button, bool withColor) 
     if (!text.empty()) text += " ";
     std::string title = button.title();
     if (withColor && button.contentTintColor()) {
-      title = "\x1b[" + std::string(ansiColor(*button.contentTintColor())) + "m" + title + "\x1b[0m";
+      title =
+          "\x1b[" + std::string(ansiColor(*button.contentTintColor())) + "m" + title + "\x1b[0m";
     }
     text += "\"" + title + "\"";
   }

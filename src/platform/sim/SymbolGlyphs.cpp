@@ -4,13 +4,13 @@ namespace lumora::sim {
 namespace {
 
 constexpr std::array<SymbolGlyph, 7> knownSymbols{{
-    {"sun.max", {"\u263C", ""}, 1},                           // ☼
-    {"sun.max.fill", {"\u2600", ""}, 1},                      // ☀
-    {"moon.stars.fill", {"\u263E", "\u2726"}, 2},             // ☾✦
-    {"moon.fill", {"\u263E", ""}, 1},                         // ☾
-    {"gearshape.fill", {"\u2699", ""}, 1},                    // ⚙
-    {"arrow.triangle.2.circlepath", {"\u27F3", ""}, 1},       // ⟳
-    {"arrow.counterclockwise", {"\u21BA", ""}, 1},            // ↺
+    {"sun.max", {"\u263C", ""}, 1},                      // ☼
+    {"sun.max.fill", {"\u2600", ""}, 1},                 // ☀
+    {"moon.stars.fill", {"\u263E", "\u2726"}, 2},        // ☾✦
+    {"moon.fill", {"\u263E", ""}, 1},                    // ☾
+    {"gearshape.fill", {"\u2699", ""}, 1},               // ⚙
+    {"arrow.triangle.2.circlepath", {"\u27F3", ""}, 1},  // ⟳
+    {"arrow.counterclockwise", {"\u21BA", ""}, 1},       // ↺
 }};
 
 }  // namespace
