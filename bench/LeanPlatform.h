@@ -200,26 +200,10 @@ struct LeanPlatform {
   LeanNotificationCenter notificationCenter;
   LeanLoginItems loginItems;
   LeanUpdaters updaters;
-  LeanSignals signals;
+  LeanSignals terminationSignals;
   LeanConsole console;
 
-  platform::Platform platform{
-      .application = application,
-      .statusBar = statusBar,
-      .symbolImages = symbolImages,
-      .displays = displays,
-      .windowServer = windowServer,
-      .userDefaults = userDefaults,
-      .timers = timers,
-      .mainQueue = mainQueue,
-      .alerts = alerts,
-      .windows = windows,
-      .notificationCenter = notificationCenter,
-      .loginItems = loginItems,
-      .updaters = updaters,
-      .terminationSignals = signals,
-      .console = console,
-  };
+  platform::Platform platform = platform::platformOf(*this);
 };
 
 }  // namespace lumora::bench

@@ -38,6 +38,28 @@ struct Platform {
   Console& console;
 };
 
+// The platform made of an object's services, each a member named as in Platform.
+template <typename Services>
+Platform platformOf(Services& services) {
+  return Platform{
+      .application = services.application,
+      .statusBar = services.statusBar,
+      .symbolImages = services.symbolImages,
+      .displays = services.displays,
+      .windowServer = services.windowServer,
+      .userDefaults = services.userDefaults,
+      .timers = services.timers,
+      .mainQueue = services.mainQueue,
+      .alerts = services.alerts,
+      .windows = services.windows,
+      .notificationCenter = services.notificationCenter,
+      .loginItems = services.loginItems,
+      .updaters = services.updaters,
+      .terminationSignals = services.terminationSignals,
+      .console = services.console,
+  };
+}
+
 // The platform of this process, made on first use and kept until the process ends. Each backend
 // defines it.
 Platform& processPlatform();

@@ -43,23 +43,7 @@ struct FakePlatform {
   FakeTerminationSignals terminationSignals;
   FakeConsole console;
 
-  platform::Platform platform{
-      .application = application,
-      .statusBar = statusBar,
-      .symbolImages = symbolImages,
-      .displays = displays,
-      .windowServer = windowServer,
-      .userDefaults = userDefaults,
-      .timers = timers,
-      .mainQueue = mainQueue,
-      .alerts = alerts,
-      .windows = windows,
-      .notificationCenter = notificationCenter,
-      .loginItems = loginItems,
-      .updaters = updaters,
-      .terminationSignals = terminationSignals,
-      .console = console,
-  };
+  platform::Platform platform = platform::platformOf(*this);
 };
 
 }  // namespace lumora::testing

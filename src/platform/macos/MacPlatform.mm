@@ -34,23 +34,7 @@ struct MacPlatform {
   platform::PosixTerminationSignals terminationSignals;
   platform::StdioConsole console;
 
-  platform::Platform platform{
-      .application = application,
-      .statusBar = statusBar,
-      .symbolImages = symbolImages,
-      .displays = displays,
-      .windowServer = windowServer,
-      .userDefaults = userDefaults,
-      .timers = timers,
-      .mainQueue = mainQueue,
-      .alerts = alerts,
-      .windows = windows,
-      .notificationCenter = notificationCenter,
-      .loginItems = loginItems,
-      .updaters = updaters,
-      .terminationSignals = terminationSignals,
-      .console = console,
-  };
+  platform::Platform platform = platform::platformOf(*this);
 };
 
 }  // namespace

@@ -37,10 +37,10 @@ std::string_view trimmed(std::string_view text) {
 
 HeadlessFrontEnd::HeadlessFrontEnd(SimMac& mac, int inputFd, std::FILE* output, bool withColor)
     : mac_(mac), inputFd_(inputFd), output_(output), withColor_(withColor) {
-  mac_.loop().setAfterTimersFired([this] { printStatus(); });
-  mac_.loop().watchReadable(inputFd_, [this] { readInput(); });
-  mac_.alerts().setObserver([this] {
-    if (const platform::Alert* alert = mac_.alerts().currentAlert()) {
+  mac_.loop.setAfterTimersFired([this] { printStatus(); });
+  mac_.loop.watchReadable(inputFd_, [this] { readInput(); });
+  mac_.alerts.setObserver([this] {
+    if (const platform::Alert* alert = mac_.alerts.currentAlert()) {
       print("alert: " + alert->messageText + " (answer with \"answer\")");
       // A command already typed goes to the alert, even when the main queue waits for it.
       runNextCommand();
@@ -58,18 +58,18 @@ void HeadlessFrontEnd::print(const std::string& line) {
 }
 
 const platform::Menu* HeadlessFrontEnd::installedMenu() const {
-  const auto& items = mac_.statusBar().items();
+  const auto& items = mac_.statusBar.items();
   if (items.empty() || !items.front()->menu()) return nullptr;
   return &*items.front()->menu();
 }
 
 void HeadlessFrontEnd::printStatus() {
-  const auto& items = mac_.statusBar().items();
+  const auto& items = mac_.statusBar.items();
   const std::string button = items.empty()
                                  ? "(no status item)"
                                  : describeStatusButton(items.front()->simButton(), withColor_);
-  const std::string dock = mac_.application().showsInDock() ? "shown" : "hidden";
-  print("status: " + button + " | " + describeMainDisplay(mac_.displayState()) +
+  const std::string dock = mac_.application.showsInDock() ? "shown" : "hidden";
+  print("status: " + button + " | " + describeMainDisplay(mac_.displayState) +
         " | Dock icon: " + dock);
 }
 
@@ -79,7 +79,7 @@ void HeadlessFrontEnd::readInput() {
   if (count < 0 && errno == EINTR) return;
   if (count <= 0) {
     // End of input: the app keeps running until it quits or is signalled.
-    mac_.loop().unwatch(inputFd_);
+    mac_.loop.unwatch(inputFd_);
     return;
   }
   pending_.append(buffer, static_cast<std::size_t>(count));
@@ -89,7 +89,7 @@ void HeadlessFrontEnd::readInput() {
     pending_.erase(0, newline + 1);
   }
   // During an alert the main queue may be waiting for it; input goes to the alert at once.
-  if (mac_.alerts().currentAlert() != nullptr) {
+  if (mac_.alerts.currentAlert() != nullptr) {
     runNextCommand();
   } else {
     scheduleCommands();
@@ -99,15 +99,15 @@ void HeadlessFrontEnd::readInput() {
 void HeadlessFrontEnd::scheduleCommands() {
   if (commandScheduled_ || commands_.empty()) return;
   commandScheduled_ = true;
-  mac_.loop().async([this] {
+  mac_.loop.async([this] {
     commandScheduled_ = false;
     runNextCommand();
   });
 }
 
 void HeadlessFrontEnd::runNextCommand() {
-  while (!commands_.empty() && !mac_.loop().isStopped()) {
-    const bool duringAlert = mac_.alerts().currentAlert() != nullptr;
+  while (!commands_.empty() && !mac_.loop.isStopped()) {
+    const bool duringAlert = mac_.alerts.currentAlert() != nullptr;
     const std::string command = std::move(commands_.front());
     commands_.pop_front();
     handleCommand(command);
@@ -134,10 +134,10 @@ void HeadlessFrontEnd::handleCommand(std::string_view command) {
   } else if (verb == "menu") {
     const platform::Menu* menu = installedMenu();
     if (menu == nullptr) return print("menu: none installed");
-    for (const std::string& line : menus::describe(*menu, mac_.application()))
+    for (const std::string& line : menus::describe(*menu, mac_.application))
       print("menu: " + line);
   } else if (verb == "alert") {
-    const platform::Alert* alert = mac_.alerts().currentAlert();
+    const platform::Alert* alert = mac_.alerts.currentAlert();
     if (alert == nullptr) return print("alert: none");
     print("alert: " + alert->messageText);
     print("alert: " + alert->informativeText);
@@ -147,13 +147,13 @@ void HeadlessFrontEnd::handleCommand(std::string_view command) {
   } else if (verb == "answer") {
     int button = 1;
     if (!argument.empty()) button = std::atoi(std::string(argument).c_str());
-    if (mac_.alerts().answer(platform::alertFirstButtonReturn + button - 1)) {
+    if (mac_.alerts.answer(platform::alertFirstButtonReturn + button - 1)) {
       answeredAlert_ = true;
     } else {
       print("answer: no alert with that button");
     }
   } else if (verb == "windows") {
-    const auto windows = mac_.windows().visibleWindows();
+    const auto windows = mac_.windows.visibleWindows();
     if (windows.empty()) return print("windows: none");
     for (const auto& window : windows) {
       print("window " + std::to_string(window->number()) + ": \"" + window->title() + "\" " +
@@ -166,23 +166,23 @@ void HeadlessFrontEnd::handleCommand(std::string_view command) {
       }
     }
   } else if (verb == "close") {
-    std::shared_ptr<SimWindow> window = mac_.windows().keyWindow();
+    std::shared_ptr<SimWindow> window = mac_.windows.keyWindow();
     if (!argument.empty()) {
       window.reset();
       const int number = std::atoi(std::string(argument).c_str());
-      for (const auto& candidate : mac_.windows().visibleWindows()) {
+      for (const auto& candidate : mac_.windows.visibleWindows()) {
         if (candidate->number() == number) window = candidate;
       }
     }
     if (window == nullptr || !window->performClose()) print("close: no such window to close");
   } else if (verb == "pick") {
-    if (mac_.alerts().currentAlert() != nullptr) return print("pick: an alert is open");
+    if (mac_.alerts.currentAlert() != nullptr) return print("pick: an alert is open");
     const platform::Menu* menu = installedMenu();
     const platform::MenuItem* found = menu ? menus::findByPath(*menu, argument) : nullptr;
     if (found == nullptr) return print("pick: no entry \"" + std::string(argument) + "\"");
     const platform::MenuItem picked = *found;  // the action replaces the menu
     const platform::MenuItem* item = &picked;
-    switch (menus::pick(picked, mac_.application())) {
+    switch (menus::pick(picked, mac_.application)) {
       case menus::PickResult::picked:
         print("picked: " + item->title);
         break;

@@ -19,44 +19,31 @@
 
 namespace lumora::sim {
 
-// The whole simulated Mac: its toolkit, its displays and window server, and its stores.
-class SimMac {
- public:
+// The whole simulated Mac: its toolkit, its displays and window server, and its stores. The
+// members are the services; `platform` presents them to the app.
+struct SimMac {
   explicit SimMac(const SimPaths& paths);
   SimMac(const SimMac&) = delete;
   SimMac& operator=(const SimMac&) = delete;
 
-  platform::Platform& platform() { return platform_; }
-
-  EventLoop& loop() { return loop_; }
-  SimApplication& application() { return application_; }
-  SimStatusBar& statusBar() { return statusBar_; }
-  SimDisplayState& displayState() { return displayState_; }
-  SimUserDefaults& userDefaults() { return userDefaults_; }
-  SimAlerts& alerts() { return alerts_; }
-  SimWindows& windows() { return windows_; }
-  SimLoginItems& loginItems() { return loginItems_; }
-  SimUpdaters& updaters() { return updaters_; }
-  platform::PosixTerminationSignals& terminationSignals() { return terminationSignals_; }
-  platform::StdioConsole& console() { return console_; }
-
- private:
-  platform::StdioConsole console_;
-  EventLoop loop_;
-  SimApplication application_{loop_};
-  SimStatusBar statusBar_;
-  SimSymbolImages symbolImages_;
-  SimDisplayState displayState_;
-  SimDisplays displays_{displayState_};
-  SimWindowServer windowServer_{displayState_};
-  SimUserDefaults userDefaults_;
-  SimAlerts alerts_{loop_};
-  SimNotificationCenter notificationCenter_;
-  SimWindows windows_{notificationCenter_};
-  SimLoginItems loginItems_;
-  SimUpdaters updaters_{alerts_};
-  platform::PosixTerminationSignals terminationSignals_;
-  platform::Platform platform_;
+  platform::StdioConsole console;
+  EventLoop loop;
+  EventLoop& timers = loop;
+  EventLoop& mainQueue = loop;
+  SimApplication application{loop};
+  SimStatusBar statusBar;
+  SimSymbolImages symbolImages;
+  SimDisplayState displayState;
+  SimDisplays displays{displayState};
+  SimWindowServer windowServer{displayState};
+  SimUserDefaults userDefaults;
+  SimAlerts alerts{loop};
+  SimNotificationCenter notificationCenter;
+  SimWindows windows{notificationCenter};
+  SimLoginItems loginItems;
+  SimUpdaters updaters{alerts};
+  platform::PosixTerminationSignals terminationSignals;
+  platform::Platform platform = platform::platformOf(*this);
 };
 
 }  // namespace lumora::sim

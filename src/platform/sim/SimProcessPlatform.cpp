@@ -14,7 +14,7 @@ Platform& processPlatform() {
   static sim::HeadlessFrontEnd* const frontEnd =
       new sim::HeadlessFrontEnd(*mac, STDIN_FILENO, stdout, ::isatty(STDOUT_FILENO) == 1);
   static_cast<void>(frontEnd);
-  return mac->platform();
+  return mac->platform;
 }
 
 }  // namespace lumora::platform
