@@ -40,6 +40,17 @@ bool isReadOnly(plist_t preset) {
   return false;
 }
 
+// A display number from the file, when it is one.
+platform::DisplayID displayIDValue(plist_t node) {
+  const std::optional<std::int64_t> id = integerValue(node);
+  if (!id || *id < 0 || *id > std::numeric_limits<platform::DisplayID>::max()) return 0;
+  return static_cast<platform::DisplayID>(*id);
+}
+
+bool isSlotNumber(std::int64_t index) {
+  return index >= 0 && index < SimDisplayState::presetSlotCount;
+}
+
 bool isSlot(std::int32_t index) {
   return index >= 0 && index < SimDisplayState::presetSlotCount;
 }
@@ -98,14 +109,16 @@ std::int32_t SimDisplayState::change(platform::DisplayID display, Change&& chang
 
 platform::DisplayID SimDisplayState::mainDisplayID() {
   const std::lock_guard lock(mutex_);
-  const std::optional<std::int64_t> id = integerValue(dictItem(root(), "MainDisplayID"));
-  if (!id || *id < 0 || *id > std::numeric_limits<platform::DisplayID>::max()) return 0;
-  return static_cast<platform::DisplayID>(*id);
+  return displayIDValue(dictItem(root(), "MainDisplayID"));
 }
 
 std::optional<platform::Screen> SimDisplayState::mainScreen() {
   const std::lock_guard lock(mutex_);
-  const plist_t number = dictItem(root(), "MainScreenDisplayID");
+  return mainScreenOf(root());
+}
+
+std::optional<platform::Screen> SimDisplayState::mainScreenOf(plist_t root) const {
+  const plist_t number = dictItem(root, "MainScreenDisplayID");
   if (number == nullptr) return std::nullopt;
   platform::Screen screen;
   if (const std::optional<std::int64_t> integer = integerValue(number)) {
@@ -120,7 +133,7 @@ std::int32_t SimDisplayState::activePresetIndex(platform::DisplayID display) {
   const std::lock_guard lock(mutex_);
   const std::optional<std::int64_t> index =
       integerValue(dictItem(findDisplay(root(), display), "ActivePresetIndex"));
-  if (!index || *index < 0 || *index >= presetSlotCount) return -1;
+  if (!index || !isSlotNumber(*index)) return -1;
   return static_cast<std::int32_t>(*index);
 }
 
@@ -200,7 +213,12 @@ void SimDisplayState::restoreCalibration() {
 std::optional<SimDisplayState::TransferTables> SimDisplayState::transferTables(
     platform::DisplayID display) {
   const std::lock_guard lock(mutex_);
-  const plist_t table = dictItem(findDisplay(root(), display), "TransferTable");
+  return transferTablesOf(findDisplay(root(), display));
+}
+
+std::optional<SimDisplayState::TransferTables> SimDisplayState::transferTablesOf(
+    plist_t display) const {
+  const plist_t table = dictItem(display, "TransferTable");
   if (!isDictionary(table)) return std::nullopt;
   TransferTables tables;
   tables.owner.pid =
@@ -215,6 +233,39 @@ std::optional<SimDisplayState::TransferTables> SimDisplayState::transferTables(
   tables.green = std::move(*green);
   tables.blue = std::move(*blue);
   return tables;
+}
+
+SimDisplayState::Snapshot SimDisplayState::snapshot() {
+  const std::lock_guard lock(mutex_);
+  const plist_t current = root();
+  Snapshot snapshot;
+  snapshot.mainDisplay = displayIDValue(dictItem(current, "MainDisplayID"));
+  snapshot.mainScreen = mainScreenOf(current);
+  const plist_t displays = dictItem(current, "Displays");
+  const std::uint32_t count = isArray(displays) ? plist_array_get_size(displays) : 0;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const plist_t entry = plist_array_get_item(displays, i);
+    DisplaySnapshot display;
+    display.id = displayIDValue(dictItem(entry, "DisplayID"));
+    display.name = stringValue(dictItem(entry, "Name")).value_or("");
+    const std::optional<std::int64_t> active = integerValue(dictItem(entry, "ActivePresetIndex"));
+    display.activeIndex = active && isSlotNumber(*active) ? static_cast<std::int32_t>(*active) : -1;
+    const plist_t preset = display.activeIndex >= 0 ? presetAt(entry, display.activeIndex) : nullptr;
+    display.activePresetName = stringValue(dictItem(preset, "PresetName")).value_or("");
+    const auto number = [](plist_t node) -> std::optional<double> {
+      if (const auto real = realValue(node)) return real;
+      if (const auto integer = integerValue(node)) return static_cast<double>(*integer);
+      return std::nullopt;
+    };
+    display.sdrNits = number(dictItem(preset, "PresetMaxSDRLuminance"));
+    display.hdrNits = number(dictItem(preset, "PresetMaxHDRLuminance"));
+    if (const plist_t slot11 = presetAt(entry, 11)) {
+      display.slot11Name = stringValue(dictItem(slot11, "PresetName")).value_or("(unnamed)");
+    }
+    display.transferTables = transferTablesOf(entry);
+    snapshot.displays.push_back(std::move(display));
+  }
+  return snapshot;
 }
 
 }  // namespace lumora::sim

@@ -5,6 +5,7 @@
 #include <mutex>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "platform/Console.h"
@@ -46,6 +47,23 @@ class SimDisplayState {
     ProcessIdentity owner;
   };
 
+  // One display as people see it, for the front ends.
+  struct DisplaySnapshot {
+    platform::DisplayID id = 0;
+    std::string name;
+    std::int32_t activeIndex = -1;
+    std::string activePresetName;
+    std::optional<double> sdrNits;  // of the active preset
+    std::optional<double> hdrNits;
+    std::optional<std::string> slot11Name;  // none when slot 11 is empty
+    std::optional<TransferTables> transferTables;
+  };
+  struct Snapshot {
+    platform::DisplayID mainDisplay = 0;
+    std::optional<platform::Screen> mainScreen;
+    std::vector<DisplaySnapshot> displays;
+  };
+
   SimDisplayState(std::filesystem::path file, platform::Console& console);
 
   platform::DisplayID mainDisplayID();
@@ -68,10 +86,15 @@ class SimDisplayState {
   // The tables in force: none when none were loaded or their process has ended.
   std::optional<TransferTables> transferTables(platform::DisplayID display);
 
+  // Everything at once, from one reading of the file.
+  Snapshot snapshot();
+
   const std::filesystem::path& path() const { return file_.path(); }
 
  private:
   plist_t root();
+  std::optional<platform::Screen> mainScreenOf(plist_t root) const;
+  std::optional<TransferTables> transferTablesOf(plist_t display) const;
   template <typename Change>
   std::int32_t change(platform::DisplayID display, Change&& changeDisplay);
 
