@@ -130,6 +130,11 @@ std::optional<EventLoop::Clock::time_point> EventLoop::nextTimerDue() const {
 }
 
 void EventLoop::pass(Mode mode, std::optional<Clock::duration> maxWait) {
+  passWork(mode, maxWait);
+  if (afterPass_ && !stopped_) afterPass_();
+}
+
+void EventLoop::passWork(Mode mode, std::optional<Clock::duration> maxWait) {
   std::optional<Clock::duration> wait = maxWait;
   if (mayRunQueue(mode) && hasQueuedWork()) {
     wait = Clock::duration::zero();

@@ -39,6 +39,8 @@ class EventLoop final : public platform::Timers, public platform::MainQueue {
   void unwatch(int fd);
   // Runs after every pass that fired timers.
   void setAfterTimersFired(std::function<void()> observer);
+  // Runs at the end of every pass, in every mode.
+  void setAfterPass(std::function<void()> observer) { afterPass_ = std::move(observer); }
   // A menu is open: timers wait until it closes.
   void setTrackingMenu(bool tracking) { trackingMenu_ = tracking; }
 
@@ -60,6 +62,7 @@ class EventLoop final : public platform::Timers, public platform::MainQueue {
   enum class Mode { normal, modal };
 
   void pass(Mode mode, std::optional<Clock::duration> maxWait);
+  void passWork(Mode mode, std::optional<Clock::duration> maxWait);
   bool mayRunQueue(Mode mode) const { return mode == Mode::normal || runningTasks_ == 0; }
   bool mayFireTimers(Mode mode) const { return mode == Mode::normal && !trackingMenu_; }
   bool hasQueuedWork();
@@ -79,6 +82,7 @@ class EventLoop final : public platform::Timers, public platform::MainQueue {
   };
   std::vector<Watch> watches_;
   std::function<void()> afterTimersFired_;
+  std::function<void()> afterPass_;
   std::atomic<bool> stopped_{false};
   int runningTasks_ = 0;
   int modalDepth_ = 0;

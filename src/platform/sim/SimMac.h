@@ -2,10 +2,10 @@
 
 #include "platform/Platform.h"
 #include "platform/posix/PosixTerminationSignals.h"
-#include "platform/posix/StdioConsole.h"
 #include "sim/EventLoop.h"
 #include "sim/SimAlerts.h"
 #include "sim/SimApplication.h"
+#include "sim/SimConsole.h"
 #include "sim/SimDisplayState.h"
 #include "sim/SimDisplays.h"
 #include "sim/SimLoginItems.h"
@@ -26,7 +26,7 @@ struct SimMac {
   SimMac(const SimMac&) = delete;
   SimMac& operator=(const SimMac&) = delete;
 
-  platform::StdioConsole console;
+  SimConsole console;
   EventLoop loop;
   EventLoop& timers = loop;
   EventLoop& mainQueue = loop;

@@ -1,5 +1,6 @@
 #include "sim/terminal/TextWidth.h"
 
+#include <algorithm>
 #include <cwchar>
 
 namespace lumora::sim::terminal {
@@ -79,6 +80,35 @@ std::string padToWidth(std::string_view text, int width) {
   const int missing = width - displayWidth(fitted);
   if (missing > 0) fitted.append(static_cast<std::size_t>(missing), ' ');
   return fitted;
+}
+
+std::vector<std::string> wrapText(std::string_view text, int width) {
+  std::vector<std::string> lines;
+  if (width <= 0) return lines;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    const std::size_t end = std::min(text.find('\n', start), text.size());
+    std::string_view paragraph = text.substr(start, end - start);
+    std::string line;
+    while (!paragraph.empty()) {
+      const std::size_t space = paragraph.find(' ');
+      const std::string_view word = paragraph.substr(0, space);
+      const std::string candidate = line.empty() ? std::string(word) : line + " " + std::string(word);
+      if (displayWidth(candidate) <= width) {
+        line = candidate;
+      } else if (line.empty()) {
+        line = fitToWidth(word, width);  // a word too long for a line
+      } else {
+        lines.push_back(line);
+        line = fitToWidth(word, width);
+      }
+      paragraph = space == std::string_view::npos ? std::string_view() : paragraph.substr(space + 1);
+    }
+    lines.push_back(line);
+    if (end == text.size()) break;
+    start = end + 1;
+  }
+  return lines;
 }
 
 }  // namespace lumora::sim::terminal

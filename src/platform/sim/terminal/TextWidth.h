@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lumora::sim::terminal {
 
@@ -15,5 +16,9 @@ std::string fitToWidth(std::string_view text, int width);
 
 // `text` fitted to `width` cells and padded with spaces to exactly that width.
 std::string padToWidth(std::string_view text, int width);
+
+// `text` broken into lines of at most `width` cells: at its line feeds, and between words
+// where a line would be too long (a word longer than a line is cut).
+std::vector<std::string> wrapText(std::string_view text, int width);
 
 }  // namespace lumora::sim::terminal
