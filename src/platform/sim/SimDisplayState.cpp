@@ -250,7 +250,8 @@ SimDisplayState::Snapshot SimDisplayState::snapshot() {
     display.name = stringValue(dictItem(entry, "Name")).value_or("");
     const std::optional<std::int64_t> active = integerValue(dictItem(entry, "ActivePresetIndex"));
     display.activeIndex = active && isSlotNumber(*active) ? static_cast<std::int32_t>(*active) : -1;
-    const plist_t preset = display.activeIndex >= 0 ? presetAt(entry, display.activeIndex) : nullptr;
+    const plist_t preset =
+        display.activeIndex >= 0 ? presetAt(entry, display.activeIndex) : nullptr;
     display.activePresetName = stringValue(dictItem(preset, "PresetName")).value_or("");
     const auto number = [](plist_t node) -> std::optional<double> {
       if (const auto real = realValue(node)) return real;

@@ -36,7 +36,9 @@ void appendToRestore(const char* bytes) {
   restore.length += length;
 }
 
-char* capability(const char* name) { return tigetstr(const_cast<char*>(name)); }
+char* capability(const char* name) {
+  return tigetstr(const_cast<char*>(name));
+}
 
 enum Pair : short {
   cyanPair = 1,
@@ -93,13 +95,21 @@ CursesScreen::CursesScreen() {
   });
 }
 
-CursesScreen::~CursesScreen() { endwin(); }
+CursesScreen::~CursesScreen() {
+  endwin();
+}
 
-int CursesScreen::rowCount() const { return LINES; }
+int CursesScreen::rowCount() const {
+  return LINES;
+}
 
-int CursesScreen::columnCount() const { return COLS; }
+int CursesScreen::columnCount() const {
+  return COLS;
+}
 
-void CursesScreen::erase() { werase(stdscr); }
+void CursesScreen::erase() {
+  werase(stdscr);
+}
 
 short CursesScreen::colorPairFor(platform::NamedColor color) const {
   switch (color) {
@@ -140,7 +150,8 @@ int CursesScreen::put(int y, int x, std::string_view text, const Look& look) {
 
 void CursesScreen::repeat(int y, int x, std::string_view character, int count, const Look& look) {
   std::string line;
-  for (int i = 0; i < count; ++i) line += character;
+  for (int i = 0; i < count; ++i)
+    line += character;
   put(y, x, line, look);
 }
 
@@ -158,7 +169,9 @@ void CursesScreen::frame(int top, int left, int height, int width, const Look& l
   put(top + height - 1, left + width - 1, "\u2518", look);
 }
 
-void CursesScreen::present() { refresh(); }
+void CursesScreen::present() {
+  refresh();
+}
 
 std::optional<Input> CursesScreen::nextInput() {
   wint_t value = 0;

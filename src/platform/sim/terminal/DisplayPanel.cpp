@@ -55,28 +55,32 @@ std::vector<PanelLine> displayPanelLines(const SimDisplayState::Snapshot& snapsh
                                             : "calibrated (ColorSync)",
                      display.transferTables.has_value()});
   }
-  lines.push_back({"Dock", showsInDock ? "Lumora Virir is in the Dock (regular app)"
-                                       : "not in the Dock (menu-bar only)",
+  lines.push_back({"Dock",
+                   showsInDock ? "Lumora Virir is in the Dock (regular app)"
+                               : "not in the Dock (menu-bar only)",
                    showsInDock});
   return lines;
 }
 
 std::vector<std::string> transferCurve(const std::vector<float>& table, int columns, int rows) {
   if (columns < 2 || rows < 2) return {};
-  std::vector<std::vector<std::string>> cells(static_cast<std::size_t>(rows),
-                                              std::vector<std::string>(static_cast<std::size_t>(columns), " "));
+  std::vector<std::vector<std::string>> cells(
+      static_cast<std::size_t>(rows),
+      std::vector<std::string>(static_cast<std::size_t>(columns), " "));
   for (int column = 0; column < columns; ++column) {
     const double input = static_cast<double>(column) / (columns - 1);
     const auto column_ = static_cast<std::size_t>(column);
     if (const auto row = rowOf(input, rows)) cells[*row][column_] = "\u00B7";
     if (table.empty()) continue;
-    const auto entry = static_cast<std::size_t>(std::lround(input * static_cast<double>(table.size() - 1)));
+    const auto entry =
+        static_cast<std::size_t>(std::lround(input * static_cast<double>(table.size() - 1)));
     if (const auto row = rowOf(table[entry], rows)) cells[*row][column_] = "\u2022";
   }
   std::vector<std::string> lines;
   for (const auto& row : cells) {
     std::string line;
-    for (const std::string& cell : row) line += cell;
+    for (const std::string& cell : row)
+      line += cell;
     lines.push_back(line);
   }
   return lines;

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "sim/SymbolGlyphs.h"
 #include "sim/MenuModel.h"
+#include "sim/SymbolGlyphs.h"
 #include "sim/terminal/TextWidth.h"
 
 namespace lumora::sim::terminal {
@@ -28,8 +28,8 @@ MenuBox measure(const platform::Menu& menu) {
     if (item.submenu) box.arrowWidth = 2;
   }
   // A border and a space of padding on each side.
-  box.width = 2 + 1 + checkWidth + box.imageWidth + box.titleWidth + box.keyWidth +
-              box.arrowWidth + 1;
+  box.width =
+      2 + 1 + checkWidth + box.imageWidth + box.titleWidth + box.keyWidth + box.arrowWidth + 1;
   box.height = static_cast<int>(menu.items.size()) + 2;
   return box;
 }

@@ -60,9 +60,13 @@ void MenuTracking::move(const platform::Menu& menu, int step) {
   }
 }
 
-void MenuTracking::moveDown(const platform::Menu& menu) { move(menu, 1); }
+void MenuTracking::moveDown(const platform::Menu& menu) {
+  move(menu, 1);
+}
 
-void MenuTracking::moveUp(const platform::Menu& menu) { move(menu, -1); }
+void MenuTracking::moveUp(const platform::Menu& menu) {
+  move(menu, -1);
+}
 
 void MenuTracking::enterSubmenu(const platform::Menu& menu) {
   const std::vector<const platform::Menu*> menus = levels(menu);

@@ -319,7 +319,7 @@ void TerminalFrontEnd::drawPanel() {
     screen_.put(y, 2, line.label, Look().withColor(platform::NamedColor::secondaryLabel));
     screen_.put(y, 2 + labelWidth, line.value,
                 Look().withColor(line.highlight ? std::optional(platform::NamedColor::cyan)
-                                             : std::nullopt));
+                                                : std::nullopt));
     ++y;
   }
   // The transfer curve of the first display with a table, where there is room for it.
@@ -351,7 +351,8 @@ void TerminalFrontEnd::drawWindows() {
     const int height = std::min(rows + 2, screen_.rowCount() - 2);
     const int left = std::max(0, (screen_.columnCount() - width) / 2);
     const int top = std::max(1, 1 + (screen_.rowCount() - 2 - height) / 2);
-    for (int y = top; y < top + height; ++y) screen_.repeat(y, left, " ", width);
+    for (int y = top; y < top + height; ++y)
+      screen_.repeat(y, left, " ", width);
     const bool key = window->isKey();
     const Look border = Look().withDim(!key);
     screen_.frame(top, left, height, width, border);
@@ -368,12 +369,14 @@ void TerminalFrontEnd::drawWindows() {
     const int innerRows = height - 2;
     for (const platform::View& view : window->contentView()->subviews) {
       const double fromTop = (contentHeight - (view.frame.y + view.frame.height)) / pointsPerRow;
-      const int y = top + 1 + std::clamp(static_cast<int>(std::clamp(fromTop, 0.0, 1000.0)), 0,
-                                         std::max(0, innerRows - 1));
-      const int x = left + 1 + static_cast<int>(std::clamp(view.frame.x / pointsPerColumn, 0.0, 1000.0));
-      const int span = std::min(
-          static_cast<int>(std::clamp(view.frame.width / pointsPerColumn, 1.0, 1000.0)),
-          left + width - 1 - x);
+      const int y = top + 1 +
+                    std::clamp(static_cast<int>(std::clamp(fromTop, 0.0, 1000.0)), 0,
+                               std::max(0, innerRows - 1));
+      const int x =
+          left + 1 + static_cast<int>(std::clamp(view.frame.x / pointsPerColumn, 0.0, 1000.0));
+      const int span =
+          std::min(static_cast<int>(std::clamp(view.frame.width / pointsPerColumn, 1.0, 1000.0)),
+                   left + width - 1 - x);
       if (view.kind == platform::View::Kind::separator) {
         screen_.repeat(y, x, "\u2500", span, Look().withDim(true));
       } else if (view.kind == platform::View::Kind::label) {
@@ -396,7 +399,8 @@ void TerminalFrontEnd::drawMenus() {
 }
 
 void TerminalFrontEnd::drawMenuBox(const MenuBox& box, std::size_t level) {
-  for (int y = box.top; y < box.top + box.height; ++y) screen_.repeat(y, box.left, " ", box.width);
+  for (int y = box.top; y < box.top + box.height; ++y)
+    screen_.repeat(y, box.left, " ", box.width);
   screen_.frame(box.top, box.left, box.height, box.width);
   const int selected = level < tracking_.selection().size() ? tracking_.selection()[level] : -1;
   for (std::size_t row = 0; row < box.menu->items.size(); ++row) {
@@ -443,16 +447,21 @@ void TerminalFrontEnd::drawAlert() {
   const int inner = width - 4;
   const std::vector<std::string> message = wrapText(alert->messageText, inner - 3);
   const std::vector<std::string> text = wrapText(alert->informativeText, inner);
-  const int height = std::min(screen_.rowCount() - 2, static_cast<int>(message.size() + text.size()) + 6);
+  const int height =
+      std::min(screen_.rowCount() - 2, static_cast<int>(message.size() + text.size()) + 6);
   const int left = std::max(0, (screen_.columnCount() - width) / 2);
   const int top = std::max(1, (screen_.rowCount() - height) / 2);
-  for (int y = top; y < top + height; ++y) screen_.repeat(y, left, " ", width);
+  for (int y = top; y < top + height; ++y)
+    screen_.repeat(y, left, " ", width);
   screen_.frame(top, left, height, width, Look().withBold(true));
   const bool warning = alert->style != platform::AlertStyle::informational;
   int y = top + 1;
   screen_.put(y, left + 2, warning ? "\u26A0" : "\u24D8",
-              Look().withColor(warning ? platform::NamedColor::systemRed : platform::NamedColor::cyan).withBold(true));
-  for (const std::string& line : message) screen_.put(y++, left + 5, line, Look().withBold(true));
+              Look()
+                  .withColor(warning ? platform::NamedColor::systemRed : platform::NamedColor::cyan)
+                  .withBold(true));
+  for (const std::string& line : message)
+    screen_.put(y++, left + 5, line, Look().withBold(true));
   ++y;
   for (const std::string& line : text) {
     if (y >= top + height - 2) break;
@@ -490,7 +499,8 @@ void TerminalFrontEnd::drawHelp() {
   const int height = std::min(screen_.rowCount() - 2, static_cast<int>(lines.size()) + 4);
   const int left = std::max(0, (screen_.columnCount() - width) / 2);
   const int top = std::max(1, (screen_.rowCount() - height) / 2);
-  for (int y = top; y < top + height; ++y) screen_.repeat(y, left, " ", width);
+  for (int y = top; y < top + height; ++y)
+    screen_.repeat(y, left, " ", width);
   screen_.frame(top, left, height, width);
   screen_.put(top, left + 2, " Keys ", Look().withBold(true));
   int y = top + 2;
@@ -502,13 +512,20 @@ void TerminalFrontEnd::drawHelp() {
 
 void TerminalFrontEnd::drawFooter() {
   const int y = screen_.rowCount() - 1;
+  // The Dock, at the right: the app has a place in it only while it is a regular app.
+  constexpr std::string_view dock = "Dock: \u25C9 Lumora Virir";
+  const bool inDock = mac_.application.showsInDock();
+  const int dockX = screen_.columnCount() - displayWidth(dock) - 1;
+  if (inDock) screen_.put(y, dockX, dock, Look().withBold());
+  const int room = (inDock ? dockX : screen_.columnCount()) - 2;
   if (!message_.empty()) {
-    screen_.put(y, 1, message_, Look().withColor(platform::NamedColor::systemRed));
+    screen_.put(y, 1, fitToWidth(message_, room),
+                Look().withColor(platform::NamedColor::systemRed));
     return;
   }
   std::string hint = "Enter: status menu   ?: keys   Ctrl-C: quit";
-  if (mac_.windows.keyWindow() != nullptr) hint = "Escape: close the window   " + hint;
-  screen_.put(y, 1, hint, Look().withDim(true));
+  if (mac_.windows.keyWindow() != nullptr) hint = "Esc: close window   " + hint;
+  screen_.put(y, 1, fitToWidth(hint, room), Look().withDim());
 }
 
 }  // namespace lumora::sim::terminal

@@ -93,7 +93,8 @@ std::vector<std::string> wrapText(std::string_view text, int width) {
     while (!paragraph.empty()) {
       const std::size_t space = paragraph.find(' ');
       const std::string_view word = paragraph.substr(0, space);
-      const std::string candidate = line.empty() ? std::string(word) : line + " " + std::string(word);
+      const std::string candidate =
+          line.empty() ? std::string(word) : line + " " + std::string(word);
       if (displayWidth(candidate) <= width) {
         line = candidate;
       } else if (line.empty()) {
@@ -102,7 +103,8 @@ std::vector<std::string> wrapText(std::string_view text, int width) {
         lines.push_back(line);
         line = fitToWidth(word, width);
       }
-      paragraph = space == std::string_view::npos ? std::string_view() : paragraph.substr(space + 1);
+      paragraph =
+          space == std::string_view::npos ? std::string_view() : paragraph.substr(space + 1);
     }
     lines.push_back(line);
     if (end == text.size()) break;

@@ -1,0 +1,198 @@
+// The terminal front end's pure parts: text widths, menu tracking and layout, the display panel.
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+#include "sim/terminal/DisplayPanel.h"
+#include "sim/terminal/MenuLayout.h"
+#include "sim/terminal/MenuTracking.h"
+#include "sim/terminal/TextWidth.h"
+
+namespace lumora::sim::terminal {
+namespace {
+
+class TerminalPiecesTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_NE(std::setlocale(LC_CTYPE, "C.UTF-8"), nullptr); }
+};
+
+TEST_F(TerminalPiecesTest, MeasuresEmojiAsTwoCellsAndSelectorsAsNone) {
+  EXPECT_EQ(displayWidth("Quit Lumora Virir"), 17);
+  EXPECT_EQ(displayWidth("\U0001F4A1 SDR Mode"), 11);
+  EXPECT_EQ(displayWidth("\u2600\uFE0F XDR Enabled (250%)"), 20);
+  EXPECT_EQ(displayWidth("100% \u2013 500 nits (SDR)"), 21);
+  EXPECT_EQ(displayWidth("\U0001F319\u2728"), 4);
+  EXPECT_EQ(displayWidth("\xff\xfe"), 2) << "undecodable bytes take a cell each";
+
+  EXPECT_EQ(fitToWidth("\U0001F311 Deep", 1), "") << "half an emoji does not fit";
+  EXPECT_EQ(fitToWidth("\u2600\uFE0F XDR", 1), "\u2600\uFE0F") << "the selector stays on";
+  EXPECT_EQ(padToWidth("\U0001F4A1 a", 6), "\U0001F4A1 a  ");
+  EXPECT_EQ(padToWidth("\U0001F319\u2728 x", 3), "\U0001F319 ") << "no half emoji, no overflow";
+}
+
+TEST_F(TerminalPiecesTest, WrapsAtLineFeedsAndBetweenWords) {
+  EXPECT_EQ(wrapText("one two three\n\nfour", 7),
+            (std::vector<std::string>{"one two", "three", "", "four"}));
+  EXPECT_EQ(wrapText("abcdefghij", 4), (std::vector<std::string>{"abcd"}));
+}
+
+platform::MenuItem entry(std::string title, std::string key = "") {
+  platform::MenuItem item;
+  item.title = std::move(title);
+  item.action = platform::StaticText("act");
+  item.keyEquivalent = std::move(key);
+  return item;
+}
+
+class MenuTrackingTest : public TerminalPiecesTest {
+ protected:
+  void SetUp() override {
+    TerminalPiecesTest::SetUp();
+    platform::MenuItem header = entry("Header");
+    header.action.reset();  // disabled: no action, no submenu
+    menu_.items = {header, platform::MenuItem::separator(), entry("One"), entry("Two", "x"),
+                   platform::MenuItem::separator()};
+    auto submenu = std::make_shared<platform::Menu>();
+    submenu->items = {entry("Off"), entry("Subtle")};
+    platform::MenuItem parent = entry("Deep Blacks");
+    parent.action.reset();
+    parent.submenu = submenu;
+    menu_.items.push_back(parent);
+    menu_.items.push_back(entry("Quit", "q"));
+  }
+  std::vector<int> selection() const { return tracking_.selection(); }
+
+  platform::Menu menu_;
+  MenuTracking tracking_{[](const platform::MenuItem& item) {
+    return !item.isSeparator && (item.action.has_value() || item.submenu != nullptr);
+  }};
+};
+
+TEST_F(MenuTrackingTest, TheKeyboardMovesOverEnabledEntriesOnlyAndWrapsAround) {
+  tracking_.open(menu_, true);
+  EXPECT_EQ(selection(), std::vector<int>{2});
+  tracking_.moveDown(menu_);
+  tracking_.moveDown(menu_);
+  EXPECT_EQ(selection(), std::vector<int>{5}) << "the separator is skipped";
+  tracking_.moveDown(menu_);
+  tracking_.moveDown(menu_);
+  EXPECT_EQ(selection(), std::vector<int>{2}) << "past the end, round to the first";
+  tracking_.moveUp(menu_);
+  EXPECT_EQ(selection(), std::vector<int>{6});
+}
+
+TEST_F(MenuTrackingTest, SubmenusOpenWithRightOrEnterAndPickingReturnsACopy) {
+  tracking_.open(menu_, true);
+  tracking_.moveUp(menu_);
+  tracking_.moveUp(menu_);  // Deep Blacks
+  EXPECT_EQ(tracking_.activate(menu_).kind, MenuTracking::Outcome::Kind::none);
+  EXPECT_EQ(selection(), (std::vector<int>{5, 0}));
+  EXPECT_EQ(tracking_.levels(menu_).size(), 2u);
+  tracking_.moveDown(menu_);
+  tracking_.leaveSubmenu();
+  EXPECT_EQ(selection(), std::vector<int>{5});
+  tracking_.enterSubmenu(menu_);
+  tracking_.moveDown(menu_);
+  const MenuTracking::Outcome outcome = tracking_.activate(menu_);
+  ASSERT_EQ(outcome.kind, MenuTracking::Outcome::Kind::pick);
+  EXPECT_EQ(outcome.picked->title, "Subtle");
+  EXPECT_FALSE(tracking_.isOpen());
+}
+
+TEST_F(MenuTrackingTest, KeyEquivalentsPickFromAnywhereAndTheMouseFollowsThePointer) {
+  tracking_.open(menu_, false);
+  EXPECT_EQ(selection(), std::vector<int>{-1}) << "a click opens with nothing selected";
+  EXPECT_EQ(tracking_.keyEquivalent(menu_, 'z').kind, MenuTracking::Outcome::Kind::none);
+  const MenuTracking::Outcome quit = tracking_.keyEquivalent(menu_, 'Q');
+  ASSERT_EQ(quit.kind, MenuTracking::Outcome::Kind::pick);
+  EXPECT_EQ(quit.picked->title, "Quit");
+
+  tracking_.open(menu_, false);
+  EXPECT_EQ(tracking_.point(menu_, 0, 0, true).kind, MenuTracking::Outcome::Kind::none)
+      << "a disabled entry does nothing";
+  EXPECT_TRUE(tracking_.isOpen());
+  tracking_.point(menu_, 0, 5, false);
+  EXPECT_EQ(tracking_.levels(menu_).size(), 2u) << "pointing at Deep Blacks opens its submenu";
+  const MenuTracking::Outcome off = tracking_.point(menu_, 1, 0, true);
+  ASSERT_EQ(off.kind, MenuTracking::Outcome::Kind::pick);
+  EXPECT_EQ(off.picked->title, "Off");
+}
+
+TEST_F(MenuTrackingTest, TheLayoutHangsBelowTheBarAndOpensSubmenusToTheLeft) {
+  tracking_.open(menu_, true);
+  tracking_.moveUp(menu_);
+  tracking_.moveUp(menu_);
+  tracking_.enterSubmenu(menu_);
+  const std::vector<MenuBox> boxes =
+      layoutMenus(tracking_.levels(menu_), tracking_.selection(), 70, 80, 24);
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].top, 1);
+  EXPECT_EQ(boxes[0].left + boxes[0].width, 70);
+  EXPECT_EQ(boxes[0].height, 9);
+  EXPECT_EQ(boxes[1].top, boxes[0].top + 5) << "level with its parent entry";
+  EXPECT_LT(boxes[1].left, boxes[0].left);
+
+  const auto onQuit = hitTest(boxes, boxes[0].top + 1 + 6, boxes[0].left + 3);
+  ASSERT_TRUE(onQuit);
+  EXPECT_EQ(onQuit->level, 0u);
+  EXPECT_EQ(onQuit->row, 6);
+  const auto onSubtle = hitTest(boxes, boxes[1].top + 2, boxes[1].left + 2);
+  ASSERT_TRUE(onSubtle);
+  EXPECT_EQ(onSubtle->level, 1u);
+  EXPECT_EQ(onSubtle->row, 1);
+  EXPECT_FALSE(hitTest(boxes, boxes[0].top, boxes[0].left + 3)) << "the border is no entry";
+  EXPECT_FALSE(hitTest(boxes, 20, 2));
+
+  const std::vector<MenuBox> narrow =
+      layoutMenus(tracking_.levels(menu_), tracking_.selection(), 10, 80, 24);
+  EXPECT_EQ(narrow[0].left, 0) << "kept on screen";
+  EXPECT_GE(narrow[1].left, narrow[0].left + narrow[0].width - 1) << "no room left: opens right";
+}
+
+TEST_F(TerminalPiecesTest, ThePanelTellsTheDisplaysStateAndTheDock) {
+  SimDisplayState::Snapshot snapshot;
+  snapshot.mainDisplay = 5;
+  SimDisplayState::DisplaySnapshot display;
+  display.id = 5;
+  display.activeIndex = 11;
+  display.activePresetName = "Lumora XDR (1250 nits)";
+  display.sdrNits = 1250.0;
+  display.slot11Name = "Lumora XDR (1250 nits)";
+  display.transferTables = SimDisplayState::TransferTables{{0.0f, 1.0f}, {}, {}, {42, 0}};
+  snapshot.displays.push_back(display);
+
+  std::vector<std::string> text;
+  for (const PanelLine& line : displayPanelLines(snapshot, true)) {
+    text.push_back(line.label + ": " + line.value);
+  }
+  EXPECT_EQ(text, (std::vector<std::string>{
+                      "Main display: 5",
+                      "Main screen: none",
+                      "Display 5: ",
+                      "  Active preset: 11  \"Lumora XDR (1250 nits)\"",
+                      "  SDR ceiling: 1250 nits  (XDR)",
+                      "  Slot 11: \"Lumora XDR (1250 nits)\"",
+                      "  Gamma: table loaded by process 42",
+                      "Dock: Lumora Virir is in the Dock (regular app)",
+                  }));
+}
+
+TEST_F(TerminalPiecesTest, TheCurvePlotsTheTableOverTheIdentity) {
+  std::vector<float> identity(256);
+  for (std::size_t i = 0; i < identity.size(); ++i)
+    identity[i] = static_cast<float>(i) / 255.0f;
+  const std::vector<std::string> straight = transferCurve(identity, 5, 5);
+  EXPECT_EQ(straight, (std::vector<std::string>{"    \u2022", "   \u2022 ", "  \u2022  ",
+                                                " \u2022   ", "\u2022    "}));
+
+  std::vector<float> dark(256, 0.0f);
+  dark.back() = 1.0f;
+  const std::vector<std::string> deep = transferCurve(dark, 5, 5);
+  EXPECT_EQ(deep.back(), "\u2022\u2022\u2022\u2022 ");
+  EXPECT_EQ(deep[2], "  \u00B7  ") << "the identity shows where the table is not";
+  EXPECT_TRUE(transferCurve(identity, 1, 5).empty());
+}
+
+}  // namespace
+}  // namespace lumora::sim::terminal
