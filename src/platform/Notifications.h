@@ -12,7 +12,7 @@ class NotificationCenter {
   virtual ~NotificationCenter() = default;
 
   // Runs `block` on the main thread each time `window` is about to close
-  // (NSWindowWillCloseNotification). The registration stays for the life of the process.
+  // (NSWindowWillCloseNotification). The registration stays for the life of the window.
   virtual void addWindowWillCloseObserver(const Window& window, std::function<void()> block) = 0;
 };
 

@@ -39,6 +39,7 @@
       lumora::macos::fromNSString(NSStringFromSelector(menuItem.action)));
 }
 
+// One method for each selector of ui/MenuSelectors.h; a test checks that the lists agree.
 - (void)setNits:(id)sender {
   [self forwardAction:_cmd sender:sender];
 }

@@ -47,11 +47,12 @@ std::unique_ptr<platform::MutablePresetDictionary> MacPresetDictionary::mutableC
 
 std::optional<double> MacPresetDictionary::numberValue(std::string_view key) const {
   const CFRef<CFStringRef> cfKey = makeCFString(key);
+  if (!cfKey) return std::nullopt;
   const CFTypeRef value = CFDictionaryGetValue(dictionary(), cfKey.get());
   if (value == nullptr || CFGetTypeID(value) != CFNumberGetTypeID()) return std::nullopt;
   double number = 0.0;
   // False when the number has no exact double, as a very large integer.
-  if (!CFNumberGetValue(static_cast<CFNumberRef>(value), kCFNumberDoubleType, &number)) {
+  if (!CFNumberGetValue(static_cast<CFNumberRef>(value), kCFNumberFloat64Type, &number)) {
     return std::nullopt;
   }
   return number;
@@ -60,6 +61,7 @@ std::optional<double> MacPresetDictionary::numberValue(std::string_view key) con
 void MacPresetDictionary::set(std::string_view key, CFTypeRef value) {
   if (!mutable_ || value == nullptr) return;
   const CFRef<CFStringRef> cfKey = makeCFString(key);
+  if (!cfKey) return;
   CFDictionarySetValue(mutable_.get(), cfKey.get(), value);
 }
 

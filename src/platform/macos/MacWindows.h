@@ -2,6 +2,8 @@
 
 #import <AppKit/AppKit.h>
 
+#include <vector>
+
 #include "platform/LoginItems.h"
 #include "platform/Notifications.h"
 #include "platform/Windows.h"
@@ -11,6 +13,8 @@ namespace lumora::macos {
 class MacWindow final : public platform::Window {
  public:
   explicit MacWindow(NSWindow* window) : window_(window) {}
+  // Observers must be removed before the window they watch goes away.
+  ~MacWindow() override;
 
   void setTitle(const std::string& title) override;
   void center() override;
@@ -21,9 +25,11 @@ class MacWindow final : public platform::Window {
   bool isVisible() const override;
 
   NSWindow* window() const { return window_; }
+  void keepObserver(id<NSObject> token) const { observers_.push_back(token); }
 
  private:
   NSWindow* window_;
+  mutable std::vector<id<NSObject>> observers_;
 };
 
 class MacWindows final : public platform::Windows {

@@ -50,6 +50,10 @@ std::optional<std::string> describe(BOOL succeeded, NSError *error) {
 
 }  // namespace
 
+MacWindow::~MacWindow() {
+  for (id<NSObject> token : observers_) [NSNotificationCenter.defaultCenter removeObserver:token];
+}
+
 void MacWindow::setTitle(const std::string &title) { window_.title = toNSString(title); }
 
 void MacWindow::center() { [window_ center]; }
@@ -78,6 +82,8 @@ std::shared_ptr<platform::Window> MacWindows::makeWindow(const platform::Rect &c
                                                  styleMask:static_cast<NSWindowStyleMask>(styleMask)
                                                    backing:static_cast<NSBackingStoreType>(backing)
                                                      defer:defer ? YES : NO];
+  // Under ARC a window released when closed would be released twice.
+  window.releasedWhenClosed = NO;
   return std::make_shared<MacWindow>(window);
 }
 
@@ -86,13 +92,17 @@ void MacNotificationCenter::addWindowWillCloseObserver(const platform::Window &w
   const auto *macWindow = dynamic_cast<const MacWindow *>(&window);
   if (macWindow == nullptr) return;
   auto shared = std::make_shared<std::function<void()>>(std::move(block));
-  // The token is not kept: the registration lasts as long as the process.
-  [NSNotificationCenter.defaultCenter addObserverForName:NSWindowWillCloseNotification
-                                                  object:macWindow->window()
-                                                   queue:[NSOperationQueue mainQueue]
-                                              usingBlock:^(NSNotification *) {
-                                                (*shared)();
-                                              }];
+  // The registration lasts as long as the window: it is removed when the window goes.
+  id<NSObject> token = [NSNotificationCenter.defaultCenter
+      addObserverForName:NSWindowWillCloseNotification
+                  object:macWindow->window()
+                   queue:[NSOperationQueue mainQueue]
+              usingBlock:^(NSNotification *) {
+                // The block may let go of the window, and so of itself, while it runs.
+                const auto keep = shared;
+                (*keep)();
+              }];
+  macWindow->keepObserver(token);
 }
 
 std::optional<std::string> MacLoginItems::registerMainApp() {
