@@ -1,13 +1,34 @@
-# make run    builds the app and runs it (on Linux, on the simulated Mac)
-# make test   builds everything and runs the whole test suite
-# make bench  builds and runs the benchmarks
-.PHONY: run test bench format deps
+# make run      builds the app and runs it (on Linux, on the simulated Mac)
+# make test     builds everything and runs the whole test suite
+# make bench    builds and runs the benchmarks
+# make package  makes the macOS app's zip and disk image (macOS only)
+#
+# macOS options, for run and package:
+#   SPARKLE=/path     the folder holding Sparkle.framework (Sparkle 2)
+#   NO_UPDATER=1      build without the updater instead
+#   FEED_URL=https://... PUBLIC_KEY=...   the update feed and its EdDSA public key
+#   IDENTITY="Developer ID Application: ..."   signs with it instead of ad hoc
+.PHONY: run test bench package format deps
+
+OPTIONS :=
+ifdef SPARKLE
+OPTIONS += -DLUMORA_SPARKLE_FRAMEWORK="$(SPARKLE)"
+endif
+ifdef NO_UPDATER
+OPTIONS += -DLUMORA_UPDATER=OFF
+endif
+ifdef FEED_URL
+OPTIONS += -DLUMORA_SPARKLE_FEED_URL="$(FEED_URL)" -DLUMORA_SPARKLE_PUBLIC_KEY="$(PUBLIC_KEY)"
+endif
+ifdef IDENTITY
+OPTIONS += -DLUMORA_CODESIGN_IDENTITY="$(IDENTITY)"
+endif
 
 deps:
 	@scripts/ensure-deps
 
 run: deps
-	@cmake --preset release >/dev/null
+	@cmake --preset release $(OPTIONS) >/dev/null
 	@cmake --build --preset release --target lumora-virir
 	@scripts/run-app build/release
 
@@ -20,6 +41,14 @@ bench: deps
 	@cmake --preset bench >/dev/null
 	@cmake --build --preset bench
 	@build/bench/bin/lumora-bench
+
+package: deps
+ifeq ($(shell uname -s),Darwin)
+	@cmake --preset release $(OPTIONS) >/dev/null
+	@cmake --build --preset release --target package-app
+else
+	@echo "make package makes the macOS app, and runs on macOS only." >&2; exit 2
+endif
 
 format:
 	@git ls-files '*.h' '*.cpp' '*.mm' | xargs clang-format -i

@@ -9,6 +9,51 @@ NS_ASSUME_NONNULL_BEGIN
 // `template` is a C++ keyword, so Objective-C++ code calls the setter by name.
 @interface NSImage (LumoraSDKAdditions)
 - (void)setTemplate:(BOOL)isTemplate;
+- (BOOL)isTemplate;
+// AppKit/NSImage.h: @property (nullable, copy) NSString *accessibilityDescription;  (macOS 10.10)
+@property(nullable, copy) NSString *accessibilityDescription;
 @end
 
 NS_ASSUME_NONNULL_END
+
+CF_EXTERN_C_BEGIN
+CF_IMPLICIT_BRIDGING_ENABLED
+CF_ASSUME_NONNULL_BEGIN
+
+// CoreFoundation/CFDictionary.h (macOS 13 SDK).
+typedef const void *_Nullable (*CFDictionaryRetainCallBack)(CFAllocatorRef _Nullable allocator,
+                                                             const void *_Nullable value);
+typedef void (*CFDictionaryReleaseCallBack)(CFAllocatorRef _Nullable allocator,
+                                            const void *_Nullable value);
+typedef CFStringRef _Nullable (*CFDictionaryCopyDescriptionCallBack)(const void *_Nullable value);
+typedef Boolean (*CFDictionaryEqualCallBack)(const void *_Nullable value1,
+                                             const void *_Nullable value2);
+typedef CFHashCode (*CFDictionaryHashCallBack)(const void *_Nullable value);
+typedef struct {
+  CFIndex version;
+  CFDictionaryRetainCallBack _Nullable retain;
+  CFDictionaryReleaseCallBack _Nullable release;
+  CFDictionaryCopyDescriptionCallBack _Nullable copyDescription;
+  CFDictionaryEqualCallBack _Nullable equal;
+  CFDictionaryHashCallBack _Nullable hash;
+} CFDictionaryKeyCallBacks;
+typedef struct {
+  CFIndex version;
+  CFDictionaryRetainCallBack _Nullable retain;
+  CFDictionaryReleaseCallBack _Nullable release;
+  CFDictionaryCopyDescriptionCallBack _Nullable copyDescription;
+  CFDictionaryEqualCallBack _Nullable equal;
+} CFDictionaryValueCallBacks;
+CF_EXPORT const CFDictionaryKeyCallBacks kCFTypeDictionaryKeyCallBacks;
+CF_EXPORT const CFDictionaryValueCallBacks kCFTypeDictionaryValueCallBacks;
+CF_EXPORT CFMutableDictionaryRef CFDictionaryCreateMutable(
+    CFAllocatorRef _Nullable allocator, CFIndex capacity,
+    const CFDictionaryKeyCallBacks *_Nullable keyCallBacks,
+    const CFDictionaryValueCallBacks *_Nullable valueCallBacks);
+
+// CoreFoundation/CFNumber.h (macOS 13 SDK).
+CF_EXPORT CFNumberType CFNumberGetType(CFNumberRef number);
+
+CF_ASSUME_NONNULL_END
+CF_IMPLICIT_BRIDGING_DISABLED
+CF_EXTERN_C_END

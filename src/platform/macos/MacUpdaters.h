@@ -5,8 +5,9 @@
 
 namespace lumora::macos {
 
-// The software updater: Sparkle's standard controller in builds that embed Sparkle; in builds
-// without it, an updater that tells the user so. The build picks the implementation.
+// The software updater: Sparkle's standard controller in builds that embed Sparkle and name an
+// update feed; otherwise an updater that tells the user why it cannot check. The build picks the
+// implementation.
 class MacUpdaters final : public platform::Updaters {
  public:
   explicit MacUpdaters(platform::Alerts& alerts) : alerts_(alerts) {}
@@ -15,7 +16,7 @@ class MacUpdaters final : public platform::Updaters {
       bool startingUpdater) override;
 
  private:
-  [[maybe_unused]] platform::Alerts& alerts_;  // only builds without the updater use it
+  platform::Alerts& alerts_;
 };
 
 }  // namespace lumora::macos

@@ -27,7 +27,7 @@ std::string describeMainDisplay(SimDisplayState& state) {
     } else {
       const std::vector<float>& red = display.transferTables->red;
       line += ", gamma: table of " + std::to_string(red.size()) + " (mid-point " +
-              formatNumber(red[red.size() / 2]) + ")";
+              formatNumber(static_cast<double>(red[red.size() / 2])) + ")";
     }
     return line;
   }

@@ -58,7 +58,7 @@ bool isSlot(std::int32_t index) {
 PlistPtr realArray(std::span<const float> values) {
   PlistPtr array = adopt(plist_new_array());
   for (const float value : values)
-    plist_array_append_item(array.get(), plist_new_real(value));
+    plist_array_append_item(array.get(), plist_new_real(static_cast<double>(value)));
   return array;
 }
 

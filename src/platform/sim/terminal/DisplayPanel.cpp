@@ -74,7 +74,8 @@ std::vector<std::string> transferCurve(const std::vector<float>& table, int colu
     if (table.empty()) continue;
     const auto entry =
         static_cast<std::size_t>(std::lround(input * static_cast<double>(table.size() - 1)));
-    if (const auto row = rowOf(table[entry], rows)) cells[*row][column_] = "\u2022";
+    if (const auto row = rowOf(static_cast<double>(table[entry]), rows))
+      cells[*row][column_] = "\u2022";
   }
   std::vector<std::string> lines;
   for (const auto& row : cells) {
