@@ -6,7 +6,8 @@ namespace lumora::ui {
 namespace {
 
 platform::View label(platform::Rect frame, std::string_view text,
-                     std::optional<platform::Font> font, platform::NamedColor color) {
+                     std::optional<platform::Font> font,
+                     std::optional<platform::NamedColor> color) {
   platform::View view;
   view.kind = platform::View::Kind::label;
   view.frame = frame;
@@ -29,13 +30,8 @@ platform::View settingsContentView(const platform::Rect& bounds) {
   rule.frame = {20, 90, 380, 1};
   content.subviews.push_back(rule);
 
-  platform::View heading;
-  heading.kind = platform::View::Kind::label;
-  heading.frame = {20, 55, 380, 20};
-  heading.text = "About";
-  heading.font = platform::Font{.bold = true, .size = 13};
-  content.subviews.push_back(heading);
-
+  content.subviews.push_back(
+      label({20, 55, 380, 20}, "About", platform::Font{.bold = true, .size = 13}, std::nullopt));
   content.subviews.push_back(
       label({20, 35, 380, 16}, versionLine, std::nullopt, platform::NamedColor::secondaryLabel));
   content.subviews.push_back(label({20, 15, 380, 16}, creditLine,
