@@ -13,7 +13,7 @@ namespace {
 class TerminalEndToEndTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!TmuxSession::available()) GTEST_SKIP() << "tmux is not installed";
+    if (!TmuxSession::available()) GTEST_SKIP() << "tmux cannot open a terminal here";
     session_ = std::make_unique<TmuxSession>(home_.path());
     ASSERT_TRUE(session_->waitFor("Enter: status menu")) << session_->capture();
   }
