@@ -22,7 +22,7 @@ CF_ASSUME_NONNULL_BEGIN
 
 // CoreFoundation/CFDictionary.h (macOS 13 SDK).
 typedef const void *_Nullable (*CFDictionaryRetainCallBack)(CFAllocatorRef _Nullable allocator,
-                                                             const void *_Nullable value);
+                                                            const void *_Nullable value);
 typedef void (*CFDictionaryReleaseCallBack)(CFAllocatorRef _Nullable allocator,
                                             const void *_Nullable value);
 typedef CFStringRef _Nullable (*CFDictionaryCopyDescriptionCallBack)(const void *_Nullable value);
@@ -46,10 +46,10 @@ typedef struct {
 } CFDictionaryValueCallBacks;
 CF_EXPORT const CFDictionaryKeyCallBacks kCFTypeDictionaryKeyCallBacks;
 CF_EXPORT const CFDictionaryValueCallBacks kCFTypeDictionaryValueCallBacks;
-CF_EXPORT CFMutableDictionaryRef CFDictionaryCreateMutable(
-    CFAllocatorRef _Nullable allocator, CFIndex capacity,
-    const CFDictionaryKeyCallBacks *_Nullable keyCallBacks,
-    const CFDictionaryValueCallBacks *_Nullable valueCallBacks);
+CF_EXPORT CFMutableDictionaryRef
+CFDictionaryCreateMutable(CFAllocatorRef _Nullable allocator, CFIndex capacity,
+                          const CFDictionaryKeyCallBacks *_Nullable keyCallBacks,
+                          const CFDictionaryValueCallBacks *_Nullable valueCallBacks);
 
 // CoreFoundation/CFNumber.h (macOS 13 SDK).
 CF_EXPORT CFNumberType CFNumberGetType(CFNumberRef number);

@@ -52,6 +52,8 @@ DeepBlacksController::DeepBlacksController(platform::UserDefaults& defaults,
 }
 
 void DeepBlacksController::setLevel(Level level, bool showWarning) {
+  // A value cast from outside the four levels has no exponent to apply.
+  if (!levelFromRawValue(rawValue(level))) return;
   currentLevel_ = level;
   if (level == Level::off) {
     turnOff();

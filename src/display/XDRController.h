@@ -40,11 +40,11 @@ class XDRController {
   XDRController& operator=(const XDRController&) = delete;
 
   platform::DisplayID mainDisplayID() const;
-  std::int32_t getActivePresetIndex() const;
 
   // The SDR ceiling of the active preset in nits; 500.0 when the standard preset is active or
   // no positive ceiling can be read. Changes nothing.
   double getPresetMaxNits() const;
+  std::int32_t getActivePresetIndex() const;
   bool isXDREnabled() const;
 
   // Writes an XDR preset for the level, clamped to 500 to 1600 nits, into PRESET_SLOT and makes

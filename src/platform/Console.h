@@ -4,7 +4,7 @@
 
 namespace lumora::platform {
 
-// The process's standard output and standard error, one line at a time.
+// The process's standard output and standard error, one line at a time, from any thread.
 class Console {
  public:
   virtual ~Console() = default;

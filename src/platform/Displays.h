@@ -24,7 +24,7 @@ class Displays {
  public:
   virtual ~Displays() = default;
 
-  // CGMainDisplayID: the display with the menu bar.
+  // CGMainDisplayID: the display with the menu bar. Any thread.
   virtual DisplayID mainDisplayID() = 0;
 
   // NSScreen.mainScreen: the screen with the keyboard focus, or none.

@@ -66,15 +66,18 @@ StatusItemAppearance statusItemAppearance(const StatusInputs& inputs,
 
 void applyStatusItemAppearance(const StatusItemAppearance& appearance,
                                platform::StatusButton& button) {
-  button.setTitle(appearance.title);
+  // In the order of the forms: the simple one sets its title first, the icon form its image.
   switch (appearance.imageChange) {
     case StatusItemAppearance::ImageChange::keep:
+      button.setTitle(appearance.title);
       break;
     case StatusItemAppearance::ImageChange::remove:
+      button.setTitle(appearance.title);
       button.setImage(std::nullopt);
       break;
     case StatusItemAppearance::ImageChange::set:
       button.setImage(appearance.image);
+      button.setTitle(appearance.title);
       break;
   }
   button.setContentTintColor(appearance.tint);

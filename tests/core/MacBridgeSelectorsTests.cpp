@@ -29,12 +29,13 @@ std::set<std::string> matches(const std::string& text, const std::regex& pattern
 }
 
 TEST(MacBridgeSelectorsTest, TheBridgeForwardsEverySelectorTheMenuSends) {
-  const std::set<std::string> sent = matches(
-      source("src/ui/MenuSelectors.h"), std::regex(R"re(StaticText \w+ = "(\w+)(:?)")re"));
+  const std::set<std::string> sent =
+      matches(source("src/ui/MenuSelectors.h"), std::regex(R"re(StaticText \w+ = "(\w+)(:?)")re"));
   // Forwarding methods: "- (void)setNits:(id)sender {" or "- (void)toggleXDR {".
-  const std::set<std::string> forwarded =
-      matches(source("src/platform/macos/MacApplication.mm"),
-              std::regex(R"re(-\s*\(void\)\s*(\w+)(:?)(?:\s*\(id\)\s*\w+)?\s*\{\s*\[self forwardAction)re"));
+  const std::set<std::string> forwarded = matches(
+      source("src/platform/macos/MacApplication.mm"),
+      std::regex(
+          R"re(-\s*\(void\)\s*(\w+)(:?)(?:\s*\(id\)\s*\w+)?\s*\{\s*\[self forwardAction)re"));
   EXPECT_EQ(sent.size(), 10u);
   EXPECT_EQ(forwarded, sent);
 }

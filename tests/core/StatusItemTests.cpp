@@ -105,7 +105,11 @@ TEST_F(StatusItemTest, TurningTheSimpleFormOffBringsTheSymbolBackUntinted) {
   EXPECT_FALSE(button.image);
 
   fake.userDefaults.values["simpleIcon"] = false;
+  fake.log.clear();
   fake.timers.fireAll();
+  EXPECT_EQ(fake.log.matching("button."),
+            (std::vector<std::string>{"button.setImage sun.max.fill", "button.setTitle ",
+                                      "button.setTint"}));
   EXPECT_EQ(button.title, "");
   ASSERT_TRUE(button.image);
   EXPECT_EQ(button.image->symbolName.view(), "sun.max.fill");

@@ -12,36 +12,36 @@ namespace lumora::macos {
 
 class MacWindow final : public platform::Window {
  public:
-  explicit MacWindow(NSWindow* window) : window_(window) {}
+  explicit MacWindow(NSWindow *window) : window_(window) {}
   // Observers must be removed before the window they watch goes away.
   ~MacWindow() override;
 
-  void setTitle(const std::string& title) override;
+  void setTitle(const std::string &title) override;
   void center() override;
   void setReleasedWhenClosed(bool released) override;
   platform::Rect contentViewBounds() const override;
-  void setContentView(const platform::View& view) override;
+  void setContentView(const platform::View &view) override;
   void makeKeyAndOrderFront() override;
   bool isVisible() const override;
 
-  NSWindow* window() const { return window_; }
+  NSWindow *window() const { return window_; }
   void keepObserver(id<NSObject> token) const { observers_.push_back(token); }
 
  private:
-  NSWindow* window_;
+  NSWindow *window_;
   mutable std::vector<id<NSObject>> observers_;
 };
 
 class MacWindows final : public platform::Windows {
  public:
-  std::shared_ptr<platform::Window> makeWindow(const platform::Rect& contentRect,
+  std::shared_ptr<platform::Window> makeWindow(const platform::Rect &contentRect,
                                                unsigned styleMask, platform::BackingStore backing,
                                                bool defer) override;
 };
 
 class MacNotificationCenter final : public platform::NotificationCenter {
  public:
-  void addWindowWillCloseObserver(const platform::Window& window,
+  void addWindowWillCloseObserver(const platform::Window &window,
                                   std::function<void()> block) override;
 };
 

@@ -65,9 +65,12 @@ TerminalFrontEnd::TerminalFrontEnd(SimMac& mac)
         return menus::isEnabled(item, mac.application);
       }) {
   mac_.terminationSignals.setBeforeExit(&CursesScreen::restoreTerminalNow);
+  // Lines may come from the termination thread too: the main queue hands them over.
   mac_.console.setSink([this](std::string_view line, bool) {
-    message_ = std::string(line);
-    dirty_ = true;
+    mac_.loop.async([this, text = std::string(line)] {
+      message_ = text;
+      dirty_ = true;
+    });
   });
 
   int fds[2];
