@@ -105,10 +105,8 @@ void EventLoop::stop() {
 }
 
 bool EventLoop::runModal(const std::function<bool()>& done) {
-  ++modalDepth_;
   while (!stopped_ && !done())
     pass(Mode::modal, std::nullopt);
-  --modalDepth_;
   return done();
 }
 

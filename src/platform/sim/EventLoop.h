@@ -52,7 +52,6 @@ class EventLoop final : public platform::Timers, public platform::MainQueue {
 
   // Runs a modal session until `done` is true; false when the loop was stopped first.
   bool runModal(const std::function<bool()>& done);
-  bool inModalSession() const { return modalDepth_ > 0; }
 
   // One pass for tests: handles what is ready, waiting at most `wait` for something to be.
   void runOnce(Clock::duration wait);
@@ -85,7 +84,6 @@ class EventLoop final : public platform::Timers, public platform::MainQueue {
   std::function<void()> afterPass_;
   std::atomic<bool> stopped_{false};
   int runningTasks_ = 0;
-  int modalDepth_ = 0;
   bool trackingMenu_ = false;
 };
 

@@ -53,6 +53,14 @@ std::optional<double> realValue(plist_t node) {
   return value;
 }
 
+std::optional<double> numberValue(plist_t node) {
+  if (const std::optional<double> real = realValue(node)) return real;
+  if (const std::optional<std::int64_t> integer = integerValue(node)) {
+    return static_cast<double>(*integer);
+  }
+  return std::nullopt;
+}
+
 std::optional<bool> boolValue(plist_t node) {
   if (node == nullptr || plist_get_node_type(node) != PLIST_BOOLEAN) return std::nullopt;
   std::uint8_t value = 0;

@@ -37,6 +37,8 @@ void removeDictItem(plist_t dict, std::string_view key);
 PlistPtr makeInteger(std::int64_t value);
 std::optional<std::int64_t> integerValue(plist_t node);
 std::optional<double> realValue(plist_t node);
+// An integer or a real, as a double.
+std::optional<double> numberValue(plist_t node);
 std::optional<bool> boolValue(plist_t node);
 std::optional<std::string> stringValue(plist_t node);
 std::optional<std::string> dataValue(plist_t node);

@@ -13,7 +13,6 @@ void SimApplication::setActivationPolicy(platform::ActivationPolicy policy) {
 }
 
 void SimApplication::activateIgnoringOtherApps(bool) {
-  ++activations_;
   // Only an application with a place in the Dock can come to the front.
   if (policy_ == platform::ActivationPolicy::regular) active_ = true;
 }

@@ -24,8 +24,6 @@ class SimApplication final : public platform::Application {
   // Whether the application shows in the Dock: only with the regular policy.
   bool showsInDock() const { return policy_ == platform::ActivationPolicy::regular; }
   bool isActive() const { return active_; }
-  int activationCount() const { return activations_; }
-  bool hasFinishedLaunching() const { return launched_; }
   bool hasTerminated() const { return terminated_; }
 
   // What picking a menu entry does: the entry's action goes to the delegate.
@@ -37,7 +35,6 @@ class SimApplication final : public platform::Application {
   std::weak_ptr<platform::ApplicationDelegate> delegate_;
   platform::ActivationPolicy policy_ = platform::ActivationPolicy::regular;
   bool active_ = false;
-  int activations_ = 0;
   bool launched_ = false;
   bool terminated_ = false;
 };

@@ -253,13 +253,8 @@ SimDisplayState::Snapshot SimDisplayState::snapshot() {
     const plist_t preset =
         display.activeIndex >= 0 ? presetAt(entry, display.activeIndex) : nullptr;
     display.activePresetName = stringValue(dictItem(preset, "PresetName")).value_or("");
-    const auto number = [](plist_t node) -> std::optional<double> {
-      if (const auto real = realValue(node)) return real;
-      if (const auto integer = integerValue(node)) return static_cast<double>(*integer);
-      return std::nullopt;
-    };
-    display.sdrNits = number(dictItem(preset, "PresetMaxSDRLuminance"));
-    display.hdrNits = number(dictItem(preset, "PresetMaxHDRLuminance"));
+    display.sdrNits = numberValue(dictItem(preset, "PresetMaxSDRLuminance"));
+    display.hdrNits = numberValue(dictItem(preset, "PresetMaxHDRLuminance"));
     if (const plist_t slot11 = presetAt(entry, 11)) {
       display.slot11Name = stringValue(dictItem(slot11, "PresetName")).value_or("(unnamed)");
     }

@@ -12,12 +12,7 @@ std::unique_ptr<platform::MutablePresetDictionary> SimPresetDictionary::mutableC
 }
 
 std::optional<double> SimPresetDictionary::numberValue(std::string_view key) const {
-  const plist_t item = dictItem(dictionary_.get(), key);
-  if (const std::optional<double> real = realValue(item)) return real;
-  if (const std::optional<std::int64_t> integer = integerValue(item)) {
-    return static_cast<double>(*integer);
-  }
-  return std::nullopt;
+  return sim::numberValue(dictItem(dictionary_.get(), key));
 }
 
 void SimPresetDictionary::setString(std::string_view key, std::string_view value) {

@@ -19,8 +19,7 @@ void SimStatusButton::setContentTintColor(std::optional<platform::NamedColor> co
   changed_();
 }
 
-SimStatusItem::SimStatusItem(SimStatusBar& bar, double length)
-    : bar_(bar), length_(length), button_([&bar] { bar.changed(); }) {
+SimStatusItem::SimStatusItem(SimStatusBar& bar) : bar_(bar), button_([&bar] { bar.changed(); }) {
   bar_.items_.push_back(this);
   bar_.changed();
 }
@@ -32,12 +31,12 @@ SimStatusItem::~SimStatusItem() {
 
 void SimStatusItem::setMenu(platform::Menu menu) {
   menu_ = std::move(menu);
-  ++menuInstalls_;
   bar_.changed();
 }
 
-std::unique_ptr<platform::StatusItem> SimStatusBar::statusItemWithLength(double length) {
-  return std::make_unique<SimStatusItem>(*this, length);
+// Every item is drawn at the width of its image or title, as with the variable length.
+std::unique_ptr<platform::StatusItem> SimStatusBar::statusItemWithLength(double) {
+  return std::make_unique<SimStatusItem>(*this);
 }
 
 }  // namespace lumora::sim

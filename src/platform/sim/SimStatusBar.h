@@ -33,23 +33,19 @@ class SimStatusButton final : public platform::StatusButton {
 
 class SimStatusItem final : public platform::StatusItem {
  public:
-  SimStatusItem(SimStatusBar& bar, double length);
+  SimStatusItem(SimStatusBar& bar);
   ~SimStatusItem() override;
 
   platform::StatusButton* button() override { return &button_; }
   void setMenu(platform::Menu menu) override;
 
-  double length() const { return length_; }
   const SimStatusButton& simButton() const { return button_; }
   const std::optional<platform::Menu>& menu() const { return menu_; }
-  int menuInstallCount() const { return menuInstalls_; }
 
  private:
   SimStatusBar& bar_;
-  double length_;
   SimStatusButton button_;
   std::optional<platform::Menu> menu_;
-  int menuInstalls_ = 0;
 };
 
 // The menu bar's status area. Items appear while their owner keeps them.

@@ -8,15 +8,11 @@ class SimUpdaters::StandInUpdater final : public platform::Updater {
  public:
   explicit StandInUpdater(SimUpdaters& owner) : owner_(owner) {}
 
-  void start() {
-    started_ = true;
-    ++owner_.updatersStarted_;
-  }
+  void start() { started_ = true; }
 
   void checkForUpdates() override {
     // Like the real updater, a check before the updater was started does nothing.
     if (!started_) return;
-    ++owner_.checksMade_;
     platform::Alert alert;
     alert.messageText = "No Update Available";
     alert.informativeText =
@@ -45,7 +41,6 @@ class SimUpdaters::Controller final : public platform::UpdaterController {
 
 std::unique_ptr<platform::UpdaterController> SimUpdaters::makeStandardUpdaterController(
     bool startingUpdater) {
-  ++controllersMade_;
   return std::make_unique<Controller>(*this, startingUpdater);
 }
 

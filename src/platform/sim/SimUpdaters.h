@@ -15,18 +15,11 @@ class SimUpdaters final : public platform::Updaters {
   std::unique_ptr<platform::UpdaterController> makeStandardUpdaterController(
       bool startingUpdater) override;
 
-  int controllersMade() const { return controllersMade_; }
-  int updatersStarted() const { return updatersStarted_; }
-  int checksMade() const { return checksMade_; }
-
  private:
   class Controller;
   class StandInUpdater;
 
   platform::Alerts& alerts_;
-  int controllersMade_ = 0;
-  int updatersStarted_ = 0;
-  int checksMade_ = 0;
 };
 
 }  // namespace lumora::sim

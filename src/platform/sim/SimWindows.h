@@ -21,7 +21,8 @@ class SimWindow final : public platform::Window, public std::enable_shared_from_
 
   void setTitle(const std::string& title) override;
   void center() override;
-  void setReleasedWhenClosed(bool released) override { releasedWhenClosed_ = released; }
+  // The owner's reference keeps a simulated window; closing never releases it.
+  void setReleasedWhenClosed(bool) override {}
   platform::Rect contentViewBounds() const override;
   void setContentView(const platform::View& view) override;
   void makeKeyAndOrderFront() override;
@@ -32,7 +33,6 @@ class SimWindow final : public platform::Window, public std::enable_shared_from_
   const platform::Rect& frame() const { return frame_; }
   unsigned styleMask() const { return styleMask_; }
   bool isClosable() const { return (styleMask_ & platform::windowStyleClosable) != 0; }
-  bool isReleasedWhenClosed() const { return releasedWhenClosed_; }
   bool isKey() const;
   const std::optional<platform::View>& contentView() const { return contentView_; }
 
@@ -48,7 +48,6 @@ class SimWindow final : public platform::Window, public std::enable_shared_from_
   platform::Rect frame_;
   unsigned styleMask_;
   std::string title_;
-  bool releasedWhenClosed_ = true;
   bool visible_ = false;
   std::optional<platform::View> contentView_;
 };
