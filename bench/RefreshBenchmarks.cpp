@@ -1,13 +1,13 @@
-// The once-a-second status item refresh and the menu rebuild after an action, on a platform that
-// does nothing, with the heap allocations of each call counted.
+// The once-a-second status item refresh and the menu rebuild after an action, on the quiet fakes
+// of the platform, with the heap allocations of each call counted.
 
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
 #include <new>
 
-#include "LeanPlatform.h"
 #include "app/AppDelegate.h"
+#include "fakes/FakePlatform.h"
 
 namespace {
 
@@ -35,10 +35,12 @@ void operator delete(void* memory, std::size_t) noexcept {
 namespace lumora::bench {
 namespace {
 
+using testing::FakePlatform;
+
 template <typename Call>
-void measure(benchmark::State& state, LeanPlatform& lean, Call call) {
-  SharedControllers controllers(lean.platform);
-  const auto delegate = AppDelegate::create(lean.platform, controllers);
+void measure(benchmark::State& state, FakePlatform& fake, Call call) {
+  SharedControllers controllers(fake.platform);
+  const auto delegate = AppDelegate::create(fake.platform, controllers);
   delegate->applicationDidFinishLaunching();
   const std::size_t before = allocations;
   for (auto _ : state)
@@ -48,15 +50,15 @@ void measure(benchmark::State& state, LeanPlatform& lean, Call call) {
 }
 
 void UpdateMenuBarDisplay(benchmark::State& state) {
-  LeanPlatform lean;
-  lean.userDefaults.simpleIcon = state.range(0) != 0;
-  measure(state, lean, [](AppDelegate& delegate) { delegate.updateMenuBarDisplay(); });
+  FakePlatform fake(true);
+  fake.userDefaults.values["simpleIcon"] = state.range(0) != 0;
+  measure(state, fake, [](AppDelegate& delegate) { delegate.updateMenuBarDisplay(); });
 }
 BENCHMARK(UpdateMenuBarDisplay)->ArgName("simpleIcon")->Arg(0)->Arg(1);
 
 void RebuildMenu(benchmark::State& state) {
-  LeanPlatform lean;
-  measure(state, lean, [](AppDelegate& delegate) { delegate.rebuildMenu(); });
+  FakePlatform fake(true);
+  measure(state, fake, [](AppDelegate& delegate) { delegate.rebuildMenu(); });
 }
 BENCHMARK(RebuildMenu);
 

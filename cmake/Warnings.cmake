@@ -1,12 +1,21 @@
-# Warnings are errors in the project's own code; third-party headers come in as system headers.
+# The project's own code gets many warnings; developer and CI builds (the presets) also make them
+# errors, while a plain build for packaging only shows them. Third-party headers come in as system
+# headers.
+option(LUMORA_WARNINGS_AS_ERRORS "Treat the project's warnings as errors" OFF)
+
 function(lumora_warnings target)
   if(MSVC)
-    target_compile_options(${target} PRIVATE /W4 /WX)
+    target_compile_options(${target} PRIVATE /W4)
+    if(LUMORA_WARNINGS_AS_ERRORS)
+      target_compile_options(${target} PRIVATE /WX)
+    endif()
   else()
     target_compile_options(${target} PRIVATE
       -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion
       -Wnon-virtual-dtor -Woverloaded-virtual -Wold-style-cast -Wcast-qual
-      -Wnull-dereference -Wdouble-promotion -Wformat=2 -Wimplicit-fallthrough
-      -Werror)
+      -Wnull-dereference -Wdouble-promotion -Wformat=2 -Wimplicit-fallthrough)
+    if(LUMORA_WARNINGS_AS_ERRORS)
+      target_compile_options(${target} PRIVATE -Werror)
+    endif()
   endif()
 endfunction()

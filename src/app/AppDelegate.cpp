@@ -1,51 +1,14 @@
 #include "app/AppDelegate.h"
 
-#include <array>
 #include <chrono>
 
 #include "display/Nits.h"
-#include "ui/MenuSelectors.h"
+#include "ui/StatusItemAppearance.h"
+#include "ui/StatusMenu.h"
 
 namespace lumora {
-namespace {
 
-// Which method each action selector reaches. The entry points only forward.
-struct ActionBinding {
-  std::string_view selector;
-  void (*perform)(AppDelegate& delegate, const platform::MenuItemSender& sender);
-};
-
-template <void (AppDelegate::*method)()>
-void withoutSender(AppDelegate& delegate, const platform::MenuItemSender&) {
-  (delegate.*method)();
-}
-
-template <void (AppDelegate::*method)(const platform::MenuItemSender&)>
-void withSender(AppDelegate& delegate, const platform::MenuItemSender& sender) {
-  (delegate.*method)(sender);
-}
-
-constexpr std::array actionBindings{
-    ActionBinding{selectors::setNits, withSender<&AppDelegate::setNits>},
-    ActionBinding{selectors::toggleXDR, withoutSender<&AppDelegate::toggleXDR>},
-    ActionBinding{selectors::toggleAutoEnable, withoutSender<&AppDelegate::toggleAutoEnable>},
-    ActionBinding{selectors::toggleLaunchAtLogin, withoutSender<&AppDelegate::toggleLaunchAtLogin>},
-    ActionBinding{selectors::toggleSimpleIcon, withoutSender<&AppDelegate::toggleSimpleIcon>},
-    ActionBinding{selectors::setDeepBlacksLevel, withSender<&AppDelegate::setDeepBlacksLevel>},
-    ActionBinding{selectors::resetAllTweaks, withoutSender<&AppDelegate::resetAllTweaks>},
-    ActionBinding{selectors::checkForUpdates, withoutSender<&AppDelegate::checkForUpdates>},
-    ActionBinding{selectors::openSettings, withoutSender<&AppDelegate::openSettings>},
-    ActionBinding{selectors::quit, withoutSender<&AppDelegate::quit>},
-};
-
-const ActionBinding* findBinding(std::string_view selector) {
-  for (const ActionBinding& binding : actionBindings) {
-    if (binding.selector == selector) return &binding;
-  }
-  return nullptr;
-}
-
-}  // namespace
+using ui::MenuActions;
 
 std::shared_ptr<AppDelegate> AppDelegate::create(platform::Platform& platform,
                                                  SharedControllers& controllers) {
@@ -53,7 +16,7 @@ std::shared_ptr<AppDelegate> AppDelegate::create(platform::Platform& platform,
 }
 
 AppDelegate::AppDelegate(Passkey, platform::Platform& platform, SharedControllers& controllers)
-    : platform_(platform), controllers_(controllers) {}
+    : platform_(platform), controllers_(controllers), menuActions_(platform, controllers, *this) {}
 
 platform::UpdaterController& AppDelegate::updaterController() {
   if (!updaterController_) {
@@ -65,7 +28,7 @@ platform::UpdaterController& AppDelegate::updaterController() {
 void AppDelegate::applicationDidFinishLaunching() {
   statusItem_ = platform_.statusBar.statusItemWithLength(platform::variableStatusItemLength);
 
-  const bool autoEnable = preferences::read(platform_.userDefaults, autoEnableKey);
+  const bool autoEnable = preferences::read(platform_.userDefaults, MenuActions::autoEnableKey);
   if (!autoEnable) controllers_.xdr().disableXDR();
 
   // The first refresh also makes the Deep Blacks controller, which restores a stored level.
@@ -81,32 +44,61 @@ void AppDelegate::applicationDidFinishLaunching() {
       });
 
   if (!autoEnable) return;
-  const double lastNits = preferences::read(platform_.userDefaults, lastNitsKey);
+  const double lastNits = preferences::read(platform_.userDefaults, MenuActions::lastNitsKey);
   if (!(lastNits > sdrCeilingNits)) return;
   XDRController& xdr = controllers_.xdr();
   // A display already in XDR keeps the level it has.
   if (xdr.isXDREnabled()) return;
   xdr.setXDRBrightness(lastNits);
-  updateMenuBarDisplay();
-  rebuildMenu();
-}
-
-void AppDelegate::quit() {
-  controllers_.xdr().disableXDR();
-  platform_.application.terminate();
+  refresh();
 }
 
 void AppDelegate::applicationWillTerminate() {
   controllers_.xdr().disableXDR();
 }
 
+void AppDelegate::updateMenuBarDisplay() {
+  // The reading order matters: the first call is the one that makes the Deep Blacks controller,
+  // and it must be made even when the status item has no button.
+  const double liveNits = controllers_.xdr().getPresetMaxNits();
+  const bool deepBlacksOn = controllers_.deepBlacks().isEnabled();
+  platform::StatusButton* button = statusItem_ ? statusItem_->button() : nullptr;
+  if (button == nullptr) return;
+  const ui::StatusInputs inputs{
+      .liveNits = liveNits,
+      .deepBlacksOn = deepBlacksOn,
+      .simpleIcon = preferences::read(platform_.userDefaults, MenuActions::simpleIconKey),
+  };
+  ui::applyStatusItemAppearance(ui::statusItemAppearance(inputs, platform_.symbolImages), *button);
+}
+
+void AppDelegate::rebuildMenu() {
+  if (!statusItem_) return;
+  const double liveNits = controllers_.xdr().getPresetMaxNits();
+  const DeepBlacksController& deepBlacks = controllers_.deepBlacks();
+  const ui::MenuInputs inputs{
+      .liveNits = liveNits,
+      .deepBlacksOn = deepBlacks.isEnabled(),
+      .deepBlacksLevel = deepBlacks.currentLevel(),
+      .autoEnable = preferences::read(platform_.userDefaults, MenuActions::autoEnableKey),
+      .launchAtLogin = preferences::read(platform_.userDefaults, MenuActions::launchAtLoginKey),
+      .simpleIcon = preferences::read(platform_.userDefaults, MenuActions::simpleIconKey),
+  };
+  statusItem_->setMenu(ui::buildStatusMenu(inputs, platform_.symbolImages));
+}
+
+void AppDelegate::refresh() {
+  updateMenuBarDisplay();
+  rebuildMenu();
+}
+
 bool AppDelegate::respondsToMenuAction(std::string_view selector) const {
-  return findBinding(selector) != nullptr;
+  return menuActions_.respondsTo(selector);
 }
 
 void AppDelegate::performMenuAction(std::string_view selector,
                                     const platform::MenuItemSender& sender) {
-  if (const ActionBinding* binding = findBinding(selector)) binding->perform(*this, sender);
+  menuActions_.perform(selector, sender);
 }
 
 }  // namespace lumora

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SharedControllers.h"
+#include "display/SharedControllers.h"
 #include "platform/Platform.h"
 
 namespace lumora {

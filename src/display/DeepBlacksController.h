@@ -6,10 +6,10 @@
 #include <optional>
 #include <string_view>
 
-#include "app/PreferenceKeys.h"
 #include "platform/Alerts.h"
 #include "platform/Displays.h"
 #include "platform/MainQueue.h"
+#include "platform/PreferenceKey.h"
 #include "platform/UserDefaults.h"
 
 namespace lumora {
@@ -58,10 +58,14 @@ class DeepBlacksController {
       "risk! \U0001F319\u2728";
   static constexpr std::string_view warningButtonTitle = "I Understand";
 
+  // Deep Blacks was on when it was last set.
+  static constexpr preferences::Key<bool> deepBlacksEnabledKey{"deepBlacksEnabled"};
+  // Raw value of the last level switched on (1 to 3).
+  static constexpr preferences::Key<std::int64_t> deepBlacksLevelKey{"deepBlacksLevel"};
+  // The user has dismissed the warning once.
+  static constexpr preferences::Key<bool> deepBlacksWarningShownKey{"deepBlacksWarningShown"};
+
  private:
-  static constexpr auto deepBlacksEnabledKey = preferences::deepBlacksEnabled;
-  static constexpr auto deepBlacksLevelKey = preferences::deepBlacksLevel;
-  static constexpr auto deepBlacksWarningShownKey = preferences::deepBlacksWarningShown;
 
   void applyGamma(float exponent);
   void showDeepBlacksWarning();

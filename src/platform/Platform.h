@@ -11,7 +11,7 @@
 #include "platform/SymbolImages.h"
 #include "platform/TerminationSignals.h"
 #include "platform/Timers.h"
-#include "platform/Updater.h"
+#include "platform/Updaters.h"
 #include "platform/UserDefaults.h"
 #include "platform/WindowServer.h"
 #include "platform/Windows.h"

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "display/Nits.h"
-#include "ui/MenuSelectors.h"
+#include "ui/MenuActionList.h"
 
 namespace lumora::ui {
 namespace {

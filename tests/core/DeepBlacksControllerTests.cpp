@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "FakePlatform.h"
+#include "fakes/FakePlatform.h"
 #include "display/DeepBlacksController.h"
 
 namespace lumora {

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "FakePlatform.h"
+#include "fakes/FakePlatform.h"
 #include "app/AppDelegate.h"
 
 namespace lumora {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "FakePlatform.h"
+#include "fakes/FakePlatform.h"
 #include "app/AppDelegate.h"
 #include "ui/StatusItemAppearance.h"
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "FakePlatform.h"
+#include "fakes/FakePlatform.h"
 #include "app/AppDelegate.h"
 #include "ui/StatusMenu.h"
 

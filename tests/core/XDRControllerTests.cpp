@@ -8,7 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "FakePlatform.h"
+#include "fakes/FakePlatform.h"
 #include "display/Nits.h"
 #include "display/XDRController.h"
 

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
-#include "RunningApp.h"
-#include "TempDirectory.h"
-#include "sim/FactoryDisplay.h"
-#include "sim/Plist.h"
+#include "e2e/RunningApp.h"
+#include "support/TempDirectory.h"
+#include "platform/sim/machine/FactoryDisplay.h"
+#include "platform/sim/machine/Plist.h"
 
 namespace lumora::testing {
 namespace {

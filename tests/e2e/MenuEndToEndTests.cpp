@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
-#include "RunningApp.h"
-#include "TempDirectory.h"
+#include "e2e/RunningApp.h"
+#include "support/TempDirectory.h"
 
 namespace lumora::testing {
 namespace {

@@ -1,4 +1,4 @@
-#include "RunningApp.h"
+#include "e2e/RunningApp.h"
 
 #include <fcntl.h>
 #include <poll.h>

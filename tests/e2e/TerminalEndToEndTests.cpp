@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
-#include "TempDirectory.h"
-#include "TmuxSession.h"
-#include "sim/Plist.h"
+#include "support/TempDirectory.h"
+#include "e2e/TmuxSession.h"
+#include "platform/sim/machine/Plist.h"
 
 namespace lumora::testing {
 namespace {

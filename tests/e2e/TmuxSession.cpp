@@ -1,4 +1,4 @@
-#include "TmuxSession.h"
+#include "e2e/TmuxSession.h"
 
 #include <unistd.h>
 

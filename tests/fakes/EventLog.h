@@ -10,7 +10,16 @@ namespace lumora::testing {
 // What the fakes were asked to do, in order, so that tests can check sequences across them.
 class EventLog {
  public:
-  void add(std::string event) { events_.push_back(std::move(event)); }
+  // A quiet log records nothing and builds no text, so that benchmarks count only the app's work.
+  explicit EventLog(bool quiet = false) : quiet_(quiet) {}
+
+  // Records `event` followed by `detail`.
+  void add(std::string_view event, std::string_view detail = {}) {
+    if (quiet_) return;
+    std::string text(event);
+    text += detail;
+    events_.push_back(std::move(text));
+  }
   const std::vector<std::string>& events() const { return events_; }
   void clear() { events_.clear(); }
 
@@ -32,6 +41,7 @@ class EventLog {
   }
 
  private:
+  bool quiet_;
   std::vector<std::string> events_;
 };
 

@@ -1,10 +1,21 @@
 #pragma once
 
-#include "EventLog.h"
-#include "FakeStores.h"
-#include "FakeToolkit.h"
-#include "FakeWindowServer.h"
-#include "FakeWindows.h"
+#include "fakes/EventLog.h"
+#include "fakes/FakeAlerts.h"
+#include "fakes/FakeApplication.h"
+#include "fakes/FakeConsole.h"
+#include "fakes/FakeDisplays.h"
+#include "fakes/FakeLoginItems.h"
+#include "fakes/FakeMainQueue.h"
+#include "fakes/FakeNotifications.h"
+#include "fakes/FakeStatusBar.h"
+#include "fakes/FakeSymbolImages.h"
+#include "fakes/FakeTerminationSignals.h"
+#include "fakes/FakeTimers.h"
+#include "fakes/FakeUpdaters.h"
+#include "fakes/FakeUserDefaults.h"
+#include "fakes/FakeWindowServer.h"
+#include "fakes/FakeWindows.h"
 #include "platform/Platform.h"
 
 namespace lumora::testing {
@@ -12,7 +23,8 @@ namespace lumora::testing {
 // Every platform service as an in-memory fake, all writing to one event log. The main display
 // starts with the standard preset in slot 0, active.
 struct FakePlatform {
-  FakePlatform() {
+  // A quiet platform records no events, for the benchmarks.
+  explicit FakePlatform(bool quiet = false) : log(quiet) {
     windowServer.presets[displays.mainDisplay][0] = FakeWindowServer::standardPreset();
     windowServer.activeIndex[displays.mainDisplay] = 0;
   }

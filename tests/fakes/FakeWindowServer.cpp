@@ -1,4 +1,4 @@
-#include "FakeWindowServer.h"
+#include "fakes/FakeWindowServer.h"
 
 #include <algorithm>
 
@@ -81,7 +81,7 @@ platform::OpenedPresetFunctions FakeWindowServer::openPresetFunctions(
   if (present(names.setActivePresetIndex)) {
     opened.functions.setActivePresetIndex = [this](platform::DisplayID display,
                                                    std::int32_t index) {
-      log_.add("windowServer.setActive " + std::to_string(index));
+      log_.add("windowServer.setActive ", std::to_string(index));
       activations.emplace_back(display, index);
       if (!presets[display].contains(index)) return 1001;
       activeIndex[display] = index;
@@ -92,7 +92,7 @@ platform::OpenedPresetFunctions FakeWindowServer::openPresetFunctions(
     opened.functions.copyPresetData =
         [this](platform::DisplayID display,
                std::int32_t index) -> std::unique_ptr<platform::PresetDictionary> {
-      log_.add("windowServer.copyPreset " + std::to_string(index));
+      log_.add("windowServer.copyPreset ", std::to_string(index));
       copies.emplace_back(display, index);
       const auto& slots = presets[display];
       const auto found = slots.find(index);
@@ -103,7 +103,7 @@ platform::OpenedPresetFunctions FakeWindowServer::openPresetFunctions(
   if (present(names.setPresetData)) {
     opened.functions.setPresetData = [this](platform::DisplayID display, std::int32_t index,
                                             const platform::PresetDictionary& preset) {
-      log_.add("windowServer.setPreset " + std::to_string(index));
+      log_.add("windowServer.setPreset ", std::to_string(index));
       const auto& fake = dynamic_cast<const FakePresetDictionary&>(preset);
       writes.push_back(Write{display, index, fake.values(), fake.setOrder()});
       if (setPresetStatus == 0) presets[display][index] = fake.values();

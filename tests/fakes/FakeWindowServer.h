@@ -7,7 +7,7 @@
 #include <variant>
 #include <vector>
 
-#include "EventLog.h"
+#include "fakes/EventLog.h"
 #include "platform/WindowServer.h"
 
 namespace lumora::testing {

@@ -1,15 +1,11 @@
 #pragma once
 
-#include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "EventLog.h"
-#include "platform/LoginItems.h"
-#include "platform/Notifications.h"
+#include "fakes/EventLog.h"
 #include "platform/Windows.h"
 
 namespace lumora::testing {
@@ -62,49 +58,6 @@ class FakeWindows final : public platform::Windows {
 
   // Every window made, held weakly: the app owns them.
   std::vector<std::weak_ptr<FakeWindow>> made;
-
- private:
-  EventLog& log_;
-};
-
-class FakeNotificationCenter final : public platform::NotificationCenter {
- public:
-  void addWindowWillCloseObserver(const platform::Window& window,
-                                  std::function<void()> block) override {
-    observers[&window].push_back(std::move(block));
-  }
-
-  // The user closes `window`: its observers run as it is about to close.
-  // The window lives through its close, as on the platform, even when its owner lets it go.
-  void closeWindow(FakeWindow& window) {
-    const std::shared_ptr<FakeWindow> keepAlive = window.shared_from_this();
-    const auto blocks = observers[&window];
-    for (const auto& block : blocks)
-      block();
-    keepAlive->visible = false;
-  }
-
-  std::map<const platform::Window*, std::vector<std::function<void()>>> observers;
-};
-
-class FakeLoginItems final : public platform::LoginItems {
- public:
-  explicit FakeLoginItems(EventLog& log) : log_(log) {}
-
-  std::optional<std::string> registerMainApp() override {
-    log_.add("loginItems.register");
-    if (!registerError) registered = true;
-    return registerError;
-  }
-  std::optional<std::string> unregisterMainApp() override {
-    log_.add("loginItems.unregister");
-    if (!unregisterError) registered = false;
-    return unregisterError;
-  }
-
-  bool registered = false;
-  std::optional<std::string> registerError;
-  std::optional<std::string> unregisterError;
 
  private:
   EventLog& log_;

@@ -6,11 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include "MacImages.h"
-#include "MacStatusBar.h"
-#include "MacUserDefaults.h"
-#include "MacWindowServer.h"
-#include "MacWindows.h"
+#include "platform/macos/MacSymbolImages.h"
+#include "platform/macos/MacStatusBar.h"
+#include "platform/macos/MacUserDefaults.h"
+#include "platform/macos/MacWindowServer.h"
+#include "platform/macos/MacWindows.h"
 
 namespace lumora::macos {
 namespace {

@@ -5,11 +5,11 @@
 #include <cmath>
 #include <thread>
 
-#include "FakeStores.h"
-#include "TempDirectory.h"
-#include "sim/PlistFile.h"
-#include "sim/SimDisplayState.h"
-#include "sim/SimUserDefaults.h"
+#include "fakes/FakeConsole.h"
+#include "support/TempDirectory.h"
+#include "platform/sim/machine/PlistFile.h"
+#include "platform/sim/machine/SimDisplayState.h"
+#include "platform/sim/SimUserDefaults.h"
 
 namespace lumora::sim {
 namespace {

@@ -7,11 +7,11 @@
 #include <thread>
 
 #include "platform/Application.h"
-#include "sim/EventLoop.h"
-#include "sim/MenuModel.h"
-#include "sim/SimAlerts.h"
-#include "sim/SimApplication.h"
-#include "sim/SimUpdaters.h"
+#include "platform/sim/EventLoop.h"
+#include "platform/sim/MenuModel.h"
+#include "platform/sim/SimAlerts.h"
+#include "platform/sim/SimApplication.h"
+#include "platform/sim/SimUpdaters.h"
 
 namespace lumora::sim {
 namespace {

@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "FakeStores.h"
-#include "TempDirectory.h"
+#include "fakes/FakeConsole.h"
+#include "support/TempDirectory.h"
 #include "display/XDRController.h"
-#include "sim/SimDisplayState.h"
-#include "sim/SimDisplays.h"
-#include "sim/SimWindowServer.h"
+#include "platform/sim/machine/SimDisplayState.h"
+#include "platform/sim/SimDisplays.h"
+#include "platform/sim/SimWindowServer.h"
 
 namespace lumora::sim {
 namespace {

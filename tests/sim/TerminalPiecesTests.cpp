@@ -4,10 +4,10 @@
 
 #include <clocale>
 
-#include "sim/terminal/DisplayPanel.h"
-#include "sim/terminal/MenuLayout.h"
-#include "sim/terminal/MenuTracking.h"
-#include "sim/terminal/TextWidth.h"
+#include "platform/sim/frontends/terminal/DisplayPanel.h"
+#include "platform/sim/frontends/terminal/MenuLayout.h"
+#include "platform/sim/frontends/terminal/MenuTracking.h"
+#include "platform/sim/frontends/terminal/TextWidth.h"
 
 namespace lumora::sim::terminal {
 namespace {

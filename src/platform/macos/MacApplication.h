@@ -10,6 +10,8 @@
 // delegate and the target of every menu action. It only forwards.
 @interface LMVDelegateBridge : NSObject <NSApplicationDelegate>
 - (void)setDelegate:(std::weak_ptr<lumora::platform::ApplicationDelegate>)delegate;
+// The action of every menu entry that has one.
+- (void)performMenuAction:(id)sender;
 @end
 
 namespace lumora::macos {

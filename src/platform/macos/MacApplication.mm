@@ -1,8 +1,9 @@
-#import "MacApplication.h"
+#import "platform/macos/MacApplication.h"
 
+#include <cstdint>
 #include <string>
 
-#include "MacStrings.h"
+#include "platform/macos/MacStrings.h"
 
 @implementation LMVDelegateBridge {
   std::weak_ptr<lumora::platform::ApplicationDelegate> _delegate;
@@ -20,55 +21,28 @@
   if (const auto delegate = _delegate.lock()) delegate->applicationWillTerminate();
 }
 
-- (void)forwardAction:(SEL)action sender:(id)sender {
+// Every entry with an action sends this one message; the entry carries the core's selector name
+// in its represented object, so the list of actions lives only in the core.
+- (void)performMenuAction:(id)sender {
   const auto delegate = _delegate.lock();
-  if (!delegate) return;
+  if (!delegate || ![sender isKindOfClass:[NSMenuItem class]]) return;
+  NSMenuItem *item = sender;
+  NSString *selector = item.representedObject;
+  if (![selector isKindOfClass:[NSString class]]) return;
   lumora::platform::MenuItemSender menuSender;
-  if ([sender isKindOfClass:[NSMenuItem class]]) {
-    menuSender.tag = static_cast<std::int64_t>(static_cast<NSMenuItem *>(sender).tag);
-  }
-  delegate->performMenuAction(lumora::macos::fromNSString(NSStringFromSelector(action)),
-                              menuSender);
+  menuSender.tag = static_cast<std::int64_t>(item.tag);
+  delegate->performMenuAction(lumora::macos::fromNSString(selector), menuSender);
 }
 
 // Entries are enabled for the actions the delegate answers.
 - (BOOL)validateMenuItem:(NSMenuItem *)menuItem {
   const auto delegate = _delegate.lock();
-  if (!delegate || menuItem.action == nullptr) return NO;
-  return delegate->respondsToMenuAction(
-      lumora::macos::fromNSString(NSStringFromSelector(menuItem.action)));
-}
-
-// One method for each selector of ui/MenuSelectors.h; a test checks that the lists agree.
-- (void)setNits:(id)sender {
-  [self forwardAction:_cmd sender:sender];
-}
-- (void)toggleXDR {
-  [self forwardAction:_cmd sender:nil];
-}
-- (void)toggleAutoEnable {
-  [self forwardAction:_cmd sender:nil];
-}
-- (void)toggleLaunchAtLogin {
-  [self forwardAction:_cmd sender:nil];
-}
-- (void)toggleSimpleIcon {
-  [self forwardAction:_cmd sender:nil];
-}
-- (void)setDeepBlacksLevel:(id)sender {
-  [self forwardAction:_cmd sender:sender];
-}
-- (void)resetAllTweaks {
-  [self forwardAction:_cmd sender:nil];
-}
-- (void)checkForUpdates {
-  [self forwardAction:_cmd sender:nil];
-}
-- (void)openSettings {
-  [self forwardAction:_cmd sender:nil];
-}
-- (void)quit {
-  [self forwardAction:_cmd sender:nil];
+  NSString *selector = menuItem.representedObject;
+  if (!delegate || menuItem.action != @selector(performMenuAction:) ||
+      ![selector isKindOfClass:[NSString class]]) {
+    return NO;
+  }
+  return delegate->respondsToMenuAction(lumora::macos::fromNSString(selector));
 }
 
 @end

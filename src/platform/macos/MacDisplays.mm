@@ -1,4 +1,4 @@
-#include "MacDisplays.h"
+#include "platform/macos/MacDisplays.h"
 
 #import <AppKit/AppKit.h>
 #import <CoreGraphics/CoreGraphics.h>

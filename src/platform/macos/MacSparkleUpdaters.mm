@@ -1,9 +1,9 @@
-#include "MacUpdaters.h"
+#include "platform/macos/MacUpdaters.h"
 
 #import <Foundation/Foundation.h>
 #import <Sparkle/Sparkle.h>
 
-#include "MacUnconfiguredUpdater.h"
+#include "platform/macos/MacUnconfiguredUpdater.h"
 
 namespace lumora::macos {
 namespace {

@@ -2,7 +2,7 @@
 
 #import <AppKit/AppKit.h>
 
-#include "MacApplication.h"
+#include "platform/macos/MacApplication.h"
 #include "platform/StatusBar.h"
 
 namespace lumora::macos {

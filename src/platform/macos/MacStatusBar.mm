@@ -1,7 +1,7 @@
-#import "MacStatusBar.h"
+#import "platform/macos/MacStatusBar.h"
 
-#include "MacImages.h"
-#include "MacStrings.h"
+#include "platform/macos/MacSymbolImages.h"
+#include "platform/macos/MacStrings.h"
 
 namespace lumora::macos {
 
@@ -12,11 +12,14 @@ NSMenu *makeMenu(const platform::Menu &menu, id target) {
       [native addItem:[NSMenuItem separatorItem]];
       continue;
     }
-    const SEL action = item.action ? NSSelectorFromString(toNSString(*item.action)) : nullptr;
-    NSMenuItem *entry = [[NSMenuItem alloc] initWithTitle:toNSString(item.title)
-                                                   action:action
-                                            keyEquivalent:toNSString(item.keyEquivalent)];
-    if (item.action) entry.target = target;
+    NSMenuItem *entry =
+        [[NSMenuItem alloc] initWithTitle:toNSString(item.title)
+                                   action:item.action ? @selector(performMenuAction:) : nullptr
+                            keyEquivalent:toNSString(item.keyEquivalent)];
+    if (item.action) {
+      entry.target = target;
+      entry.representedObject = toNSString(*item.action);
+    }
     entry.tag = static_cast<NSInteger>(item.tag);
     entry.state =
         item.state == platform::ControlState::on ? NSControlStateValueOn : NSControlStateValueOff;

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "CFRef.h"
+#include "platform/macos/CFRef.h"
 
 namespace lumora::macos {
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "platform/Alerts.h"
-#include "platform/Updater.h"
+#include "platform/Updaters.h"
 
 namespace lumora::macos {
 

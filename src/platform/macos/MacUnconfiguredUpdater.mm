@@ -1,4 +1,4 @@
-#include "MacUnconfiguredUpdater.h"
+#include "platform/macos/MacUnconfiguredUpdater.h"
 
 namespace lumora::macos {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Alerts.h"
-#include "platform/Updater.h"
+#include "platform/Updaters.h"
 
 namespace lumora::macos {
 

@@ -1,5 +1,5 @@
-#include "MacUnconfiguredUpdater.h"
-#include "MacUpdaters.h"
+#include "platform/macos/MacUnconfiguredUpdater.h"
+#include "platform/macos/MacUpdaters.h"
 
 namespace lumora::macos {
 

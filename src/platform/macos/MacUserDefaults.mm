@@ -1,8 +1,8 @@
-#include "MacUserDefaults.h"
+#include "platform/macos/MacUserDefaults.h"
 
 #import <Foundation/Foundation.h>
 
-#include "MacStrings.h"
+#include "platform/macos/MacStrings.h"
 
 namespace lumora::macos {
 

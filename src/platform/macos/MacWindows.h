@@ -4,8 +4,6 @@
 
 #include <vector>
 
-#include "platform/LoginItems.h"
-#include "platform/Notifications.h"
 #include "platform/Windows.h"
 
 namespace lumora::macos {
@@ -37,19 +35,6 @@ class MacWindows final : public platform::Windows {
   std::shared_ptr<platform::Window> makeWindow(const platform::Rect &contentRect,
                                                unsigned styleMask, platform::BackingStore backing,
                                                bool defer) override;
-};
-
-class MacNotificationCenter final : public platform::NotificationCenter {
- public:
-  void addWindowWillCloseObserver(const platform::Window &window,
-                                  std::function<void()> block) override;
-};
-
-// SMAppService.mainAppService.
-class MacLoginItems final : public platform::LoginItems {
- public:
-  std::optional<std::string> registerMainApp() override;
-  std::optional<std::string> unregisterMainApp() override;
 };
 
 }  // namespace lumora::macos

@@ -1,11 +1,9 @@
-#import "MacWindows.h"
-
-#import <ServiceManagement/ServiceManagement.h>
+#import "platform/macos/MacWindows.h"
 
 #include <memory>
 
-#include "MacImages.h"
-#include "MacStrings.h"
+#include "platform/macos/MacStrings.h"
+#include "platform/macos/MacSymbolImages.h"
 
 namespace lumora::macos {
 namespace {
@@ -41,11 +39,6 @@ NSView *makeView(const platform::View &view) {
   if (view.wantsLayer) native.wantsLayer = YES;
   for (const platform::View &subview : view.subviews) [native addSubview:makeView(subview)];
   return native;
-}
-
-std::optional<std::string> describe(BOOL succeeded, NSError *error) {
-  if (succeeded) return std::nullopt;
-  return error != nil ? fromNSString(error.localizedDescription) : std::string("unknown error");
 }
 
 }  // namespace
@@ -85,36 +78,6 @@ std::shared_ptr<platform::Window> MacWindows::makeWindow(const platform::Rect &c
   // Under ARC a window released when closed would be released twice.
   window.releasedWhenClosed = NO;
   return std::make_shared<MacWindow>(window);
-}
-
-void MacNotificationCenter::addWindowWillCloseObserver(const platform::Window &window,
-                                                       std::function<void()> block) {
-  const auto *macWindow = dynamic_cast<const MacWindow *>(&window);
-  if (macWindow == nullptr) return;
-  auto shared = std::make_shared<std::function<void()>>(std::move(block));
-  // The registration lasts as long as the window: it is removed when the window goes.
-  id<NSObject> token = [NSNotificationCenter.defaultCenter
-      addObserverForName:NSWindowWillCloseNotification
-                  object:macWindow->window()
-                   queue:[NSOperationQueue mainQueue]
-              usingBlock:^(NSNotification *) {
-                // The block may let go of the window, and so of itself, while it runs.
-                const auto keep = shared;
-                (*keep)();
-              }];
-  macWindow->keepObserver(token);
-}
-
-std::optional<std::string> MacLoginItems::registerMainApp() {
-  NSError *error = nil;
-  const BOOL succeeded = [SMAppService.mainAppService registerAndReturnError:&error];
-  return describe(succeeded, error);
-}
-
-std::optional<std::string> MacLoginItems::unregisterMainApp() {
-  NSError *error = nil;
-  const BOOL succeeded = [SMAppService.mainAppService unregisterAndReturnError:&error];
-  return describe(succeeded, error);
 }
 
 }  // namespace lumora::macos

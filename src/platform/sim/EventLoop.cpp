@@ -1,4 +1,4 @@
-#include "sim/EventLoop.h"
+#include "platform/sim/EventLoop.h"
 
 #include <fcntl.h>
 #include <poll.h>

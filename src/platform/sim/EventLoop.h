@@ -9,9 +9,8 @@
 #include <optional>
 #include <vector>
 
-#include "platform/MainQueue.h"
 #include "platform/Timers.h"
-#include "sim/FileDescriptor.h"
+#include "platform/sim/machine/FileDescriptor.h"
 
 namespace lumora::sim {
 
@@ -19,7 +18,7 @@ namespace lumora::sim {
 // timers in the default mode and readable file descriptors (the front end's input). While a
 // modal session runs, timers wait, and so does the main queue when the session was started from
 // one of its tasks (the queue is serial); while a menu is being tracked, timers wait too.
-class EventLoop final : public platform::Timers, public platform::MainQueue {
+class EventLoop final {
  public:
   using Clock = std::chrono::steady_clock;
 
@@ -28,11 +27,11 @@ class EventLoop final : public platform::Timers, public platform::MainQueue {
   EventLoop& operator=(const EventLoop&) = delete;
 
   // The main queue; from any thread.
-  void async(std::function<void()> work) override;
+  void async(std::function<void()> work);
 
   std::shared_ptr<platform::Timer> scheduledTimer(std::chrono::duration<double> interval,
                                                   bool repeats,
-                                                  std::function<void()> block) override;
+                                                  std::function<void()> block);
 
   // Calls `onReadable` on the main thread whenever `fd` can be read, in every mode.
   void watchReadable(int fd, std::function<void()> onReadable);

@@ -1,8 +1,8 @@
-#include "sim/MenuModel.h"
+#include "platform/sim/MenuModel.h"
 
 #include <cctype>
 
-#include "sim/SymbolGlyphs.h"
+#include "platform/sim/SymbolGlyphs.h"
 
 namespace lumora::sim::menus {
 namespace {

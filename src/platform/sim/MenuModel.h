@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/Menu.h"
-#include "sim/SimApplication.h"
+#include "platform/sim/SimApplication.h"
 
 // How the simulated Mac treats an installed menu: which entries are enabled, finding an entry by
 // its title, and picking one. Shared by the front ends.

@@ -1,4 +1,4 @@
-#include "sim/SimAlerts.h"
+#include "platform/sim/SimAlerts.h"
 
 #include <algorithm>
 

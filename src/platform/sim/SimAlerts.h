@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/Alerts.h"
-#include "sim/EventLoop.h"
+#include "platform/sim/EventLoop.h"
 
 namespace lumora::sim {
 

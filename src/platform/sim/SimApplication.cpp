@@ -1,4 +1,4 @@
-#include "sim/SimApplication.h"
+#include "platform/sim/SimApplication.h"
 
 namespace lumora::sim {
 

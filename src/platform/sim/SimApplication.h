@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "platform/Application.h"
-#include "sim/EventLoop.h"
+#include "platform/sim/EventLoop.h"
 
 namespace lumora::sim {
 

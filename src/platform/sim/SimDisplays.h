@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Displays.h"
-#include "sim/SimDisplayState.h"
+#include "platform/sim/machine/SimDisplayState.h"
 
 namespace lumora::sim {
 

@@ -1,4 +1,4 @@
-#include "sim/SimLoginItems.h"
+#include "platform/sim/SimLoginItems.h"
 
 #include <unistd.h>
 
@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "sim/AtomicFile.h"
+#include "platform/sim/machine/AtomicFile.h"
 
 namespace lumora::sim {
 namespace {

@@ -1,4 +1,4 @@
-#include "sim/SimMac.h"
+#include "platform/sim/SimMac.h"
 
 namespace lumora::sim {
 

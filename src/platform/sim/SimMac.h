@@ -2,20 +2,23 @@
 
 #include "platform/Platform.h"
 #include "platform/posix/PosixTerminationSignals.h"
-#include "sim/EventLoop.h"
-#include "sim/SimAlerts.h"
-#include "sim/SimApplication.h"
-#include "sim/SimConsole.h"
-#include "sim/SimDisplayState.h"
-#include "sim/SimDisplays.h"
-#include "sim/SimLoginItems.h"
-#include "sim/SimPaths.h"
-#include "sim/SimStatusBar.h"
-#include "sim/SimSymbolImages.h"
-#include "sim/SimUpdaters.h"
-#include "sim/SimUserDefaults.h"
-#include "sim/SimWindowServer.h"
-#include "sim/SimWindows.h"
+#include "platform/sim/EventLoop.h"
+#include "platform/sim/SimAlerts.h"
+#include "platform/sim/SimApplication.h"
+#include "platform/sim/SimConsole.h"
+#include "platform/sim/machine/SimDisplayState.h"
+#include "platform/sim/SimDisplays.h"
+#include "platform/sim/SimLoginItems.h"
+#include "platform/sim/SimMainQueue.h"
+#include "platform/sim/SimNotifications.h"
+#include "platform/sim/machine/SimPaths.h"
+#include "platform/sim/SimStatusBar.h"
+#include "platform/sim/SimSymbolImages.h"
+#include "platform/sim/SimTimers.h"
+#include "platform/sim/SimUpdaters.h"
+#include "platform/sim/SimUserDefaults.h"
+#include "platform/sim/SimWindowServer.h"
+#include "platform/sim/SimWindows.h"
 
 namespace lumora::sim {
 
@@ -28,8 +31,8 @@ struct SimMac {
 
   SimConsole console;
   EventLoop loop;
-  EventLoop& timers = loop;
-  EventLoop& mainQueue = loop;
+  SimTimers timers{loop};
+  SimMainQueue mainQueue{loop};
   SimApplication application{loop};
   SimStatusBar statusBar;
   SimSymbolImages symbolImages;

@@ -1,4 +1,4 @@
-#include "sim/SimPresetDictionary.h"
+#include "platform/sim/SimPresetDictionary.h"
 
 #include <string>
 

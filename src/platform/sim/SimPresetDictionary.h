@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/WindowServer.h"
-#include "sim/Plist.h"
+#include "platform/sim/machine/Plist.h"
 
 namespace lumora::sim {
 

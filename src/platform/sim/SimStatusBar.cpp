@@ -1,4 +1,4 @@
-#include "sim/SimStatusBar.h"
+#include "platform/sim/SimStatusBar.h"
 
 #include <algorithm>
 

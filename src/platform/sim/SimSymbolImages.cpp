@@ -1,6 +1,6 @@
-#include "sim/SimSymbolImages.h"
+#include "platform/sim/SimSymbolImages.h"
 
-#include "sim/SymbolGlyphs.h"
+#include "platform/sim/SymbolGlyphs.h"
 
 namespace lumora::sim {
 

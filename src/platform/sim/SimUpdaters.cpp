@@ -1,4 +1,4 @@
-#include "sim/SimUpdaters.h"
+#include "platform/sim/SimUpdaters.h"
 
 #include <string>
 

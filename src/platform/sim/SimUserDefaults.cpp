@@ -1,4 +1,4 @@
-#include "sim/SimUserDefaults.h"
+#include "platform/sim/SimUserDefaults.h"
 
 #include <cerrno>
 #include <cmath>

@@ -4,7 +4,7 @@
 
 #include "platform/Console.h"
 #include "platform/UserDefaults.h"
-#include "sim/PlistFile.h"
+#include "platform/sim/machine/PlistFile.h"
 
 namespace lumora::sim {
 

@@ -1,8 +1,8 @@
-#include "sim/SimWindowServer.h"
+#include "platform/sim/SimWindowServer.h"
 
 #include <string>
 
-#include "sim/SimPresetDictionary.h"
+#include "platform/sim/SimPresetDictionary.h"
 
 namespace lumora::sim {
 

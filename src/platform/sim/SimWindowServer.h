@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "platform/WindowServer.h"
-#include "sim/SimDisplayState.h"
+#include "platform/sim/machine/SimDisplayState.h"
 
 namespace lumora::sim {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Notifications.h"
 #include "platform/Windows.h"
+#include "platform/sim/SimNotifications.h"
 
 namespace lumora::sim {
 
@@ -50,18 +50,6 @@ class SimWindow final : public platform::Window, public std::enable_shared_from_
   std::string title_;
   bool visible_ = false;
   std::optional<platform::View> contentView_;
-};
-
-// Will-close observers, by window.
-class SimNotificationCenter final : public platform::NotificationCenter {
- public:
-  void addWindowWillCloseObserver(const platform::Window& window,
-                                  std::function<void()> block) override;
-  void postWindowWillClose(const SimWindow& window);
-
- private:
-  // By window number: a later window at the same address is another window.
-  std::map<int, std::vector<std::function<void()>>> observers_;
 };
 
 // The windows on the simulated screen, front-most last.

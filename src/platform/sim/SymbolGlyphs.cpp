@@ -1,4 +1,4 @@
-#include "sim/SymbolGlyphs.h"
+#include "platform/sim/SymbolGlyphs.h"
 
 namespace lumora::sim {
 namespace {

@@ -1,0 +1,23 @@
+#include "platform/macos/MacAlerts.h"
+
+#import <AppKit/AppKit.h>
+
+#include "platform/macos/MacStrings.h"
+
+namespace lumora::macos {
+
+int MacAlerts::runModal(const platform::Alert &alert) {
+  NSAlert *native = [[NSAlert alloc] init];
+  native.messageText = toNSString(alert.messageText);
+  native.informativeText = toNSString(alert.informativeText);
+  native.alertStyle = static_cast<NSAlertStyle>(alert.style);
+  for (const std::string &title : alert.buttonTitles) [native addButtonWithTitle:toNSString(title)];
+  if (alert.floatsAboveOtherApplications) {
+    // runModal does not bring a menu-bar app forward; a floating window is seen anyway.
+    NSWindow *window = native.window;
+    window.level = NSFloatingWindowLevel;
+  }
+  return static_cast<int>([native runModal]);
+}
+
+}  // namespace lumora::macos

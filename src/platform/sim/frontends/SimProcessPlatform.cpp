@@ -1,0 +1,41 @@
+#include <langinfo.h>
+#include <unistd.h>
+
+#include <clocale>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/Platform.h"
+#include "platform/sim/frontends/headless/HeadlessFrontEnd.h"
+#include "platform/sim/SimMac.h"
+#include "platform/sim/frontends/terminal/TerminalFrontEnd.h"
+
+namespace lumora::platform {
+namespace {
+
+// Text is UTF-8 throughout; without a UTF-8 locale from the environment, C.UTF-8 is used.
+void useUTF8Locale() {
+  std::setlocale(LC_ALL, "");
+  if (std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0) std::setlocale(LC_CTYPE, "C.UTF-8");
+}
+
+}  // namespace
+
+Platform& processPlatform() {
+  useUTF8Locale();
+  // Made once and never released: the termination-signal thread may use it until the end.
+  static sim::SimMac* const mac = new sim::SimMac(sim::SimPaths::fromEnvironment());
+  // The terminal front end when there is a terminal to run it in, the headless one otherwise.
+  static const bool interactive = ::isatty(STDIN_FILENO) == 1 && ::isatty(STDOUT_FILENO) == 1;
+  if (interactive) {
+    static auto* const frontEnd = new sim::terminal::TerminalFrontEnd(*mac);
+    static_cast<void>(frontEnd);
+  } else {
+    static auto* const frontEnd =
+        new sim::HeadlessFrontEnd(*mac, STDIN_FILENO, stdout, ::isatty(STDOUT_FILENO) == 1);
+    static_cast<void>(frontEnd);
+  }
+  return mac->platform;
+}
+
+}  // namespace lumora::platform

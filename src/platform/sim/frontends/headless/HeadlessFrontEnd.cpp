@@ -1,0 +1,204 @@
+#include "platform/sim/frontends/headless/HeadlessFrontEnd.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/sim/frontends/headless/DisplaySummary.h"
+#include "platform/sim/MenuModel.h"
+#include "platform/sim/frontends/headless/StatusItemText.h"
+
+namespace lumora::sim {
+namespace {
+
+constexpr std::string_view helpText =
+    "commands: status | menu | pick <title> (submenus as \"Deep Blacks > Medium\") | "
+    "alert | answer [button number] | windows | close [window number] | help";
+
+std::string describeRect(const platform::Rect& rect) {
+  char text[96];
+  std::snprintf(text, sizeof text, "%.0fx%.0f at (%.0f, %.0f)", rect.width, rect.height, rect.x,
+                rect.y);
+  return text;
+}
+
+std::string_view trimmed(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+    text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) {
+    text.remove_suffix(1);
+  }
+  return text;
+}
+
+}  // namespace
+
+HeadlessFrontEnd::HeadlessFrontEnd(SimMac& mac, int inputFd, std::FILE* output, bool withColor)
+    : mac_(mac), inputFd_(inputFd), output_(output), withColor_(withColor) {
+  mac_.loop.setAfterTimersFired([this] { printStatus(); });
+  mac_.loop.watchReadable(inputFd_, [this] { readInput(); });
+  mac_.alerts.setObserver([this] {
+    if (const platform::Alert* alert = mac_.alerts.currentAlert()) {
+      print("alert: " + alert->messageText + " (answer with \"answer\")");
+      // A command already typed goes to the alert, even when the main queue waits for it.
+      runNextCommand();
+    } else {
+      // The session has ended: the commands that waited for it go on.
+      scheduleCommands();
+    }
+  });
+}
+
+void HeadlessFrontEnd::print(const std::string& line) {
+  std::fputs(line.c_str(), output_);
+  std::fputc('\n', output_);
+  std::fflush(output_);
+}
+
+const platform::Menu* HeadlessFrontEnd::installedMenu() const {
+  const auto& items = mac_.statusBar.items();
+  if (items.empty() || !items.front()->menu()) return nullptr;
+  return &*items.front()->menu();
+}
+
+void HeadlessFrontEnd::printStatus() {
+  const auto& items = mac_.statusBar.items();
+  const std::string button = items.empty()
+                                 ? "(no status item)"
+                                 : describeStatusButton(items.front()->simButton(), withColor_);
+  const std::string dock = mac_.application.showsInDock() ? "shown" : "hidden";
+  print("status: " + button + " | " + describeMainDisplay(mac_.displayState) +
+        " | Dock icon: " + dock);
+}
+
+void HeadlessFrontEnd::readInput() {
+  char buffer[1024];
+  const ssize_t count = ::read(inputFd_, buffer, sizeof buffer);
+  if (count < 0 && errno == EINTR) return;
+  if (count <= 0) {
+    // End of input: the app keeps running until it quits or is signalled.
+    mac_.loop.unwatch(inputFd_);
+    return;
+  }
+  pending_.append(buffer, static_cast<std::size_t>(count));
+  std::size_t newline;
+  while ((newline = pending_.find('\n')) != std::string::npos) {
+    commands_.emplace_back(trimmed(std::string_view(pending_).substr(0, newline)));
+    pending_.erase(0, newline + 1);
+  }
+  // During an alert the main queue may be waiting for it; input goes to the alert at once.
+  if (mac_.alerts.currentAlert() != nullptr) {
+    runNextCommand();
+  } else {
+    scheduleCommands();
+  }
+}
+
+void HeadlessFrontEnd::scheduleCommands() {
+  if (commandScheduled_ || commands_.empty()) return;
+  commandScheduled_ = true;
+  mac_.loop.async([this] {
+    commandScheduled_ = false;
+    runNextCommand();
+  });
+}
+
+void HeadlessFrontEnd::runNextCommand() {
+  while (!commands_.empty() && !mac_.loop.isStopped()) {
+    const bool duringAlert = mac_.alerts.currentAlert() != nullptr;
+    const std::string command = std::move(commands_.front());
+    commands_.pop_front();
+    handleCommand(command);
+    if (answeredAlert_) {
+      answeredAlert_ = false;
+      return;  // the end of the alert's session schedules the rest
+    }
+    if (!duringAlert) break;  // otherwise one command per pass
+  }
+  scheduleCommands();
+}
+
+void HeadlessFrontEnd::handleCommand(std::string_view command) {
+  const std::size_t space = command.find(' ');
+  const std::string_view verb = command.substr(0, space);
+  const std::string_view argument =
+      space == std::string_view::npos ? std::string_view() : trimmed(command.substr(space + 1));
+
+  if (verb.empty()) return;
+  if (verb == "help") {
+    print(std::string(helpText));
+  } else if (verb == "status") {
+    printStatus();
+  } else if (verb == "menu") {
+    const platform::Menu* menu = installedMenu();
+    if (menu == nullptr) return print("menu: none installed");
+    for (const std::string& line : menus::describe(*menu, mac_.application))
+      print("menu: " + line);
+  } else if (verb == "alert") {
+    const platform::Alert* alert = mac_.alerts.currentAlert();
+    if (alert == nullptr) return print("alert: none");
+    print("alert: " + alert->messageText);
+    print("alert: " + alert->informativeText);
+    for (std::size_t i = 0; i < alert->buttonTitles.size(); ++i) {
+      print("alert: button " + std::to_string(i + 1) + ": " + alert->buttonTitles[i]);
+    }
+  } else if (verb == "answer") {
+    int button = 1;
+    if (!argument.empty()) button = std::atoi(std::string(argument).c_str());
+    if (mac_.alerts.answer(platform::alertFirstButtonReturn + button - 1)) {
+      answeredAlert_ = true;
+    } else {
+      print("answer: no alert with that button");
+    }
+  } else if (verb == "windows") {
+    const auto windows = mac_.windows.visibleWindows();
+    if (windows.empty()) return print("windows: none");
+    for (const auto& window : windows) {
+      print("window " + std::to_string(window->number()) + ": \"" + window->title() + "\" " +
+            describeRect(window->frame()) + (window->isKey() ? ", key" : ""));
+      if (!window->contentView()) continue;
+      for (const platform::View& view : window->contentView()->subviews) {
+        if (view.kind == platform::View::Kind::label) {
+          print("window " + std::to_string(window->number()) + ":   " + view.text);
+        }
+      }
+    }
+  } else if (verb == "close") {
+    std::shared_ptr<SimWindow> window = mac_.windows.keyWindow();
+    if (!argument.empty()) {
+      window.reset();
+      const int number = std::atoi(std::string(argument).c_str());
+      for (const auto& candidate : mac_.windows.visibleWindows()) {
+        if (candidate->number() == number) window = candidate;
+      }
+    }
+    if (window == nullptr || !window->performClose()) print("close: no such window to close");
+  } else if (verb == "pick") {
+    if (mac_.alerts.currentAlert() != nullptr) return print("pick: an alert is open");
+    const platform::Menu* menu = installedMenu();
+    const platform::MenuItem* found = menu ? menus::findByPath(*menu, argument) : nullptr;
+    if (found == nullptr) return print("pick: no entry \"" + std::string(argument) + "\"");
+    const platform::MenuItem picked = *found;  // the action replaces the menu
+    const platform::MenuItem* item = &picked;
+    switch (menus::pick(picked, mac_.application)) {
+      case menus::PickResult::picked:
+        print("picked: " + item->title);
+        break;
+      case menus::PickResult::disabled:
+        print("pick: \"" + item->title + "\" is disabled");
+        break;
+      case menus::PickResult::hasSubmenu:
+        print("pick: \"" + item->title + "\" opens a submenu");
+        break;
+      case menus::PickResult::notAnEntry:
+        print("pick: not an entry");
+        break;
+    }
+  } else {
+    print("unknown command; " + std::string(helpText));
+  }
+}
+
+}  // namespace lumora::sim

@@ -1,0 +1,90 @@
+#include "platform/sim/frontends/terminal/DisplayPanel.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace lumora::sim::terminal {
+namespace {
+
+std::string nits(std::optional<double> value) {
+  if (!value) return "unknown";
+  char text[32];
+  std::snprintf(text, sizeof text, "%g nits", *value);
+  return text;
+}
+
+std::string describeScreen(const std::optional<platform::Screen>& screen) {
+  if (!screen) return "none";
+  if (!screen->screenNumber) return "a screen without a display number";
+  if (const auto* integer = std::get_if<std::int64_t>(&*screen->screenNumber)) {
+    return "on display " + std::to_string(*integer);
+  }
+  char text[48];
+  std::snprintf(text, sizeof text, "on display %g", std::get<double>(*screen->screenNumber));
+  return text;
+}
+
+// The row of a value from 0 (bottom) to 1 (top), when it lies in that range.
+std::optional<std::size_t> rowOf(double value, int rows) {
+  if (!(value >= 0.0 && value <= 1.0)) return std::nullopt;
+  const double fromTop = std::round((1.0 - value) * (rows - 1));
+  return static_cast<std::size_t>(std::clamp(fromTop, 0.0, static_cast<double>(rows - 1)));
+}
+
+}  // namespace
+
+std::vector<PanelLine> displayPanelLines(const SimDisplayState::Snapshot& snapshot,
+                                         bool showsInDock) {
+  std::vector<PanelLine> lines;
+  lines.push_back({"Main display", std::to_string(snapshot.mainDisplay)});
+  lines.push_back({"Main screen", describeScreen(snapshot.mainScreen)});
+  for (const SimDisplayState::DisplaySnapshot& display : snapshot.displays) {
+    const bool xdr = display.sdrNits && *display.sdrNits > 500.0;
+    std::string title = "Display " + std::to_string(display.id);
+    if (!display.name.empty()) title += " (" + display.name + ")";
+    lines.push_back({title, ""});
+    lines.push_back({"  Active preset", std::to_string(display.activeIndex) + "  \"" +
+                                            display.activePresetName + "\""});
+    lines.push_back({"  SDR ceiling", nits(display.sdrNits) + (xdr ? "  (XDR)" : ""), xdr});
+    lines.push_back(
+        {"  Slot 11", display.slot11Name ? "\"" + *display.slot11Name + "\"" : "empty"});
+    lines.push_back({"  Gamma",
+                     display.transferTables ? "table loaded by process " +
+                                                  std::to_string(display.transferTables->owner.pid)
+                                            : "calibrated (ColorSync)",
+                     display.transferTables.has_value()});
+  }
+  lines.push_back({"Dock",
+                   showsInDock ? "Lumora Virir is in the Dock (regular app)"
+                               : "not in the Dock (menu-bar only)",
+                   showsInDock});
+  return lines;
+}
+
+std::vector<std::string> transferCurve(const std::vector<float>& table, int columns, int rows) {
+  if (columns < 2 || rows < 2) return {};
+  std::vector<std::vector<std::string>> cells(
+      static_cast<std::size_t>(rows),
+      std::vector<std::string>(static_cast<std::size_t>(columns), " "));
+  for (int column = 0; column < columns; ++column) {
+    const double input = static_cast<double>(column) / (columns - 1);
+    const auto column_ = static_cast<std::size_t>(column);
+    if (const auto row = rowOf(input, rows)) cells[*row][column_] = "\u00B7";
+    if (table.empty()) continue;
+    const auto entry =
+        static_cast<std::size_t>(std::lround(input * static_cast<double>(table.size() - 1)));
+    if (const auto row = rowOf(static_cast<double>(table[entry]), rows))
+      cells[*row][column_] = "\u2022";
+  }
+  std::vector<std::string> lines;
+  for (const auto& row : cells) {
+    std::string line;
+    for (const std::string& cell : row)
+      line += cell;
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+}  // namespace lumora::sim::terminal

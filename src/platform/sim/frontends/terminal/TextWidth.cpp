@@ -1,0 +1,116 @@
+#include "platform/sim/frontends/terminal/TextWidth.h"
+
+#include <algorithm>
+#include <cwchar>
+
+namespace lumora::sim::terminal {
+namespace {
+
+struct Decoded {
+  char32_t codePoint;
+  std::size_t length;  // bytes taken
+  bool valid;
+};
+
+Decoded decode(std::string_view text, std::size_t at) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(at);
+  std::size_t length = 0;
+  char32_t value = 0;
+  if (lead < 0x80) return {lead, 1, true};
+  if ((lead & 0xE0) == 0xC0) {
+    length = 2;
+    value = lead & 0x1Fu;
+  } else if ((lead & 0xF0) == 0xE0) {
+    length = 3;
+    value = lead & 0x0Fu;
+  } else if ((lead & 0xF8) == 0xF0) {
+    length = 4;
+    value = lead & 0x07u;
+  } else {
+    return {0xFFFD, 1, false};
+  }
+  if (at + length > text.size()) return {0xFFFD, 1, false};
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((byte(at + i) & 0xC0) != 0x80) return {0xFFFD, 1, false};
+    value = (value << 6) | (byte(at + i) & 0x3Fu);
+  }
+  return {value, length, true};
+}
+
+int cellsOf(const Decoded& character) {
+  if (!character.valid) return 1;
+  const int width = ::wcwidth(static_cast<wchar_t>(character.codePoint));
+  return width < 0 ? 1 : width;  // control characters are shown as one replacement cell
+}
+
+}  // namespace
+
+int displayWidth(std::string_view text) {
+  int width = 0;
+  for (std::size_t at = 0; at < text.size();) {
+    const Decoded character = decode(text, at);
+    width += cellsOf(character);
+    at += character.length;
+  }
+  return width;
+}
+
+std::string fitToWidth(std::string_view text, int width) {
+  int used = 0;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const Decoded character = decode(text, at);
+    const int cells = cellsOf(character);
+    if (used + cells > width) break;
+    used += cells;
+    at += character.length;
+  }
+  // Zero-width characters that follow (a variation selector) stay with their base.
+  while (at < text.size()) {
+    const Decoded next = decode(text, at);
+    if (cellsOf(next) != 0) break;
+    at += next.length;
+  }
+  return std::string(text.substr(0, at));
+}
+
+std::string padToWidth(std::string_view text, int width) {
+  std::string fitted = fitToWidth(text, width);
+  const int missing = width - displayWidth(fitted);
+  if (missing > 0) fitted.append(static_cast<std::size_t>(missing), ' ');
+  return fitted;
+}
+
+std::vector<std::string> wrapText(std::string_view text, int width) {
+  std::vector<std::string> lines;
+  if (width <= 0) return lines;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    const std::size_t end = std::min(text.find('\n', start), text.size());
+    std::string_view paragraph = text.substr(start, end - start);
+    std::string line;
+    while (!paragraph.empty()) {
+      const std::size_t space = paragraph.find(' ');
+      const std::string_view word = paragraph.substr(0, space);
+      const std::string candidate =
+          line.empty() ? std::string(word) : line + " " + std::string(word);
+      if (displayWidth(candidate) <= width) {
+        line = candidate;
+      } else if (line.empty()) {
+        line = fitToWidth(word, width);  // a word too long for a line
+      } else {
+        lines.push_back(line);
+        line = fitToWidth(word, width);
+      }
+      paragraph =
+          space == std::string_view::npos ? std::string_view() : paragraph.substr(space + 1);
+    }
+    lines.push_back(line);
+    if (end == text.size()) break;
+    start = end + 1;
+  }
+  return lines;
+}
+
+}  // namespace lumora::sim::terminal

@@ -1,0 +1,267 @@
+#include "platform/sim/machine/SimDisplayState.h"
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <utility>
+
+#include "platform/sim/machine/FactoryDisplay.h"
+
+namespace lumora::sim {
+namespace {
+
+bool isUsableState(plist_t root) {
+  return isDictionary(root) && integerValue(dictItem(root, "MainDisplayID")).has_value() &&
+         isArray(dictItem(root, "Displays"));
+}
+
+plist_t findDisplay(plist_t root, platform::DisplayID display) {
+  const plist_t displays = dictItem(root, "Displays");
+  if (!isArray(displays)) return nullptr;
+  const std::uint32_t count = plist_array_get_size(displays);
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const plist_t entry = plist_array_get_item(displays, i);
+    if (integerValue(dictItem(entry, "DisplayID")) == static_cast<std::int64_t>(display)) {
+      return entry;
+    }
+  }
+  return nullptr;
+}
+
+plist_t presetAt(plist_t displayEntry, std::int32_t index) {
+  const plist_t preset = dictItem(dictItem(displayEntry, "Presets"), std::to_string(index));
+  return isDictionary(preset) ? preset : nullptr;
+}
+
+bool isReadOnly(plist_t preset) {
+  const plist_t writable = dictItem(preset, "PresetWritable");
+  if (const std::optional<bool> flag = boolValue(writable)) return !*flag;
+  if (const std::optional<std::int64_t> number = integerValue(writable)) return *number == 0;
+  return false;
+}
+
+// A display number from the file, when it is one.
+platform::DisplayID displayIDValue(plist_t node) {
+  const std::optional<std::int64_t> id = integerValue(node);
+  if (!id || *id < 0 || *id > std::numeric_limits<platform::DisplayID>::max()) return 0;
+  return static_cast<platform::DisplayID>(*id);
+}
+
+bool isSlotNumber(std::int64_t index) {
+  return index >= 0 && index < SimDisplayState::presetSlotCount;
+}
+
+bool isSlot(std::int32_t index) {
+  return index >= 0 && index < SimDisplayState::presetSlotCount;
+}
+
+PlistPtr realArray(std::span<const float> values) {
+  PlistPtr array = adopt(plist_new_array());
+  for (const float value : values)
+    plist_array_append_item(array.get(), plist_new_real(static_cast<double>(value)));
+  return array;
+}
+
+std::optional<std::vector<float>> floatArray(plist_t array) {
+  if (!isArray(array)) return std::nullopt;
+  std::vector<float> values;
+  const std::uint32_t count = plist_array_get_size(array);
+  values.reserve(count);
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const std::optional<double> value = realValue(plist_array_get_item(array, i));
+    if (!value) return std::nullopt;
+    values.push_back(static_cast<float>(*value));
+  }
+  return values;
+}
+
+bool isTransferTable(std::span<const float> values, std::size_t size) {
+  if (values.size() != size) return false;
+  for (const float value : values) {
+    if (!(value >= 0.0f && value <= 1.0f)) return false;  // also refuses NaN
+  }
+  return true;
+}
+
+}  // namespace
+
+SimDisplayState::SimDisplayState(std::filesystem::path file, platform::Console& console)
+    : file_(std::move(file), console, isUsableState) {}
+
+plist_t SimDisplayState::root() {
+  if (const plist_t current = file_.load()) return current;
+  if (file_.save(factoryDisplayState())) return file_.load();
+  // The folder cannot be written: the displays read as they left the factory, and every change
+  // fails until the folder can be written.
+  if (!unwritableFactory_) unwritableFactory_ = factoryDisplayState();
+  return unwritableFactory_.get();
+}
+
+template <typename Change>
+std::int32_t SimDisplayState::change(platform::DisplayID display, Change&& changeDisplay) {
+  PlistPtr next = copyOf(root());
+  const plist_t entry = findDisplay(next.get(), display);
+  if (entry == nullptr) return illegalArgument;
+  const std::int32_t status = changeDisplay(entry);
+  if (status != success) return status;
+  return file_.save(std::move(next)) ? success : failure;
+}
+
+platform::DisplayID SimDisplayState::mainDisplayID() {
+  const std::lock_guard lock(mutex_);
+  return displayIDValue(dictItem(root(), "MainDisplayID"));
+}
+
+std::optional<platform::Screen> SimDisplayState::mainScreen() {
+  const std::lock_guard lock(mutex_);
+  return mainScreenOf(root());
+}
+
+std::optional<platform::Screen> SimDisplayState::mainScreenOf(plist_t root) const {
+  const plist_t number = dictItem(root, "MainScreenDisplayID");
+  if (number == nullptr) return std::nullopt;
+  platform::Screen screen;
+  if (const std::optional<std::int64_t> integer = integerValue(number)) {
+    screen.screenNumber = *integer;
+  } else if (const std::optional<double> real = realValue(number)) {
+    screen.screenNumber = *real;
+  }
+  return screen;
+}
+
+std::int32_t SimDisplayState::activePresetIndex(platform::DisplayID display) {
+  const std::lock_guard lock(mutex_);
+  const std::optional<std::int64_t> index =
+      integerValue(dictItem(findDisplay(root(), display), "ActivePresetIndex"));
+  if (!index || !isSlotNumber(*index)) return -1;
+  return static_cast<std::int32_t>(*index);
+}
+
+std::int32_t SimDisplayState::setActivePresetIndex(platform::DisplayID display,
+                                                   std::int32_t index) {
+  const std::lock_guard lock(mutex_);
+  if (!isSlot(index)) return rangeCheck;
+  return change(display, [index](plist_t entry) {
+    if (presetAt(entry, index) == nullptr) return illegalArgument;
+    setDictItem(entry, "ActivePresetIndex", makeInteger(index));
+    return success;
+  });
+}
+
+PlistPtr SimDisplayState::copyPreset(platform::DisplayID display, std::int32_t index) {
+  const std::lock_guard lock(mutex_);
+  if (!isSlot(index)) return nullptr;
+  return copyOf(presetAt(findDisplay(root(), display), index));
+}
+
+std::int32_t SimDisplayState::setPreset(platform::DisplayID display, std::int32_t index,
+                                        plist_t preset) {
+  const std::lock_guard lock(mutex_);
+  if (!isSlot(index)) return rangeCheck;
+  if (!isDictionary(preset)) return illegalArgument;
+  return change(display, [index, preset](plist_t entry) {
+    const plist_t existing = presetAt(entry, index);
+    if (existing != nullptr && isReadOnly(existing)) return invalidOperation;
+    plist_t presets = dictItem(entry, "Presets");
+    if (!isDictionary(presets)) {
+      setDictItem(entry, "Presets", adopt(plist_new_dict()));
+      presets = dictItem(entry, "Presets");
+    }
+    setDictItem(presets, std::to_string(index), copyOf(preset));
+    return success;
+  });
+}
+
+std::int32_t SimDisplayState::setTransferTables(platform::DisplayID display,
+                                                std::span<const float> red,
+                                                std::span<const float> green,
+                                                std::span<const float> blue) {
+  const std::lock_guard lock(mutex_);
+  if (red.empty() || !isTransferTable(red, red.size()) || !isTransferTable(green, red.size()) ||
+      !isTransferTable(blue, red.size())) {
+    return illegalArgument;
+  }
+  const ProcessIdentity owner = ProcessIdentity::current();
+  return change(display, [&](plist_t entry) {
+    PlistPtr table = adopt(plist_new_dict());
+    setDictItem(table.get(), "OwnerProcessID", makeInteger(owner.pid));
+    setDictItem(table.get(), "OwnerStartTime", makeInteger(owner.startTime));
+    setDictItem(table.get(), "Red", realArray(red));
+    setDictItem(table.get(), "Green", realArray(green));
+    setDictItem(table.get(), "Blue", realArray(blue));
+    setDictItem(entry, "TransferTable", std::move(table));
+    return success;
+  });
+}
+
+void SimDisplayState::restoreCalibration() {
+  const std::lock_guard lock(mutex_);
+  PlistPtr next = copyOf(root());
+  const plist_t displays = dictItem(next.get(), "Displays");
+  bool changed = false;
+  const std::uint32_t count = isArray(displays) ? plist_array_get_size(displays) : 0;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const plist_t entry = plist_array_get_item(displays, i);
+    if (dictItem(entry, "TransferTable") != nullptr) {
+      removeDictItem(entry, "TransferTable");
+      changed = true;
+    }
+  }
+  if (changed) file_.save(std::move(next));
+}
+
+std::optional<SimDisplayState::TransferTables> SimDisplayState::transferTables(
+    platform::DisplayID display) {
+  const std::lock_guard lock(mutex_);
+  return transferTablesOf(findDisplay(root(), display));
+}
+
+std::optional<SimDisplayState::TransferTables> SimDisplayState::transferTablesOf(
+    plist_t display) const {
+  const plist_t table = dictItem(display, "TransferTable");
+  if (!isDictionary(table)) return std::nullopt;
+  TransferTables tables;
+  tables.owner.pid =
+      static_cast<pid_t>(integerValue(dictItem(table, "OwnerProcessID")).value_or(0));
+  tables.owner.startTime = integerValue(dictItem(table, "OwnerStartTime")).value_or(0);
+  if (!tables.owner.isRunning()) return std::nullopt;
+  auto red = floatArray(dictItem(table, "Red"));
+  auto green = floatArray(dictItem(table, "Green"));
+  auto blue = floatArray(dictItem(table, "Blue"));
+  if (!red || !green || !blue) return std::nullopt;
+  tables.red = std::move(*red);
+  tables.green = std::move(*green);
+  tables.blue = std::move(*blue);
+  return tables;
+}
+
+SimDisplayState::Snapshot SimDisplayState::snapshot() {
+  const std::lock_guard lock(mutex_);
+  const plist_t current = root();
+  Snapshot snapshot;
+  snapshot.mainDisplay = displayIDValue(dictItem(current, "MainDisplayID"));
+  snapshot.mainScreen = mainScreenOf(current);
+  const plist_t displays = dictItem(current, "Displays");
+  const std::uint32_t count = isArray(displays) ? plist_array_get_size(displays) : 0;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const plist_t entry = plist_array_get_item(displays, i);
+    DisplaySnapshot display;
+    display.id = displayIDValue(dictItem(entry, "DisplayID"));
+    display.name = stringValue(dictItem(entry, "Name")).value_or("");
+    const std::optional<std::int64_t> active = integerValue(dictItem(entry, "ActivePresetIndex"));
+    display.activeIndex = active && isSlotNumber(*active) ? static_cast<std::int32_t>(*active) : -1;
+    const plist_t preset =
+        display.activeIndex >= 0 ? presetAt(entry, display.activeIndex) : nullptr;
+    display.activePresetName = stringValue(dictItem(preset, "PresetName")).value_or("");
+    display.sdrNits = numberValue(dictItem(preset, "PresetMaxSDRLuminance"));
+    display.hdrNits = numberValue(dictItem(preset, "PresetMaxHDRLuminance"));
+    if (const plist_t slot11 = presetAt(entry, 11)) {
+      display.slot11Name = stringValue(dictItem(slot11, "PresetName")).value_or("(unnamed)");
+    }
+    display.transferTables = transferTablesOf(entry);
+    snapshot.displays.push_back(std::move(display));
+  }
+  return snapshot;
+}
+
+}  // namespace lumora::sim

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/Console.h"
+#include "platform/Displays.h"
+#include "platform/sim/machine/PlistFile.h"
+#include "platform/sim/machine/ProcessIdentity.h"
+
+namespace lumora::sim {
+
+// The state of the simulated Mac's displays, kept in a property-list file that people and tests
+// may read and edit while the app runs:
+//
+//   MainDisplayID        integer: the display with the menu bar
+//   MainScreenDisplayID  integer: the display behind the main screen; absent: no main screen
+//   Displays             array of dictionaries:
+//     DisplayID          integer
+//     ActivePresetIndex  integer
+//     Presets            dictionary: preset index in decimal ("0", "11") -> preset dictionary
+//     TransferTable      dictionary, while a gamma table is loaded: Red, Green, Blue (arrays of
+//                        reals), OwnerProcessID and OwnerStartTime (integers: the loading process)
+//
+// Without the file the displays start from their factory state, which is written out. Every
+// operation is thread-safe.
+class SimDisplayState {
+ public:
+  static constexpr std::int32_t presetSlotCount = 16;
+
+  // The window server's answers (CGError values).
+  static constexpr std::int32_t success = 0;
+  static constexpr std::int32_t failure = 1000;
+  static constexpr std::int32_t illegalArgument = 1001;
+  static constexpr std::int32_t rangeCheck = 1007;
+  static constexpr std::int32_t invalidOperation = 1010;
+
+  struct TransferTables {
+    std::vector<float> red;
+    std::vector<float> green;
+    std::vector<float> blue;
+    ProcessIdentity owner;
+  };
+
+  // One display as people see it, for the front ends.
+  struct DisplaySnapshot {
+    platform::DisplayID id = 0;
+    std::string name;
+    std::int32_t activeIndex = -1;
+    std::string activePresetName;
+    std::optional<double> sdrNits;  // of the active preset
+    std::optional<double> hdrNits;
+    std::optional<std::string> slot11Name;  // none when slot 11 is empty
+    std::optional<TransferTables> transferTables;
+  };
+  struct Snapshot {
+    platform::DisplayID mainDisplay = 0;
+    std::optional<platform::Screen> mainScreen;
+    std::vector<DisplaySnapshot> displays;
+  };
+
+  SimDisplayState(std::filesystem::path file, platform::Console& console);
+
+  platform::DisplayID mainDisplayID();
+  std::optional<platform::Screen> mainScreen();
+
+  // -1 for a display that does not exist.
+  std::int32_t activePresetIndex(platform::DisplayID display);
+  // Only a slot that holds a preset can be made active.
+  std::int32_t setActivePresetIndex(platform::DisplayID display, std::int32_t index);
+  // A copy of the preset, or null for an empty slot or a display that does not exist.
+  PlistPtr copyPreset(platform::DisplayID display, std::int32_t index);
+  // A read-only preset (PresetWritable false or 0) cannot be replaced.
+  std::int32_t setPreset(platform::DisplayID display, std::int32_t index, plist_t preset);
+
+  // Tables of equal, non-zero length with values from 0 to 1, owned by this process.
+  std::int32_t setTransferTables(platform::DisplayID display, std::span<const float> red,
+                                 std::span<const float> green, std::span<const float> blue);
+  // Every display back to its calibration.
+  void restoreCalibration();
+  // The tables in force: none when none were loaded or their process has ended.
+  std::optional<TransferTables> transferTables(platform::DisplayID display);
+
+  // Everything at once, from one reading of the file.
+  Snapshot snapshot();
+
+  const std::filesystem::path& path() const { return file_.path(); }
+
+ private:
+  plist_t root();
+  std::optional<platform::Screen> mainScreenOf(plist_t root) const;
+  std::optional<TransferTables> transferTablesOf(plist_t display) const;
+  template <typename Change>
+  std::int32_t change(platform::DisplayID display, Change&& changeDisplay);
+
+  std::mutex mutex_;
+  PlistFile file_;
+  PlistPtr unwritableFactory_;
+};
+
+}  // namespace lumora::sim

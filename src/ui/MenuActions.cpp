@@ -1,0 +1,136 @@
+#include "ui/MenuActions.h"
+
+#include <array>
+#include <type_traits>
+
+#include "display/Nits.h"
+#include "ui/MenuActionList.h"
+
+namespace lumora::ui {
+namespace {
+
+struct ActionBinding {
+  std::string_view selector;
+  void (*perform)(MenuActions& actions, const platform::MenuItemSender& sender);
+};
+
+// Calls the action, with the sender when it takes one.
+template <auto method>
+void invoke(MenuActions& actions, const platform::MenuItemSender& sender) {
+  if constexpr (std::is_invocable_v<decltype(method), MenuActions&,
+                                    const platform::MenuItemSender&>) {
+    (actions.*method)(sender);
+  } else {
+    (actions.*method)();
+  }
+}
+
+#define LUMORA_ACTION_BINDING(method, selector) \
+  ActionBinding{selectors::method, &invoke<&MenuActions::method>},
+constexpr std::array actionBindings{LUMORA_MENU_ACTIONS(LUMORA_ACTION_BINDING)};
+#undef LUMORA_ACTION_BINDING
+
+const ActionBinding* findBinding(std::string_view selector) {
+  for (const ActionBinding& binding : actionBindings) {
+    if (binding.selector == selector) return &binding;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+MenuActions::MenuActions(platform::Platform& platform, SharedControllers& controllers,
+                         Owner& owner)
+    : platform_(platform),
+      controllers_(controllers),
+      owner_(owner),
+      settings_(std::make_shared<SettingsWindowController>(platform)) {}
+
+bool MenuActions::respondsTo(std::string_view selector) const {
+  return findBinding(selector) != nullptr;
+}
+
+void MenuActions::perform(std::string_view selector, const platform::MenuItemSender& sender) {
+  if (const ActionBinding* binding = findBinding(selector)) binding->perform(*this, sender);
+}
+
+void MenuActions::setNits(const platform::MenuItemSender& sender) {
+  XDRController& xdr = controllers_.xdr();
+  if (sender.tag > static_cast<std::int64_t>(sdrCeilingNits)) {
+    const auto nits = static_cast<double>(sender.tag);
+    xdr.setXDRBrightness(nits);
+    preferences::write(platform_.userDefaults, lastNitsKey, nits);
+  } else {
+    // The last XDR level stays remembered.
+    xdr.disableXDR();
+  }
+  owner_.refresh();
+}
+
+void MenuActions::toggleXDR() {
+  XDRController& xdr = controllers_.xdr();
+  if (xdr.getPresetMaxNits() > sdrCeilingNits) {
+    xdr.disableXDR();
+  } else {
+    const double remembered = preferences::read(platform_.userDefaults, lastNitsKey);
+    const double target = remembered > sdrCeilingNits ? remembered : xdrMaximumNits;
+    xdr.setXDRBrightness(target);
+    preferences::write(platform_.userDefaults, lastNitsKey, target);
+  }
+  owner_.refresh();
+}
+
+void MenuActions::toggleStoredFlag(preferences::Key<bool> key) {
+  preferences::write(platform_.userDefaults, key, !preferences::read(platform_.userDefaults, key));
+  owner_.refresh();
+}
+
+void MenuActions::toggleAutoEnable() {
+  toggleStoredFlag(autoEnableKey);
+}
+
+void MenuActions::toggleSimpleIcon() {
+  toggleStoredFlag(simpleIconKey);
+}
+
+void MenuActions::toggleLaunchAtLogin() {
+  const bool wasOn = preferences::read(platform_.userDefaults, launchAtLoginKey);
+  preferences::write(platform_.userDefaults, launchAtLoginKey, !wasOn);
+  const std::optional<std::string> error =
+      wasOn ? platform_.loginItems.unregisterMainApp() : platform_.loginItems.registerMainApp();
+  if (error) {
+    platform_.console.printLine("Login item error: " + *error);
+    // The check mark shows the stored choice, so it goes back to what is really registered.
+    preferences::write(platform_.userDefaults, launchAtLoginKey, wasOn);
+  }
+  owner_.refresh();
+}
+
+void MenuActions::setDeepBlacksLevel(const platform::MenuItemSender& sender) {
+  const std::optional<DeepBlacksController::Level> level =
+      DeepBlacksController::levelFromRawValue(sender.tag);
+  if (!level) return;
+  controllers_.deepBlacks().setLevel(*level, true);
+  owner_.refresh();
+}
+
+void MenuActions::resetAllTweaks() {
+  controllers_.deepBlacks().disable();
+  controllers_.xdr().disableXDR();
+  owner_.refresh();
+}
+
+void MenuActions::checkForUpdates() {
+  owner_.updaterController().updater().checkForUpdates();
+}
+
+void MenuActions::openSettings() {
+  settings_->open();
+}
+
+void MenuActions::quit() {
+  controllers_.xdr().disableXDR();
+  platform_.application.terminate();
+}
+
+}  // namespace lumora::ui

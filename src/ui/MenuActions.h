@@ -1,0 +1,68 @@
+#pragma once
+
+#include <memory>
+#include <string_view>
+
+#include "display/SharedControllers.h"
+#include "platform/Platform.h"
+#include "platform/PreferenceKey.h"
+#include "ui/SettingsWindowController.h"
+
+namespace lumora::ui {
+
+// What the status menu's entries do. Every action that changes state ends with the owner's
+// refresh: the status item, then the menu.
+class MenuActions {
+ public:
+  // What the actions need of the application delegate that owns them.
+  class Owner {
+   public:
+    virtual void refresh() = 0;
+    // Made and started on the first call; the same controller afterwards.
+    virtual platform::UpdaterController& updaterController() = 0;
+
+   protected:
+    ~Owner() = default;
+  };
+
+  // At launch, put the remembered XDR level back on the display.
+  static constexpr preferences::Key<bool> autoEnableKey{"autoEnableXDR"};
+  // The user's launch-at-login choice.
+  static constexpr preferences::Key<bool> launchAtLoginKey{"launchAtLogin"};
+  // The last XDR level above the SDR ceiling that the user applied; 0.0 means none.
+  static constexpr preferences::Key<double> lastNitsKey{"lastNitsValue"};
+  // Show the status item as a single character instead of a symbol.
+  static constexpr preferences::Key<bool> simpleIconKey{"simpleIcon"};
+
+  MenuActions(platform::Platform& platform, SharedControllers& controllers, Owner& owner);
+  MenuActions(const MenuActions&) = delete;
+  MenuActions& operator=(const MenuActions&) = delete;
+
+  // Whether an entry's selector names one of the actions below, and performing it.
+  bool respondsTo(std::string_view selector) const;
+  void perform(std::string_view selector, const platform::MenuItemSender& sender);
+
+  void setNits(const platform::MenuItemSender& sender);
+  void toggleXDR();
+  void toggleAutoEnable();
+  void toggleLaunchAtLogin();
+  void toggleSimpleIcon();
+  void setDeepBlacksLevel(const platform::MenuItemSender& sender);
+  void resetAllTweaks();
+  void checkForUpdates();
+  void openSettings();
+  void quit();
+
+  platform::Window* settingsWindow() const { return settings_->window(); }
+
+ private:
+  void toggleStoredFlag(preferences::Key<bool> key);
+
+  platform::Platform& platform_;
+  SharedControllers& controllers_;
+  Owner& owner_;
+  // Shared, so that a window's will-close handler can hold it weakly.
+  std::shared_ptr<SettingsWindowController> settings_;
+};
+
+}  // namespace lumora::ui
