@@ -66,7 +66,6 @@ class DeepBlacksController {
   static constexpr preferences::Key<bool> deepBlacksWarningShownKey{"deepBlacksWarningShown"};
 
  private:
-
   void applyGamma(float exponent);
   void showDeepBlacksWarning();
   void turnOff();

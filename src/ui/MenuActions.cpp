@@ -39,8 +39,7 @@ const ActionBinding* findBinding(std::string_view selector) {
 
 }  // namespace
 
-MenuActions::MenuActions(platform::Platform& platform, SharedControllers& controllers,
-                         Owner& owner)
+MenuActions::MenuActions(platform::Platform& platform, SharedControllers& controllers, Owner& owner)
     : platform_(platform),
       controllers_(controllers),
       owner_(owner),

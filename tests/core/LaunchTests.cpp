@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "fakes/FakePlatform.h"
 #include "app/AppDelegate.h"
 #include "app/LumoraPanelApp.h"
+#include "fakes/FakePlatform.h"
 
 namespace lumora {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "fakes/FakePlatform.h"
 #include "app/AppDelegate.h"
+#include "fakes/FakePlatform.h"
 #include "ui/StatusItemAppearance.h"
 
 namespace lumora {

@@ -3,8 +3,9 @@
 #include <cmath>
 #include <limits>
 
-#include "fakes/FakePlatform.h"
 #include "app/AppDelegate.h"
+#include "fakes/FakePlatform.h"
+#include "support/MenuEntries.h"
 #include "ui/StatusMenu.h"
 
 namespace lumora {
@@ -16,6 +17,8 @@ using platform::Menu;
 using platform::MenuItem;
 using platform::NamedColor;
 using ui::MenuInputs;
+using testing::entrySending;
+using testing::entryTitled;
 
 class StatusMenuTest : public ::testing::Test {
  protected:
@@ -81,17 +84,17 @@ TEST_F(StatusMenuTest, HasEveryEntryInOrderWithItsActionTagAndKey) {
 TEST_F(StatusMenuTest, EntriesCarryTheirSymbolsInOneColour) {
   const Menu menu = atNits(500.0);
   struct Expected {
-    std::size_t index;
+    std::string_view title;
     std::string_view symbol;
     std::string_view description;
     NamedColor color;
   };
   for (const Expected& e :
-       {Expected{10, "moon.fill", "Deep Blacks", NamedColor::secondaryLabel},
-        Expected{16, "gearshape.fill", "Settings", NamedColor::cyan},
-        Expected{17, "arrow.triangle.2.circlepath", "Check Updates", NamedColor::secondaryLabel},
-        Expected{19, "arrow.counterclockwise", "Reset", NamedColor::systemRed}}) {
-    const MenuItem& item = menu.items[e.index];
+       {Expected{"\U0001F311 Deep Blacks", "moon.fill", "Deep Blacks", NamedColor::secondaryLabel},
+        Expected{"Settings", "gearshape.fill", "Settings", NamedColor::cyan},
+        Expected{"Check for Updates", "arrow.triangle.2.circlepath", "Check Updates", NamedColor::secondaryLabel},
+        Expected{"Reset All Tweaks", "arrow.counterclockwise", "Reset", NamedColor::systemRed}}) {
+    const MenuItem& item = entryTitled(menu, e.title);
     ASSERT_TRUE(item.image) << item.title;
     EXPECT_EQ(item.image->symbolName.view(), e.symbol);
     EXPECT_EQ(item.image->accessibilityDescription.view(), e.description);
@@ -101,8 +104,8 @@ TEST_F(StatusMenuTest, EntriesCarryTheirSymbolsInOneColour) {
 
   symbols_.unknownSymbols.insert("gearshape.fill");
   const Menu withoutGear = atNits(500.0);
-  EXPECT_FALSE(withoutGear.items[16].image);
-  EXPECT_EQ(withoutGear.items[16].title, "Settings...");
+  EXPECT_FALSE(entrySending(withoutGear, "openSettings").image);
+  EXPECT_EQ(entrySending(withoutGear, "openSettings").title, "Settings...");
 }
 
 TEST_F(StatusMenuTest, TheHeaderSwitchAndMarksFollowTheLiveLevel) {
@@ -138,7 +141,7 @@ TEST_F(StatusMenuTest, TheHeaderSwitchAndMarksFollowTheLiveLevel) {
        }) {
     const Menu menu = atNits(c.nits);
     EXPECT_EQ(menu.items[0].title, c.header) << c.nits;
-    EXPECT_EQ(menu.items[8].title, c.toggle) << c.nits;
+    EXPECT_EQ(entrySending(menu, "toggleXDR").title, c.toggle) << c.nits;
     EXPECT_EQ(markedLevels(menu), c.marked) << c.nits;
   }
 }
@@ -148,7 +151,7 @@ TEST_F(StatusMenuTest, AReadingWithoutAPercentageStillSaysXDRIsOn) {
   for (const double nits : {infinity, 1e300, std::numeric_limits<double>::max()}) {
     const Menu menu = atNits(nits);
     EXPECT_EQ(menu.items[0].title, "\u2600\uFE0F XDR Enabled") << nits;
-    EXPECT_EQ(menu.items[8].title, "\u23F9 Disable XDR");
+    EXPECT_EQ(entrySending(menu, "toggleXDR").title, "\u23F9 Disable XDR");
     EXPECT_TRUE(markedLevels(menu).empty());
   }
   EXPECT_EQ(atNits(1e10).items[0].title, "\u2600\uFE0F XDR Enabled (2000000000%)");
@@ -159,7 +162,7 @@ TEST_F(StatusMenuTest, DeepBlacksWinsTheHeaderAndMarksItsLevel) {
     const Menu menu =
         build(MenuInputs{.liveNits = nits, .deepBlacksOn = true, .deepBlacksLevel = Level::medium});
     EXPECT_EQ(menu.items[0].title, "\U0001F311 XDR + Deep Blacks (Medium)") << nits;
-    const MenuItem& deepBlacks = menu.items[10];
+    const MenuItem& deepBlacks = entryTitled(menu, "\U0001F311 Deep Blacks");
     EXPECT_EQ(deepBlacks.title, "\U0001F311 Deep Blacks: Medium");
     EXPECT_EQ(deepBlacks.image->configuration->palette,
               platform::Palette{NamedColor::systemIndigo});
@@ -179,17 +182,17 @@ TEST_F(StatusMenuTest, DeepBlacksWinsTheHeaderAndMarksItsLevel) {
 
   const Menu off = atNits(800.0);
   EXPECT_EQ(off.items[0].title, "\u2600\uFE0F XDR Enabled (160%)");
-  EXPECT_EQ(off.items[10].submenu->items[0].state, ControlState::on);
+  EXPECT_EQ(entryTitled(off, "\U0001F311 Deep Blacks").submenu->items[0].state, ControlState::on);
 }
 
 TEST_F(StatusMenuTest, TogglesShowTheStoredPreferences) {
   const Menu none = atNits(500.0);
-  for (std::size_t i : {12u, 13u, 14u})
-    EXPECT_EQ(none.items[i].state, ControlState::off);
   const Menu all = build(
       MenuInputs{.liveNits = 500.0, .autoEnable = true, .launchAtLogin = true, .simpleIcon = true});
-  for (std::size_t i : {12u, 13u, 14u})
-    EXPECT_EQ(all.items[i].state, ControlState::on);
+  for (std::string_view toggle : {"toggleAutoEnable", "toggleLaunchAtLogin", "toggleSimpleIcon"}) {
+    EXPECT_EQ(entrySending(none, toggle).state, ControlState::off) << toggle;
+    EXPECT_EQ(entrySending(all, toggle).state, ControlState::on) << toggle;
+  }
 }
 
 TEST_F(StatusMenuTest, TheDelegateInstallsAFreshMenuBuiltFromOneReadingOfEachInput) {
@@ -204,7 +207,7 @@ TEST_F(StatusMenuTest, TheDelegateInstallsAFreshMenuBuiltFromOneReadingOfEachInp
   delegate->rebuildMenu();
   EXPECT_EQ(*fake.statusBar.lastItem->menu, first) << "unchanged inputs, equal menus";
   EXPECT_EQ(fake.log.count("windowServer.getActive"), 1) << "the level is read once";
-  EXPECT_EQ(first.items[13].state, ControlState::on);
+  EXPECT_EQ(entrySending(first, "toggleLaunchAtLogin").state, ControlState::on);
 
   fake.setActiveCeiling(1250.0);
   delegate->rebuildMenu();

@@ -8,9 +8,9 @@
 #include <string>
 #include <thread>
 
-#include "fakes/FakePlatform.h"
 #include "display/Nits.h"
 #include "display/XDRController.h"
+#include "fakes/FakePlatform.h"
 
 namespace lumora {
 namespace {

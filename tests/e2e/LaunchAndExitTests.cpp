@@ -4,9 +4,8 @@
 #include <signal.h>
 
 #include "e2e/RunningApp.h"
-#include "support/TempDirectory.h"
-#include "platform/sim/machine/FactoryDisplay.h"
 #include "platform/sim/machine/Plist.h"
+#include "support/TempDirectory.h"
 
 namespace lumora::testing {
 namespace {
@@ -46,19 +45,6 @@ class DisplayFile {
     return sim::dictItem(mainDisplay(root.get()), "TransferTable") != nullptr;
   }
 
-  // A display left by an earlier run: `active` in force and slot 11 holding `slot11Nits`.
-  void seed(std::int64_t active, double slot11Nits) const {
-    PlistPtr root = sim::factoryDisplayState();
-    const plist_t display = mainDisplay(root.get());
-    PlistPtr custom = sim::factoryStandardPreset();
-    sim::setDictItem(custom.get(), "PresetName", sim::adopt(plist_new_string("Left behind")));
-    sim::setDictItem(custom.get(), "PresetMaxSDRLuminance", sim::adopt(plist_new_real(slot11Nits)));
-    sim::setDictItem(custom.get(), "PresetWritable", sim::makeInteger(1));
-    sim::setDictItem(sim::dictItem(display, "Presets"), "11", std::move(custom));
-    sim::setDictItem(display, "ActivePresetIndex", sim::makeInteger(active));
-    writeText(path_, sim::toXml(root.get()));
-  }
-
  private:
   std::filesystem::path path_;
 };
@@ -84,27 +70,14 @@ class LaunchAndExitTest : public ::testing::Test {
   DisplayFile display_{home_ / "state/lumora-virir/display.plist"};
 };
 
-TEST_F(LaunchAndExitTest, AFirstLaunchMakesTheStandardPresetActiveAndStoresNothing) {
-  display_.seed(3, 700.0);
-  const std::string slot11 = display_.presetXml(11);
-
-  RunningApp app(home_.path());
-  waitForLaunch(app);
-  EXPECT_EQ(display_.activeIndex(), 0);
-  EXPECT_EQ(display_.presetXml(11), slot11);
-  EXPECT_FALSE(std::filesystem::exists(defaultsPath()));
-
-  EXPECT_EQ(app.signalAndWait(SIGTERM), 0);
-  EXPECT_FALSE(std::filesystem::exists(defaultsPath()));
-  EXPECT_EQ(app.errorOutput(), "");
-}
-
-TEST_F(LaunchAndExitTest, WithoutADisplayFileTheFactoryStateIsWrittenOut) {
+TEST_F(LaunchAndExitTest, WithoutADisplayFileTheFactoryStateIsWrittenOutAndNothingElse) {
   RunningApp app(home_.path());
   waitForLaunch(app);
   EXPECT_EQ(display_.activeIndex(), 0);
   EXPECT_EQ(display_.presetXml(11), "");
   EXPECT_EQ(app.signalAndWait(SIGINT), 0);
+  EXPECT_FALSE(std::filesystem::exists(defaultsPath())) << "a first launch stores no preference";
+  EXPECT_EQ(app.errorOutput(), "");
 }
 
 TEST_F(LaunchAndExitTest, AutoEnableRaisesTheDisplayAndEachSignalRestoresIt) {

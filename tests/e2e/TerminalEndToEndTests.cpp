@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
-#include "support/TempDirectory.h"
 #include "e2e/TmuxSession.h"
 #include "platform/sim/machine/Plist.h"
+#include "support/TempDirectory.h"
 
 namespace lumora::testing {
 namespace {
@@ -28,6 +28,26 @@ class TerminalEndToEndTest : public ::testing::Test {
   std::string menuBar() {
     const std::string screen = session_->capture();
     return screen.substr(0, screen.find('\n'));
+  }
+  // With a menu open, moves down to the entry titled `title` (Right enters its submenu); false
+  // when no entry of that title comes up.
+  bool select(const std::string& title) {
+    for (int step = 0; step < 25; ++step) {
+      for (const std::string& run : session_->highlighted()) {
+        if (run.find(title) != std::string::npos) return true;
+      }
+      session_->sendKeys({"Down"});
+    }
+    return false;
+  }
+  // Opens the menu and picks the entry at the end of `path`, entering submenus on the way.
+  void choose(const std::vector<std::string>& path) {
+    session_->sendKeys({"Enter"});
+    ASSERT_TRUE(session_->waitFor("\u2318Q")) << session_->capture();
+    for (std::size_t i = 0; i < path.size(); ++i) {
+      ASSERT_TRUE(select(path[i])) << path[i] << "\n" << session_->capture();
+      session_->sendKeys({i + 1 < path.size() ? "Right" : "Enter"});
+    }
   }
   void expectEndedCleanly() {
     ASSERT_TRUE(session_->waitFor("EXIT:0")) << session_->capture();
@@ -52,8 +72,8 @@ TEST_F(TerminalEndToEndTest, AFullTourOfTheMenu) {
   // A level, by keyboard.
   terminal.sendKeys({"Enter"});
   ASSERT_TRUE(terminal.waitFor("\U0001F4A1 SDR Mode")) << terminal.capture();
-  EXPECT_TRUE(terminal.waitFor("\u2318Q"));
-  terminal.sendKeys({"Down", "Down", "Down", "Enter"});
+  terminal.sendKeys({"Escape"});
+  choose({"1250 nits"});
   ASSERT_TRUE(terminal.waitFor("SDR ceiling    1250 nits")) << terminal.capture();
   EXPECT_TRUE(terminal.waitFor("Slot 11        \"Lumora XDR (1250 nits)\""));
   EXPECT_EQ(activeIndex(), 11);
@@ -65,8 +85,7 @@ TEST_F(TerminalEndToEndTest, AFullTourOfTheMenu) {
   ASSERT_TRUE(terminal.waitForGone("XDR Enabled (250%)"));
 
   // Deep Blacks through its submenu, and the warning.
-  terminal.sendKeys(
-      {"Enter", "Down", "Down", "Down", "Down", "Down", "Down", "Right", "Down", "Down", "Enter"});
+  choose({"Deep Blacks", "Medium"});
   ASSERT_TRUE(terminal.waitFor("Deep Blacks Enabled")) << terminal.capture();
   EXPECT_TRUE(terminal.waitFor("[ I Understand ]"));
   EXPECT_TRUE(terminal.waitFor("\u263E\u2726")) << "the moon replaces the sun";
@@ -98,7 +117,7 @@ TEST_F(TerminalEndToEndTest, HelpShowsTheKeysAndAnyKeyClosesIt) {
 }
 
 TEST_F(TerminalEndToEndTest, CtrlCEndsTheAppAndHandsTheTerminalBack) {
-  session_->sendKeys({"Enter", "Down", "Down", "Enter"});  // XDR on at 1000 nits
+  choose({"1000 nits"});
   ASSERT_TRUE(session_->waitFor("SDR ceiling    1000 nits")) << session_->capture();
   session_->sendKeys({"Enter"});  // with the menu open
   ASSERT_TRUE(session_->waitFor("\u2318Q"));
@@ -107,8 +126,7 @@ TEST_F(TerminalEndToEndTest, CtrlCEndsTheAppAndHandsTheTerminalBack) {
 }
 
 TEST_F(TerminalEndToEndTest, SigtermEndsTheAppWhileAnAlertIsOpen) {
-  session_->sendKeys(
-      {"Enter", "Down", "Down", "Down", "Down", "Down", "Down", "Right", "Down", "Enter"});
+  choose({"Deep Blacks", "Subtle"});
   ASSERT_TRUE(session_->waitFor("[ I Understand ]")) << session_->capture();
   const std::optional<pid_t> program = session_->programPid();
   ASSERT_TRUE(program);

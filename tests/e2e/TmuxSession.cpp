@@ -79,6 +79,43 @@ std::string TmuxSession::capture() {
   return output("tmux -u -L " + server_ + " capture-pane -p -t app 2>/dev/null");
 }
 
+std::vector<std::string> TmuxSession::highlighted() {
+  const std::string screen =
+      output("tmux -u -L " + server_ + " capture-pane -p -e -t app 2>/dev/null");
+  std::vector<std::string> runs;
+  std::istringstream rows(screen);
+  std::string row;
+  std::getline(rows, row);  // the menu bar is drawn in reverse throughout
+  while (std::getline(rows, row)) {
+    bool reversed = false;
+    std::string text;
+    for (std::size_t at = 0; at < row.size(); ++at) {
+      if (row[at] != '\x1b') {
+        if (reversed) text += row[at];
+        continue;
+      }
+      const std::size_t end = row.find('m', at);
+      if (end == std::string::npos) break;
+      const std::string sequence = row.substr(at, end - at + 1);
+      at = end;
+      // Colour changes stay inside a run; a reset or "reverse off" ends it.
+      const bool starts = sequence.find("[7m") != std::string::npos ||
+                          sequence.find(";7m") != std::string::npos ||
+                          sequence.find("[7;") != std::string::npos;
+      const bool ends = sequence == "\x1b[0m" || sequence == "\x1b[m" || sequence == "\x1b[27m";
+      if (starts && !reversed) {
+        reversed = true;
+      } else if (ends && reversed) {
+        runs.push_back(text);
+        text.clear();
+        reversed = false;
+      }
+    }
+    if (reversed) runs.push_back(text);
+  }
+  return runs;
+}
+
 bool TmuxSession::waitFor(const std::string& text, std::chrono::milliseconds limit) {
   const auto deadline = Clock::now() + limit;
   while (Clock::now() < deadline) {

@@ -25,6 +25,9 @@ class TmuxSession {
   // Keys as tmux names them: "Enter", "Down", "Escape", "C-c", "q".
   void sendKeys(const std::vector<std::string>& keys);
   std::string capture();
+  // The highlighted (reverse-video) runs of text below the menu bar, as the selected entries of
+  // the open menus.
+  std::vector<std::string> highlighted();
   // Captures until the screen shows `text`; false when the time runs out.
   bool waitFor(const std::string& text, std::chrono::milliseconds limit = std::chrono::seconds(10));
   bool waitForGone(const std::string& text,

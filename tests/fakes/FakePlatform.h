@@ -33,6 +33,7 @@ struct FakePlatform {
   void setActiveCeiling(double nits, std::int32_t index = 11) {
     FakeValues preset = FakeWindowServer::standardPreset();
     preset["PresetMaxSDRLuminance"] = nits;
+    preset["PresetWritable"] = std::int64_t{1};  // as the app writes its presets
     windowServer.presets[displays.mainDisplay][index] = preset;
     windowServer.activeIndex[displays.mainDisplay] = index;
   }

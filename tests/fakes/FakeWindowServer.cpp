@@ -59,6 +59,26 @@ FakeValues FakeWindowServer::standardPreset() {
   };
 }
 
+bool FakeWindowServer::isSlot(std::int32_t index) {
+  return index >= 0 && index < presetSlotCount;
+}
+
+bool FakeWindowServer::isReadOnly(const FakeValues& preset) {
+  const auto writable = preset.find("PresetWritable");
+  if (writable == preset.end()) return false;
+  if (const auto* flag = std::get_if<bool>(&writable->second)) return !*flag;
+  if (const auto* number = std::get_if<std::int64_t>(&writable->second)) return *number == 0;
+  return false;
+}
+
+const FakeValues* FakeWindowServer::presetAt(platform::DisplayID display,
+                                             std::int32_t index) const {
+  const auto slots = presets.find(display);
+  if (slots == presets.end()) return nullptr;
+  const auto found = slots->second.find(index);
+  return found == slots->second.end() ? nullptr : &found->second;
+}
+
 platform::OpenedPresetFunctions FakeWindowServer::openPresetFunctions(
     std::string_view libraryPath, const platform::PresetFunctionNames& names) {
   openedPath = std::string(libraryPath);
@@ -83,9 +103,11 @@ platform::OpenedPresetFunctions FakeWindowServer::openPresetFunctions(
                                                    std::int32_t index) {
       log_.add("windowServer.setActive ", std::to_string(index));
       activations.emplace_back(display, index);
-      if (!presets[display].contains(index)) return 1001;
+      if (!isSlot(index)) return rangeCheck;
+      const FakeValues* existing = presetAt(display, index);
+      if (existing == nullptr) return illegalArgument;
       activeIndex[display] = index;
-      return 0;
+      return success;
     };
   }
   if (present(names.copyPresetData)) {
@@ -94,20 +116,27 @@ platform::OpenedPresetFunctions FakeWindowServer::openPresetFunctions(
                std::int32_t index) -> std::unique_ptr<platform::PresetDictionary> {
       log_.add("windowServer.copyPreset ", std::to_string(index));
       copies.emplace_back(display, index);
-      const auto& slots = presets[display];
-      const auto found = slots.find(index);
-      if (found == slots.end()) return nullptr;
-      return std::make_unique<FakePresetDictionary>(found->second, mutableCopyFails);
+      const FakeValues* existing = isSlot(index) ? presetAt(display, index) : nullptr;
+      if (existing == nullptr) return nullptr;
+      return std::make_unique<FakePresetDictionary>(*existing, mutableCopyFails);
     };
   }
   if (present(names.setPresetData)) {
     opened.functions.setPresetData = [this](platform::DisplayID display, std::int32_t index,
                                             const platform::PresetDictionary& preset) {
       log_.add("windowServer.setPreset ", std::to_string(index));
-      const auto& fake = dynamic_cast<const FakePresetDictionary&>(preset);
-      writes.push_back(Write{display, index, fake.values(), fake.setOrder()});
-      if (setPresetStatus == 0) presets[display][index] = fake.values();
-      return setPresetStatus;
+      // Only dictionaries of this window server can be handed back to it.
+      const auto* fake = dynamic_cast<const FakePresetDictionary*>(&preset);
+      if (fake == nullptr) return illegalArgument;
+      writes.push_back(Write{display, index, fake->values(), fake->setOrder()});
+      if (setPresetStatus != success) return setPresetStatus;
+      if (!isSlot(index)) return rangeCheck;
+      const auto slots = presets.find(display);
+      if (slots == presets.end()) return illegalArgument;
+      const FakeValues* existing = presetAt(display, index);
+      if (existing != nullptr && isReadOnly(*existing)) return invalidOperation;
+      slots->second[index] = fake->values();
+      return success;
     };
   }
   return opened;

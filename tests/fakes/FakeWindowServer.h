@@ -45,10 +45,18 @@ class FakePresetDictionary final : public platform::MutablePresetDictionary {
   std::vector<std::string> setOrder_;
 };
 
-// The window server's presets of any number of displays, in memory. Like the real one, only a
-// slot that holds a preset can be made active.
+// The window server's presets of any number of displays, in memory, with the rules of the real
+// one: slots 0 to 15, only a slot that holds a preset can be made active, and a read-only preset
+// cannot be replaced. A contract test holds it and the simulated Mac to the same rules.
 class FakeWindowServer final : public platform::WindowServer {
  public:
+  static constexpr std::int32_t presetSlotCount = 16;
+  // The window server's answers (CGError values).
+  static constexpr std::int32_t success = 0;
+  static constexpr std::int32_t illegalArgument = 1001;
+  static constexpr std::int32_t rangeCheck = 1007;
+  static constexpr std::int32_t invalidOperation = 1010;
+
   explicit FakeWindowServer(EventLog& log) : log_(log) {}
 
   platform::OpenedPresetFunctions openPresetFunctions(
@@ -78,6 +86,10 @@ class FakeWindowServer final : public platform::WindowServer {
   platform::PresetFunctionNames requestedNames{};
 
  private:
+  static bool isSlot(std::int32_t index);
+  static bool isReadOnly(const FakeValues& preset);
+  const FakeValues* presetAt(platform::DisplayID display, std::int32_t index) const;
+
   EventLog& log_;
 };
 

@@ -6,8 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/macos/MacSymbolImages.h"
 #include "platform/macos/MacStatusBar.h"
+#include "platform/macos/MacSymbolImages.h"
+#include "platform/macos/MacPresetDictionary.h"
 #include "platform/macos/MacUserDefaults.h"
 #include "platform/macos/MacWindowServer.h"
 #include "platform/macos/MacWindows.h"
@@ -70,10 +71,10 @@ TEST(MacPresetDictionaryTest, ACopyKeepsEveryValueWithItsExactTypeAndTakesTheNew
 
 TEST(MacWindowServerTest, AMissingLibraryIsAnErrorAndMissingNamesAreEmptyEntries) {
   MacWindowServer windowServer;
-  const platform::PresetFunctionNames names{"NoSuchFunctionA", "NoSuchFunctionB",
-                                            "NoSuchFunctionC", "NoSuchFunctionD"};
-  EXPECT_FALSE(windowServer.openPresetFunctions("/nonexistent/Library.dylib", names)
-                   .openError.empty());
+  const platform::PresetFunctionNames names{"NoSuchFunctionA", "NoSuchFunctionB", "NoSuchFunctionC",
+                                            "NoSuchFunctionD"};
+  EXPECT_FALSE(
+      windowServer.openPresetFunctions("/nonexistent/Library.dylib", names).openError.empty());
   const auto opened = windowServer.openPresetFunctions("/usr/lib/libSystem.B.dylib", names);
   EXPECT_TRUE(opened.openError.empty());
   EXPECT_FALSE(opened.functions.getActivePresetIndex);
@@ -93,8 +94,9 @@ TEST(MacSymbolImagesTest, TheAppsSymbolsExistAndArePaintedInTheirPalette) {
 
   const platform::SymbolImage moon{
       "moon.stars.fill", "Lumora Virir",
-      platform::SymbolConfiguration{{platform::NamedColor::systemIndigo, platform::NamedColor::cyan},
-                                    platform::SymbolScale::large}};
+      platform::SymbolConfiguration{
+          {platform::NamedColor::systemIndigo, platform::NamedColor::cyan},
+          platform::SymbolScale::large}};
   NSImage *image = makeSymbolImage(moon);
   ASSERT_NE(image, nil);
   EXPECT_FALSE([image isTemplate]) << "a template would lose the palette in the menu bar";
@@ -133,20 +135,21 @@ TEST(MacMenusTest, TheNativeMenuFollowsTheValue) {
   EXPECT_EQ([native itemAtIndex:0].action, nullptr);
   EXPECT_TRUE([[native itemAtIndex:1] isSeparatorItem]);
   NSMenuItem *toggleItem = [native itemAtIndex:2];
-  EXPECT_EQ(toggleItem.action, @selector(toggleXDR));
+  EXPECT_EQ(toggleItem.action, @selector(performMenuAction:));
+  EXPECT_TRUE([toggleItem.representedObject isEqual:@"toggleXDR"]);
   EXPECT_EQ(toggleItem.target, target);
   EXPECT_TRUE([toggleItem.keyEquivalent isEqualToString:@"x"]);
   EXPECT_TRUE([target respondsToSelector:toggleItem.action]);
   NSMenuItem *mediumItem = [[native itemAtIndex:3].submenu itemAtIndex:0];
   EXPECT_EQ(mediumItem.tag, 2);
   EXPECT_EQ(mediumItem.state, NSControlStateValueOn);
-  EXPECT_EQ(mediumItem.action, @selector(setDeepBlacksLevel:));
+  EXPECT_TRUE([mediumItem.representedObject isEqual:@"setDeepBlacksLevel:"]);
 }
 
 TEST(MacWindowsTest, AWindowIsNeverReleasedWhenClosedAndItsViewsFollowTheValue) {
   MacWindows windows;
-  const auto window = windows.makeWindow({0, 0, 420, 280}, 3, platform::BackingStore::buffered,
-                                         false);
+  const auto window =
+      windows.makeWindow({0, 0, 420, 280}, 3, platform::BackingStore::buffered, false);
   NSWindow *native = static_cast<MacWindow &>(*window).window();
   EXPECT_FALSE(native.releasedWhenClosed);
   EXPECT_EQ(native.styleMask, NSWindowStyleMaskTitled | NSWindowStyleMaskClosable);

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "support/TempDirectory.h"
 #include "platform/sim/SimLoginItems.h"
 #include "platform/sim/SimWindows.h"
+#include "support/TempDirectory.h"
 
 namespace lumora::sim {
 namespace {

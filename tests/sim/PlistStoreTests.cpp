@@ -6,10 +6,10 @@
 #include <thread>
 
 #include "fakes/FakeConsole.h"
-#include "support/TempDirectory.h"
+#include "platform/sim/SimUserDefaults.h"
 #include "platform/sim/machine/PlistFile.h"
 #include "platform/sim/machine/SimDisplayState.h"
-#include "platform/sim/SimUserDefaults.h"
+#include "support/TempDirectory.h"
 
 namespace lumora::sim {
 namespace {

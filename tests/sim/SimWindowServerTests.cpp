@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/FakeConsole.h"
-#include "support/TempDirectory.h"
 #include "display/XDRController.h"
-#include "platform/sim/machine/SimDisplayState.h"
+#include "fakes/FakeConsole.h"
 #include "platform/sim/SimDisplays.h"
 #include "platform/sim/SimWindowServer.h"
+#include "platform/sim/machine/SimDisplayState.h"
+#include "support/TempDirectory.h"
 
 namespace lumora::sim {
 namespace {

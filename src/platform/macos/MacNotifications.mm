@@ -14,15 +14,16 @@ void MacNotificationCenter::addWindowWillCloseObserver(const platform::Window &w
   if (macWindow == nullptr) return;
   auto shared = std::make_shared<std::function<void()>>(std::move(block));
   // The registration lasts as long as the window: it is removed when the window goes.
-  id<NSObject> token = [NSNotificationCenter.defaultCenter
-      addObserverForName:NSWindowWillCloseNotification
-                  object:macWindow->window()
-                   queue:[NSOperationQueue mainQueue]
-              usingBlock:^(NSNotification *) {
-                // The block may let go of the window, and so of itself, while it runs.
-                const auto keep = shared;
-                (*keep)();
-              }];
+  id<NSObject> token =
+      [NSNotificationCenter.defaultCenter addObserverForName:NSWindowWillCloseNotification
+                                                      object:macWindow->window()
+                                                       queue:[NSOperationQueue mainQueue]
+                                                  usingBlock:^(NSNotification *) {
+                                                    // The block may let go of the window, and so of
+                                                    // itself, while it runs.
+                                                    const auto keep = shared;
+                                                    (*keep)();
+                                                  }];
   macWindow->keepObserver(token);
 }
 

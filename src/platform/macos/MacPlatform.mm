@@ -1,20 +1,20 @@
 // The platform of the macOS build: AppKit, Core Graphics, the window server's framework and
 // the updater, each behind its interface.
 
+#include "platform/Platform.h"
+#include "platform/macos/MacAlerts.h"
 #include "platform/macos/MacApplication.h"
 #include "platform/macos/MacDisplays.h"
-#include "platform/macos/MacSymbolImages.h"
-#include "platform/macos/MacAlerts.h"
 #include "platform/macos/MacLoginItems.h"
 #include "platform/macos/MacMainQueue.h"
 #include "platform/macos/MacNotifications.h"
-#include "platform/macos/MacTimers.h"
 #include "platform/macos/MacStatusBar.h"
+#include "platform/macos/MacSymbolImages.h"
+#include "platform/macos/MacTimers.h"
 #include "platform/macos/MacUpdaters.h"
 #include "platform/macos/MacUserDefaults.h"
 #include "platform/macos/MacWindowServer.h"
 #include "platform/macos/MacWindows.h"
-#include "platform/Platform.h"
 #include "platform/posix/PosixTerminationSignals.h"
 #include "platform/posix/StdioConsole.h"
 

@@ -48,9 +48,8 @@ std::unique_ptr<platform::UpdaterController> MacUpdaters::makeStandardUpdaterCon
     bool startingUpdater) {
   if (!hasUpdateFeed()) {
     return std::make_unique<MacUnconfiguredUpdaterController>(
-        alerts_,
-        "This build of Lumora Virir has no update feed configured, so it cannot check for "
-        "updates. Download the newest version from the Lumora Virir website instead.");
+        alerts_, "This build of Lumora Virir has no update feed configured, so it cannot check for "
+                 "updates. Download the newest version from the Lumora Virir website instead.");
   }
   return std::make_unique<SparkleUpdaterController>(startingUpdater);
 }

@@ -2,8 +2,8 @@
 
 #import <AppKit/AppKit.h>
 
-#include "platform/macos/MacApplication.h"
 #include "platform/StatusBar.h"
+#include "platform/macos/MacApplication.h"
 
 namespace lumora::macos {
 

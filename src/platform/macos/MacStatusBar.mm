@@ -1,7 +1,7 @@
 #import "platform/macos/MacStatusBar.h"
 
-#include "platform/macos/MacSymbolImages.h"
 #include "platform/macos/MacStrings.h"
+#include "platform/macos/MacSymbolImages.h"
 
 namespace lumora::macos {
 

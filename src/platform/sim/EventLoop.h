@@ -30,8 +30,7 @@ class EventLoop final {
   void async(std::function<void()> work);
 
   std::shared_ptr<platform::Timer> scheduledTimer(std::chrono::duration<double> interval,
-                                                  bool repeats,
-                                                  std::function<void()> block);
+                                                  bool repeats, std::function<void()> block);
 
   // Calls `onReadable` on the main thread whenever `fd` can be read, in every mode.
   void watchReadable(int fd, std::function<void()> onReadable);

@@ -6,12 +6,10 @@
 #include "platform/sim/SimAlerts.h"
 #include "platform/sim/SimApplication.h"
 #include "platform/sim/SimConsole.h"
-#include "platform/sim/machine/SimDisplayState.h"
 #include "platform/sim/SimDisplays.h"
 #include "platform/sim/SimLoginItems.h"
 #include "platform/sim/SimMainQueue.h"
 #include "platform/sim/SimNotifications.h"
-#include "platform/sim/machine/SimPaths.h"
 #include "platform/sim/SimStatusBar.h"
 #include "platform/sim/SimSymbolImages.h"
 #include "platform/sim/SimTimers.h"
@@ -19,6 +17,8 @@
 #include "platform/sim/SimUserDefaults.h"
 #include "platform/sim/SimWindowServer.h"
 #include "platform/sim/SimWindows.h"
+#include "platform/sim/machine/SimDisplayState.h"
+#include "platform/sim/machine/SimPaths.h"
 
 namespace lumora::sim {
 

@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "platform/Platform.h"
-#include "platform/sim/frontends/headless/HeadlessFrontEnd.h"
 #include "platform/sim/SimMac.h"
+#include "platform/sim/frontends/headless/HeadlessFrontEnd.h"
 #include "platform/sim/frontends/terminal/TerminalFrontEnd.h"
 
 namespace lumora::platform {

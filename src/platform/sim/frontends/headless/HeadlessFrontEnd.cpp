@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/sim/frontends/headless/DisplaySummary.h"
 #include "platform/sim/MenuModel.h"
+#include "platform/sim/frontends/headless/DisplaySummary.h"
 #include "platform/sim/frontends/headless/StatusItemText.h"
 
 namespace lumora::sim {

@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/sim/machine/FileDescriptor.h"
 #include "platform/sim/SimMac.h"
 #include "platform/sim/frontends/terminal/CursesScreen.h"
 #include "platform/sim/frontends/terminal/MenuLayout.h"
 #include "platform/sim/frontends/terminal/MenuTracking.h"
+#include "platform/sim/machine/FileDescriptor.h"
 
 namespace lumora::sim::terminal {
 
