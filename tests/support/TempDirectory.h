@@ -2,8 +2,10 @@
 
 #include <stdlib.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <system_error>
 
@@ -35,9 +37,17 @@ inline void writeText(const std::filesystem::path& path, const std::string& text
   std::ofstream(path, std::ios::binary) << text;
 }
 
+// The file's bytes; empty when it cannot be read.
 inline std::string readText(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  std::string text;
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                             std::fclose);
+  if (!file) return text;
+  char buffer[8192];
+  std::size_t count;
+  while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
+    text.append(buffer, count);
+  return text;
 }
 
 }  // namespace lumora::testing
