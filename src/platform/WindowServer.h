@@ -14,6 +14,16 @@ namespace lumora::platform {
 
 class MutablePresetDictionary;
 
+// What the window server answers (CGError values), and how many preset slots a display has.
+namespace windowServerStatus {
+inline constexpr std::int32_t success = 0;
+inline constexpr std::int32_t failure = 1000;
+inline constexpr std::int32_t illegalArgument = 1001;
+inline constexpr std::int32_t rangeCheck = 1007;
+inline constexpr std::int32_t invalidOperation = 1010;
+}  // namespace windowServerStatus
+inline constexpr std::int32_t presetSlotCount = 16;
+
 // A display preset as the window server hands it out: a property-list dictionary with string
 // keys, held in the platform's own representation so that every value keeps its exact type.
 class PresetDictionary {

@@ -4,6 +4,8 @@
 
 namespace lumora::testing {
 
+using namespace platform::windowServerStatus;
+
 std::unique_ptr<platform::MutablePresetDictionary> FakePresetDictionary::mutableCopy() const {
   if (copyFails_) return nullptr;
   return std::make_unique<FakePresetDictionary>(values_);
@@ -60,7 +62,7 @@ FakeValues FakeWindowServer::standardPreset() {
 }
 
 bool FakeWindowServer::isSlot(std::int32_t index) {
-  return index >= 0 && index < presetSlotCount;
+  return index >= 0 && index < platform::presetSlotCount;
 }
 
 bool FakeWindowServer::isReadOnly(const FakeValues& preset) {

@@ -50,12 +50,6 @@ class FakePresetDictionary final : public platform::MutablePresetDictionary {
 // cannot be replaced. A contract test holds it and the simulated Mac to the same rules.
 class FakeWindowServer final : public platform::WindowServer {
  public:
-  static constexpr std::int32_t presetSlotCount = 16;
-  // The window server's answers (CGError values).
-  static constexpr std::int32_t success = 0;
-  static constexpr std::int32_t illegalArgument = 1001;
-  static constexpr std::int32_t rangeCheck = 1007;
-  static constexpr std::int32_t invalidOperation = 1010;
 
   explicit FakeWindowServer(EventLog& log) : log_(log) {}
 

@@ -10,6 +10,7 @@
 
 #include "platform/Console.h"
 #include "platform/Displays.h"
+#include "platform/WindowServer.h"
 #include "platform/sim/machine/PlistFile.h"
 #include "platform/sim/machine/ProcessIdentity.h"
 
@@ -31,14 +32,14 @@ namespace lumora::sim {
 // operation is thread-safe.
 class SimDisplayState {
  public:
-  static constexpr std::int32_t presetSlotCount = 16;
+  static constexpr std::int32_t presetSlotCount = platform::presetSlotCount;
 
-  // The window server's answers (CGError values).
-  static constexpr std::int32_t success = 0;
-  static constexpr std::int32_t failure = 1000;
-  static constexpr std::int32_t illegalArgument = 1001;
-  static constexpr std::int32_t rangeCheck = 1007;
-  static constexpr std::int32_t invalidOperation = 1010;
+  // The window server's answers.
+  static constexpr std::int32_t success = platform::windowServerStatus::success;
+  static constexpr std::int32_t failure = platform::windowServerStatus::failure;
+  static constexpr std::int32_t illegalArgument = platform::windowServerStatus::illegalArgument;
+  static constexpr std::int32_t rangeCheck = platform::windowServerStatus::rangeCheck;
+  static constexpr std::int32_t invalidOperation = platform::windowServerStatus::invalidOperation;
 
   struct TransferTables {
     std::vector<float> red;
