@@ -68,7 +68,10 @@ std::string SimLoginItems::desktopEntry(const std::string& program) {
 }
 
 std::optional<std::string> SimLoginItems::registerMainApp() {
-  return writeFileAtomically(entryPath(), desktopEntry(program_.string()));
+  if (const auto failure = writeFileAtomically(entryPath(), desktopEntry(program_.string()))) {
+    return "cannot write " + entryPath().string() + ": " + failure->reason;
+  }
+  return std::nullopt;
 }
 
 std::optional<std::string> SimLoginItems::unregisterMainApp() {

@@ -1,6 +1,7 @@
 #include "platform/sim/machine/SimDisplayState.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <string>
 #include <utility>
@@ -10,9 +11,75 @@
 namespace lumora::sim {
 namespace {
 
+// A value that must have a type when it is there at all.
+template <typename Check>
+bool absentOr(plist_t node, Check&& check) {
+  return node == nullptr || check(node);
+}
+
+bool isRealArray(plist_t node) {
+  if (!isArray(node)) return false;
+  const std::uint32_t count = plist_array_get_size(node);
+  for (std::uint32_t i = 0; i < count; ++i) {
+    if (!realValue(plist_array_get_item(node, i))) return false;
+  }
+  return count > 0;
+}
+
+bool isUsableTransferTable(plist_t table) {
+  const plist_t red = dictItem(table, "Red");
+  const plist_t green = dictItem(table, "Green");
+  const plist_t blue = dictItem(table, "Blue");
+  const auto isInteger = [](plist_t node) { return integerValue(node).has_value(); };
+  return isDictionary(table) && isRealArray(red) && isRealArray(green) && isRealArray(blue) &&
+         plist_array_get_size(red) == plist_array_get_size(green) &&
+         plist_array_get_size(red) == plist_array_get_size(blue) &&
+         absentOr(dictItem(table, "OwnerProcessID"), isInteger) &&
+         absentOr(dictItem(table, "OwnerStartTime"), isInteger);
+}
+
+bool isUsablePresets(plist_t presets) {
+  if (!isDictionary(presets)) return false;
+  plist_dict_iter iterator = nullptr;
+  plist_dict_new_iter(presets, &iterator);
+  bool usable = true;
+  for (;;) {
+    char* key = nullptr;
+    plist_t preset = nullptr;
+    plist_dict_next_item(presets, iterator, &key, &preset);
+    if (key == nullptr) break;
+    std::free(key);
+    if (!isDictionary(preset)) usable = false;
+  }
+  std::free(iterator);
+  return usable;
+}
+
+bool isUsableDisplay(plist_t display) {
+  const auto isInteger = [](plist_t node) { return integerValue(node).has_value(); };
+  const auto isText = [](plist_t node) { return plist_get_node_type(node) == PLIST_STRING; };
+  return isDictionary(display) && integerValue(dictItem(display, "DisplayID")).has_value() &&
+         absentOr(dictItem(display, "ActivePresetIndex"), isInteger) &&
+         absentOr(dictItem(display, "Name"), isText) &&
+         absentOr(dictItem(display, "Presets"), isUsablePresets) &&
+         absentOr(dictItem(display, "TransferTable"), isUsableTransferTable);
+}
+
+// Every value the simulated Mac reads has the type it reads it as; anything else makes the file
+// unusable rather than a value read wrongly.
 bool isUsableState(plist_t root) {
-  return isDictionary(root) && integerValue(dictItem(root, "MainDisplayID")).has_value() &&
-         isArray(dictItem(root, "Displays"));
+  const plist_t displays = dictItem(root, "Displays");
+  if (!isDictionary(root) || !integerValue(dictItem(root, "MainDisplayID")) ||
+      !isArray(displays) ||
+      !absentOr(dictItem(root, "MainScreenDisplayID"),
+                [](plist_t node) { return numberValue(node).has_value(); })) {
+    return false;
+  }
+  const std::uint32_t count = plist_array_get_size(displays);
+  for (std::uint32_t i = 0; i < count; ++i) {
+    if (!isUsableDisplay(plist_array_get_item(displays, i))) return false;
+  }
+  return true;
 }
 
 plist_t findDisplay(plist_t root, platform::DisplayID display) {
@@ -90,9 +157,9 @@ SimDisplayState::SimDisplayState(std::filesystem::path file, platform::Console& 
 
 plist_t SimDisplayState::root() {
   if (const plist_t current = file_.load()) return current;
-  if (file_.save(factoryDisplayState())) return file_.load();
-  // The folder cannot be written: the displays read as they left the factory, and every change
-  // fails until the folder can be written.
+  if (!file_.isKeptInPlace() && !file_.save(factoryDisplayState())) return file_.load();
+  // The file cannot be written (or holds what the user wrote and could not be kept aside): the
+  // displays read as they left the factory, and every change fails until it can be written.
   if (!unwritableFactory_) unwritableFactory_ = factoryDisplayState();
   return unwritableFactory_.get();
 }
@@ -104,7 +171,7 @@ std::int32_t SimDisplayState::change(platform::DisplayID display, Change&& chang
   if (entry == nullptr) return illegalArgument;
   const std::int32_t status = changeDisplay(entry);
   if (status != success) return status;
-  return file_.save(std::move(next)) ? success : failure;
+  return file_.save(std::move(next)) ? failure : success;
 }
 
 platform::DisplayID SimDisplayState::mainDisplayID() {
