@@ -95,6 +95,12 @@ void MenuActions::toggleSimpleIcon() {
 void MenuActions::toggleLaunchAtLogin() {
   const bool wasOn = preferences::read(platform_.userDefaults, launchAtLoginKey);
   preferences::write(platform_.userDefaults, launchAtLoginKey, !wasOn);
+  // The check mark shows the stored choice: where it could not be stored, the login item stays
+  // as it is, or the two would part for good.
+  if (preferences::read(platform_.userDefaults, launchAtLoginKey) == wasOn) {
+    owner_.refresh();
+    return;
+  }
   const std::optional<std::string> error =
       wasOn ? platform_.loginItems.unregisterMainApp() : platform_.loginItems.registerMainApp();
   if (error) {

@@ -147,6 +147,22 @@ TEST_F(MenuActionsTest, AFailedRegistrationIsPrintedAndTheCheckMarkTellsTheTruth
   EXPECT_EQ(fake_.console.output.back(), "Login item error: Job not found");
 }
 
+TEST_F(MenuActionsTest, ALoginChoiceThatCannotBeStoredLeavesTheLoginItemAlone) {
+  fake_.userDefaults.writesFail = true;
+  for (int toggle = 0; toggle < 2; ++toggle) {
+    pick("toggleLaunchAtLogin");
+    EXPECT_EQ(fake_.log.count("loginItems.register"), 0);
+    EXPECT_EQ(fake_.log.count("loginItems.unregister"), 0);
+    EXPECT_EQ(entrySending(*fake_.statusBar.lastItem->menu, "toggleLaunchAtLogin").state,
+              platform::ControlState::off);
+  }
+  fake_.userDefaults.writesFail = false;
+  pick("toggleLaunchAtLogin");
+  pick("toggleLaunchAtLogin");
+  EXPECT_FALSE(fake_.loginItems.registered) << "registered and removed again once it can be";
+  EXPECT_EQ(fake_.log.count("loginItems.unregister"), 1);
+}
+
 TEST_F(MenuActionsTest, DeepBlacksTagsOutsideTheLevelsDoNothingAtAll) {
   for (const std::int64_t tag : {4, -1, 1000}) {
     pick("setDeepBlacksLevel:", tag);

@@ -38,22 +38,22 @@ double FakeUserDefaults::doubleForKey(std::string_view key) {
   return std::get<bool>(found->second) ? 1.0 : 0.0;
 }
 
-void FakeUserDefaults::setBool(std::string_view key, bool value) {
-  values[std::string(key)] = value;
+void FakeUserDefaults::store(std::string_view key, Value value) {
   ++writeCount;
   log_.add("defaults.set " + std::string(key) + "=" + describe(value));
+  if (!writesFail) values[std::string(key)] = value;
+}
+
+void FakeUserDefaults::setBool(std::string_view key, bool value) {
+  store(key, value);
 }
 
 void FakeUserDefaults::setInteger(std::string_view key, std::int64_t value) {
-  values[std::string(key)] = value;
-  ++writeCount;
-  log_.add("defaults.set " + std::string(key) + "=" + describe(value));
+  store(key, value);
 }
 
 void FakeUserDefaults::setDouble(std::string_view key, double value) {
-  values[std::string(key)] = value;
-  ++writeCount;
-  log_.add("defaults.set " + std::string(key) + "=" + describe(value));
+  store(key, value);
 }
 
 }  // namespace lumora::testing

@@ -26,8 +26,12 @@ class FakeUserDefaults final : public platform::UserDefaults {
 
   std::map<std::string, Value, std::less<>> values;
   int writeCount = 0;
+  // As a store whose file cannot be saved: writes change nothing.
+  bool writesFail = false;
 
  private:
+  void store(std::string_view key, Value value);
+
   EventLog& log_;
 };
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "platform/Platform.h"
-#include "platform/posix/PosixTerminationSignals.h"
 #include "platform/sim/EventLoop.h"
 #include "platform/sim/SimAlerts.h"
 #include "platform/sim/SimApplication.h"
@@ -12,6 +11,7 @@
 #include "platform/sim/SimNotifications.h"
 #include "platform/sim/SimStatusBar.h"
 #include "platform/sim/SimSymbolImages.h"
+#include "platform/sim/SimTerminationSignals.h"
 #include "platform/sim/SimTimers.h"
 #include "platform/sim/SimUpdaters.h"
 #include "platform/sim/SimUserDefaults.h"
@@ -45,7 +45,7 @@ struct SimMac {
   SimWindows windows{notificationCenter};
   SimLoginItems loginItems;
   SimUpdaters updaters{alerts};
-  platform::PosixTerminationSignals terminationSignals;
+  SimTerminationSignals terminationSignals;
   platform::Platform platform = platform::platformOf(*this);
 };
 

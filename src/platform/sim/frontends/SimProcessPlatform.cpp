@@ -7,6 +7,7 @@
 
 #include "platform/Platform.h"
 #include "platform/sim/SimMac.h"
+#include "platform/sim/machine/SingleInstance.h"
 #include "platform/sim/frontends/headless/HeadlessFrontEnd.h"
 #include "platform/sim/frontends/terminal/TerminalFrontEnd.h"
 
@@ -23,8 +24,10 @@ void useUTF8Locale() {
 
 Platform& processPlatform() {
   useUTF8Locale();
+  static const sim::SimPaths paths = sim::SimPaths::fromEnvironment();
+  sim::becomeTheOnlyInstance(paths);
   // Made once and never released: the termination-signal thread may use it until the end.
-  static sim::SimMac* const mac = new sim::SimMac(sim::SimPaths::fromEnvironment());
+  static sim::SimMac* const mac = new sim::SimMac(paths);
   // The terminal front end when there is a terminal to run it in, the headless one otherwise.
   static const bool interactive = ::isatty(STDIN_FILENO) == 1 && ::isatty(STDOUT_FILENO) == 1;
   if (interactive) {
