@@ -2,13 +2,14 @@
 # make test     builds everything and runs the whole test suite
 # make bench    builds and runs the benchmarks
 # make package  makes the macOS app's zip and disk image (macOS only)
+# make fuzz     builds the fuzzing harnesses with clang and runs each for FUZZ_SECONDS (60)
 #
 # macOS options, for run and package:
 #   SPARKLE=/path     the folder holding Sparkle.framework (Sparkle 2)
 #   NO_UPDATER=1      build without the updater instead
 #   FEED_URL=https://... PUBLIC_KEY=...   the update feed and its EdDSA public key
 #   IDENTITY="Developer ID Application: ..."   signs with it instead of ad hoc
-.PHONY: run test bench package format deps
+.PHONY: run test bench fuzz package format deps
 
 OPTIONS :=
 ifdef SPARKLE
@@ -36,6 +37,11 @@ test: deps
 	@cmake --preset test >/dev/null
 	@cmake --build --preset test
 	@ctest --preset test
+	@if [ "$$(uname -s)" = Linux ] && command -v clang++ >/dev/null; then \
+	  echo "A short fuzzing run over each corpus:"; scripts/run-fuzzers 5; fi
+
+fuzz: deps
+	@scripts/run-fuzzers $(or $(FUZZ_SECONDS),60)
 
 bench: deps
 	@cmake --preset bench >/dev/null

@@ -31,6 +31,7 @@ class RunningApp {
   // The exit status, or 128 + the signal's number when a signal ended it; -1 on a time-out.
   int waitForExit(std::chrono::milliseconds limit = std::chrono::seconds(15));
 
+  pid_t pid() const { return pid_; }
   const std::vector<std::string>& outputLines() const { return lines_; }
   std::string errorOutput();
 

@@ -85,6 +85,37 @@ std::optional<std::string> dataValue(plist_t node) {
   return std::string(bytes.get(), static_cast<std::size_t>(length));
 }
 
+bool equalValues(plist_t a, plist_t b) {
+  if (a == nullptr || b == nullptr) return a == b;
+  const plist_type type = plist_get_node_type(a);
+  if (type != plist_get_node_type(b)) return false;
+  if (type == PLIST_ARRAY) {
+    const std::uint32_t count = plist_array_get_size(a);
+    if (count != plist_array_get_size(b)) return false;
+    for (std::uint32_t i = 0; i < count; ++i) {
+      if (!equalValues(plist_array_get_item(a, i), plist_array_get_item(b, i))) return false;
+    }
+    return true;
+  }
+  if (type == PLIST_DICT) {
+    if (plist_dict_get_size(a) != plist_dict_get_size(b)) return false;
+    plist_dict_iter iterator = nullptr;
+    plist_dict_new_iter(a, &iterator);
+    bool equal = true;
+    for (;;) {
+      char* key = nullptr;
+      plist_t value = nullptr;
+      plist_dict_next_item(a, iterator, &key, &value);
+      if (key == nullptr) break;
+      const std::unique_ptr<char, FreeDeleter> owned(key);
+      if (equal && !equalValues(value, plist_dict_get_item(b, key))) equal = false;
+    }
+    std::free(iterator);
+    return equal;
+  }
+  return plist_compare_node_value(a, b) != 0;
+}
+
 std::string toXml(plist_t node) {
   char* raw = nullptr;
   std::uint32_t length = 0;

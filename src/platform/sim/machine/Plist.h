@@ -43,6 +43,9 @@ std::optional<bool> boolValue(plist_t node);
 std::optional<std::string> stringValue(plist_t node);
 std::optional<std::string> dataValue(plist_t node);
 
+// Whether two values are equal, all the way down (the library compares only single values).
+bool equalValues(plist_t a, plist_t b);
+
 // XML property list text, and back; null when the text is not a property list.
 std::string toXml(plist_t node);
 PlistPtr fromXml(std::string_view text);

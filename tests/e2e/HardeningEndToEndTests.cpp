@@ -1,0 +1,89 @@
+// The built program when it is stopped in the middle of its work or started twice: the files it
+// shares with people stay whole, and no second copy touches them.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <filesystem>
+#include <thread>
+
+#include "e2e/RunningApp.h"
+#include "platform/sim/machine/PlistText.h"
+#include "support/TempDirectory.h"
+
+namespace lumora::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class HardeningEndToEndTest : public ::testing::Test {
+ protected:
+  fs::path displayPath() const { return home_ / "state/lumora-virir/display.plist"; }
+  fs::path defaultsPath() const { return home_ / "config/lumora-virir/defaults.plist"; }
+  void waitForLaunch(RunningApp& app) {
+    app.send("status");
+    ASSERT_TRUE(app.waitForLine("status:")) << app.errorOutput();
+  }
+  // The temporary files of saves, in both folders.
+  std::vector<std::string> temporaryFiles() const {
+    std::vector<std::string> found;
+    for (const fs::path& folder : {displayPath().parent_path(), defaultsPath().parent_path()}) {
+      std::error_code ignored;
+      for (const auto& entry : fs::directory_iterator(folder, ignored)) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with(".display.plist.") || name.starts_with(".defaults.plist.")) {
+          found.push_back(name);
+        }
+      }
+    }
+    return found;
+  }
+
+  TempDirectory home_;
+};
+
+TEST_F(HardeningEndToEndTest, ASecondInstanceSaysSoAndLeavesEverythingAlone) {
+  RunningApp first(home_.path());
+  waitForLaunch(first);
+  first.send("pick 250% \u2013 1250 nits");
+  first.send("pick Basicify Icon");
+  waitForLaunch(first);
+  const std::string display = readText(displayPath());
+  const std::string defaults = readText(defaultsPath());
+
+  RunningApp second(home_.path());
+  EXPECT_EQ(second.waitForExit(), 0);
+  EXPECT_NE(second.errorOutput().find("Lumora Virir is already running (process " +
+                                      std::to_string(first.pid()) + ")"),
+            std::string::npos)
+      << second.errorOutput();
+  EXPECT_TRUE(second.outputLines().empty());
+  EXPECT_EQ(readText(displayPath()), display);
+  EXPECT_EQ(readText(defaultsPath()), defaults);
+
+  EXPECT_EQ(first.signalAndWait(SIGTERM), 0);
+  RunningApp later(home_.path());  // the folders are free again
+  waitForLaunch(later);
+  EXPECT_EQ(later.signalAndWait(SIGTERM), 0);
+}
+
+TEST_F(HardeningEndToEndTest, ASignalInTheMiddleOfSavesLeavesWholeFilesAndNoTemporaryOnes) {
+  const char* const picks[] = {"pick 250% \u2013 1250 nits", "pick Basicify Icon",
+                               "pick 320% \u2013 1600 nits (MAX)", "pick Auto-enable on Launch"};
+  for (int round = 0; round < 8; ++round) {
+    RunningApp app(home_.path());
+    waitForLaunch(app);
+    for (int i = 0; i < 24; ++i)
+      app.send(picks[i % 4]);
+    std::this_thread::sleep_for(std::chrono::milliseconds(5 * round));
+    EXPECT_EQ(app.signalAndWait(round % 2 == 0 ? SIGTERM : SIGINT), 0) << round;
+    EXPECT_TRUE(temporaryFiles().empty()) << round;
+    EXPECT_EQ(sim::whyNotReadWhole(readText(displayPath())), std::nullopt) << round;
+    EXPECT_NE(readText(displayPath()).find("<key>ActivePresetIndex</key>\n\t\t\t<integer>0<"),
+              std::string::npos)
+        << round;
+  }
+}
+
+}  // namespace
+}  // namespace lumora::testing
