@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <thread>
@@ -83,6 +85,19 @@ TEST_F(HardeningEndToEndTest, ASignalInTheMiddleOfSavesLeavesWholeFilesAndNoTemp
               std::string::npos)
         << round;
   }
+}
+
+TEST_F(HardeningEndToEndTest, AStartRemovesWhatAKilledWriterLeft) {
+  const pid_t gone = ::fork();
+  if (gone == 0) ::_exit(0);
+  int status = 0;
+  ::waitpid(gone, &status, 0);
+  const std::string leftover = ".display.plist." + std::to_string(gone) + "-99.x1y2z3";
+  writeText(displayPath().parent_path() / leftover, "<?xml version=\"1.0\"?><plist><dic");
+  RunningApp app(home_.path());
+  waitForLaunch(app);
+  EXPECT_TRUE(temporaryFiles().empty());
+  EXPECT_EQ(app.signalAndWait(SIGTERM), 0);
 }
 
 }  // namespace
