@@ -57,6 +57,8 @@ class MacStatusItem final : public platform::StatusItem {
   // Builds the native menu only when the value differs from the one shown.
   void setMenu(platform::Menu menu) override;
 
+  NSStatusItem* statusItem() const { return item_; }
+
  private:
   // The status bar does not keep its items: this does, for as long as the owner keeps this.
   NSStatusItem* item_;
