@@ -86,10 +86,6 @@ std::vector<std::string> enabledTitles(NSMenu *menu) {
   return titles;
 }
 
-NSInteger indexOfTitle(NSMenu *menu, NSString *title) {
-  return [menu indexOfItemWithTitle:title];
-}
-
 TEST(MacMenuBridgeTest, EntriesAreEnabledAsTheValueSaysOrForTheActionsTheDelegateAnswers) {
   Performed performed;
   const auto delegate = std::make_shared<AnsweringDelegate>(
@@ -101,9 +97,8 @@ TEST(MacMenuBridgeTest, EntriesAreEnabledAsTheValueSaysOrForTheActionsTheDelegat
 
   NSMenu *menu = makeMenu(statusMenu(), bridge);
   [menu update];
-  EXPECT_EQ(enabledTitles(menu),
-            (std::vector<std::string>{"250% - 1250 nits", "Disable XDR", "Version 1.5.0",
-                                      "Deep Blacks"}))
+  EXPECT_EQ(enabledTitles(menu), (std::vector<std::string>{"250% - 1250 nits", "Disable XDR",
+                                                           "Version 1.5.0", "Deep Blacks"}))
       << "the header and the entry switched off stay disabled although the delegate answers "
          "resetAllTweaks; an action it does not answer is disabled";
   EXPECT_EQ(enabledTitles([menu itemWithTitle:@"Deep Blacks"].submenu),
@@ -118,13 +113,13 @@ TEST(MacMenuBridgeTest, PickedEntriesReachTheDelegateWithTheirSelectorAndTag) {
   [bridge setDelegate:delegate];
   NSMenu *menu = makeMenu(statusMenu(), bridge);
 
-  [menu performActionForItemAtIndex:indexOfTitle(menu, @"250% - 1250 nits")];
-  [menu performActionForItemAtIndex:indexOfTitle(menu, @"Disable XDR")];
+  [menu performActionForItemAtIndex:[menu indexOfItemWithTitle:@"250% - 1250 nits"]];
+  [menu performActionForItemAtIndex:[menu indexOfItemWithTitle:@"Disable XDR"]];
   EXPECT_EQ(performed, (Performed{{"setNits:", 1250}, {"toggleXDR", 0}}));
 
   // The bridge does not keep the delegate: once it is gone, a pick does nothing.
   delegate.reset();
-  [menu performActionForItemAtIndex:indexOfTitle(menu, @"Disable XDR")];
+  [menu performActionForItemAtIndex:[menu indexOfItemWithTitle:@"Disable XDR"]];
   EXPECT_EQ(performed.size(), 2u);
 }
 

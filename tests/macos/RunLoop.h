@@ -15,8 +15,7 @@ inline bool runUntil(const std::function<bool()> &done, std::chrono::duration<do
   while (!done()) {
     if (deadline.timeIntervalSinceNow <= 0) return false;
     @autoreleasepool {
-      [NSRunLoop.currentRunLoop runMode:mode
-                             beforeDate:[NSDate dateWithTimeIntervalSinceNow:0.01]];
+      [NSRunLoop.currentRunLoop runMode:mode beforeDate:[NSDate dateWithTimeIntervalSinceNow:0.01]];
     }
   }
   return true;

@@ -21,7 +21,8 @@
   if (const auto delegate = _delegate.lock()) delegate->applicationWillTerminate();
 }
 
-// The app restores no windows; saying so stops macOS 14 from warning about insecure coding.
+// Restorable state is decoded with secure coding only; without this answer macOS 14 warns at
+// every launch.
 - (BOOL)applicationSupportsSecureRestorableState:(NSApplication *)app {
   return YES;
 }
