@@ -9,6 +9,9 @@
 #   NO_UPDATER=1      build without the updater instead
 #   FEED_URL=https://... PUBLIC_KEY=...   the update feed and its EdDSA public key
 #   IDENTITY="Developer ID Application: ..."   signs with it instead of ad hoc
+# and, for package with a Developer ID, notary credentials in the environment, which notarize and
+# staple the app and the disk image:
+#   NOTARY_KEYCHAIN_PROFILE=...   or   NOTARY_KEY=key.p8 NOTARY_KEY_ID=... NOTARY_ISSUER=...
 .PHONY: run test bench fuzz package format deps
 
 OPTIONS :=

@@ -3,7 +3,18 @@
 // real build.
 #import <AppKit/AppKit.h>
 
+// Availability.h (macOS 14 SDK): #define __MAC_14_0 140000
+// The check stands for an SDK that knows macOS 14, so that code for 14 and later is checked too.
+#ifndef __MAC_14_0
+#define __MAC_14_0 140000
+#endif
+
 NS_ASSUME_NONNULL_BEGIN
+
+// AppKit/NSApplication.h: - (void)activate API_AVAILABLE(macos(14.0));
+@interface NSApplication (LumoraSDKAdditions)
+- (void)activate API_AVAILABLE(macos(14.0));
+@end
 
 // AppKit/NSImage.h: @property (getter=isTemplate) BOOL template;  (macOS 10.5)
 // `template` is a C++ keyword, so Objective-C++ code calls the setter by name.

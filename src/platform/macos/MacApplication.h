@@ -12,6 +12,8 @@
 - (void)setDelegate:(std::weak_ptr<lumora::platform::ApplicationDelegate>)delegate;
 // The action of every menu entry that has one.
 - (void)performMenuAction:(id)sender;
+// Whether the delegate answers the entry's action.
+- (BOOL)validateMenuItem:(NSMenuItem *)menuItem;
 @end
 
 namespace lumora::macos {

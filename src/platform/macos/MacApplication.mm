@@ -21,6 +21,12 @@
   if (const auto delegate = _delegate.lock()) delegate->applicationWillTerminate();
 }
 
+// Restorable state is decoded with secure coding only; without this answer macOS 14 warns at
+// every launch.
+- (BOOL)applicationSupportsSecureRestorableState:(NSApplication *)app {
+  return YES;
+}
+
 // Every entry with an action sends this one message; the entry carries the core's selector name
 // in its represented object, so the list of actions lives only in the core.
 - (void)performMenuAction:(id)sender {
@@ -34,7 +40,7 @@
   delegate->performMenuAction(lumora::macos::fromNSString(selector), menuSender);
 }
 
-// Entries are enabled for the actions the delegate answers.
+// An entry is enabled when the delegate answers its action.
 - (BOOL)validateMenuItem:(NSMenuItem *)menuItem {
   const auto delegate = _delegate.lock();
   NSString *selector = menuItem.representedObject;
@@ -65,7 +71,18 @@ void MacApplication::setActivationPolicy(platform::ActivationPolicy policy) {
 }
 
 void MacApplication::activateIgnoringOtherApps(bool flag) {
-  [NSApplication.sharedApplication activateIgnoringOtherApps:flag ? YES : NO];
+  NSApplication *application = NSApplication.sharedApplication;
+#ifdef __MAC_14_0
+  // From macOS 14 on the ignoring flag has no effect, and the settings window would stay behind
+  // the frontmost app; activate is the request that replaces it.
+  if (flag) {
+    if (@available(macOS 14, *)) {
+      [application activate];
+      return;
+    }
+  }
+#endif
+  [application activateIgnoringOtherApps:flag ? YES : NO];
 }
 
 void MacApplication::run() { [NSApplication.sharedApplication run]; }

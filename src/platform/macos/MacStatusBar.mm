@@ -1,12 +1,25 @@
 #import "platform/macos/MacStatusBar.h"
 
+#include <utility>
+
 #include "platform/macos/MacStrings.h"
 #include "platform/macos/MacSymbolImages.h"
 
 namespace lumora::macos {
+namespace {
 
-NSMenu *makeMenu(const platform::Menu &menu, id target) {
+BOOL isEnabled(const platform::MenuItem &item, NSMenuItem *entry, LMVDelegateBridge *target) {
+  if (item.enabled) return *item.enabled ? YES : NO;
+  if (item.action) return [target validateMenuItem:entry];
+  return item.submenu != nullptr ? YES : NO;
+}
+
+}  // namespace
+
+NSMenu *makeMenu(const platform::Menu &menu, LMVDelegateBridge *target) {
   NSMenu *native = [[NSMenu alloc] init];
+  // Automatic enabling would override an entry's explicit value; the entries are enabled here.
+  native.autoenablesItems = NO;
   for (const platform::MenuItem &item : menu.items) {
     if (item.isSeparator) {
       [native addItem:[NSMenuItem separatorItem]];
@@ -23,22 +36,30 @@ NSMenu *makeMenu(const platform::Menu &menu, id target) {
     entry.tag = static_cast<NSInteger>(item.tag);
     entry.state =
         item.state == platform::ControlState::on ? NSControlStateValueOn : NSControlStateValueOff;
-    if (item.enabled) entry.enabled = *item.enabled ? YES : NO;
     if (item.image) entry.image = makeSymbolImage(*item.image);
     if (item.submenu) entry.submenu = makeMenu(*item.submenu, target);
+    entry.enabled = isEnabled(item, entry, target);
     [native addItem:entry];
   }
   return native;
 }
 
-void MacStatusButton::setTitle(std::string_view title) { item_.button.title = toNSString(title); }
+void MacStatusButton::setTitle(std::string_view title) {
+  NSStatusBarButton *button = item_.button;
+  if (button == nil || !title_.replaceWith(title)) return;
+  button.title = toNSString(title);
+}
 
 void MacStatusButton::setImage(const std::optional<platform::SymbolImage> &image) {
-  item_.button.image = image ? makeSymbolImage(*image) : nil;
+  NSStatusBarButton *button = item_.button;
+  if (button == nil || !image_.replaceWith(image)) return;
+  button.image = image ? makeSymbolImage(*image) : nil;
 }
 
 void MacStatusButton::setContentTintColor(std::optional<platform::NamedColor> color) {
-  item_.button.contentTintColor = color ? makeColor(*color) : nil;
+  NSStatusBarButton *button = item_.button;
+  if (button == nil || !tint_.replaceWith(color)) return;
+  button.contentTintColor = color ? makeColor(*color) : nil;
 }
 
 MacStatusItem::MacStatusItem(NSStatusItem *item, LMVDelegateBridge *target)
@@ -48,7 +69,11 @@ MacStatusItem::~MacStatusItem() { [NSStatusBar.systemStatusBar removeStatusItem:
 
 platform::StatusButton *MacStatusItem::button() { return item_.button != nil ? &button_ : nullptr; }
 
-void MacStatusItem::setMenu(platform::Menu menu) { item_.menu = makeMenu(menu, target_); }
+void MacStatusItem::setMenu(platform::Menu menu) {
+  if (menu_ && *menu_ == menu) return;
+  item_.menu = makeMenu(menu, target_);
+  menu_ = std::move(menu);
+}
 
 std::unique_ptr<platform::StatusItem> MacStatusBar::statusItemWithLength(double length) {
   NSStatusItem *item = [NSStatusBar.systemStatusBar statusItemWithLength:length];

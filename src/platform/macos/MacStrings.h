@@ -9,10 +9,13 @@
 
 namespace lumora::macos {
 
+// Never nil: text that is not valid UTF-8 becomes the empty string, since AppKit's string
+// parameters are nonnull.
 inline NSString *toNSString(std::string_view text) {
-  return [[NSString alloc] initWithBytes:text.data()
-                                  length:text.size()
-                                encoding:NSUTF8StringEncoding];
+  NSString *string = [[NSString alloc] initWithBytes:text.data()
+                                              length:text.size()
+                                            encoding:NSUTF8StringEncoding];
+  return string != nil ? string : @"";
 }
 
 inline std::string fromNSString(NSString *text) {

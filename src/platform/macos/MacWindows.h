@@ -11,7 +11,8 @@ namespace lumora::macos {
 class MacWindow final : public platform::Window {
  public:
   explicit MacWindow(NSWindow *window) : window_(window) {}
-  // Observers must be removed before the window they watch goes away.
+  // Removes the observers at once, and releases the window after the current event: the last
+  // owner may be letting go from inside the window's own -close.
   ~MacWindow() override;
 
   void setTitle(const std::string &title) override;

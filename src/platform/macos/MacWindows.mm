@@ -1,5 +1,7 @@
 #import "platform/macos/MacWindows.h"
 
+#import <dispatch/dispatch.h>
+
 #include <memory>
 
 #include "platform/macos/MacStrings.h"
@@ -44,7 +46,22 @@ NSView *makeView(const platform::View &view) {
 }  // namespace
 
 MacWindow::~MacWindow() {
-  for (id<NSObject> token : observers_) [NSNotificationCenter.defaultCenter removeObserver:token];
+  // The window's will-close observer may be what lets go of this object, while -[NSWindow close]
+  // is still running. The observers go now, so that no later close reaches them, but the window
+  // and the observers' blocks stay alive until the main queue runs again, after the current
+  // event.
+  NSNotificationCenter *center = NSNotificationCenter.defaultCenter;
+  NSMutableArray *tokens = [NSMutableArray arrayWithCapacity:observers_.size()];
+  for (id<NSObject> token : observers_) {
+    [center removeObserver:token];
+    [tokens addObject:token];
+  }
+  NSWindow *window = window_;
+  dispatch_async(dispatch_get_main_queue(), ^{
+    // The last references, released when this block is.
+    (void)window;
+    (void)tokens;
+  });
 }
 
 void MacWindow::setTitle(const std::string &title) { window_.title = toNSString(title); }
