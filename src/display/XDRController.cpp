@@ -90,7 +90,7 @@ double XDRController::getPresetMaxNits() const {
   if (!hasPresetFunctions()) return sdrCeilingNits;
   const std::int32_t activeIndex = getActivePresetIndex();
   if (activeIndex == standardPresetIndex) return sdrCeilingNits;
-  const std::unique_ptr<platform::PresetDictionary> preset =
+  const std::shared_ptr<const platform::PresetDictionary> preset =
       getPresetFn_(mainDisplayID(), activeIndex);
   if (!preset) return sdrCeilingNits;
   const std::optional<double> ceiling = preset->numberValue(maxSDRLuminanceKey);
@@ -106,7 +106,7 @@ bool XDRController::isXDREnabled() const {
 void XDRController::setXDRBrightness(double nits) {
   const std::lock_guard lock(writeMutex_);
   if (!hasPresetFunctions() || exiting_) return;
-  const std::unique_ptr<platform::PresetDictionary> base =
+  const std::shared_ptr<const platform::PresetDictionary> base =
       getPresetFn_(mainDisplayID(), standardPresetIndex);
   if (!base) return;
   const std::unique_ptr<platform::MutablePresetDictionary> preset = base->mutableCopy();

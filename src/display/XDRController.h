@@ -63,7 +63,8 @@ class XDRController {
   platform::Displays& displays_;
   std::function<std::int32_t(platform::DisplayID)> getActiveFn_;
   std::function<std::int32_t(platform::DisplayID, std::int32_t)> setActiveFn_;
-  std::function<std::unique_ptr<platform::PresetDictionary>(platform::DisplayID, std::int32_t)>
+  std::function<std::shared_ptr<const platform::PresetDictionary>(platform::DisplayID,
+                                                                  std::int32_t)>
       getPresetFn_;
   std::function<std::int32_t(platform::DisplayID, std::int32_t, const platform::PresetDictionary&)>
       setPresetFn_;

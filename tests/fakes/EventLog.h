@@ -20,6 +20,7 @@ class EventLog {
     text += detail;
     events_.push_back(std::move(text));
   }
+  bool isRecording() const { return !quiet_; }
   const std::vector<std::string>& events() const { return events_; }
   void clear() { events_.clear(); }
 

@@ -115,12 +115,18 @@ platform::OpenedPresetFunctions FakeWindowServer::openPresetFunctions(
   if (present(names.copyPresetData)) {
     opened.functions.copyPresetData =
         [this](platform::DisplayID display,
-               std::int32_t index) -> std::unique_ptr<platform::PresetDictionary> {
+               std::int32_t index) -> std::shared_ptr<const platform::PresetDictionary> {
       log_.add("windowServer.copyPreset ", std::to_string(index));
-      copies.emplace_back(display, index);
+      if (log_.isRecording()) copies.emplace_back(display, index);
       const FakeValues* existing = isSlot(index) ? presetAt(display, index) : nullptr;
       if (existing == nullptr) return nullptr;
-      return std::make_unique<FakePresetDictionary>(*existing, mutableCopyFails);
+      // The same copy again while the preset is unchanged, as the platform may.
+      std::shared_ptr<const FakePresetDictionary>& handedOut = handedOut_[{display, index}];
+      if (!handedOut || handedOut->values() != *existing ||
+          handedOut->copyFails() != mutableCopyFails) {
+        handedOut = std::make_shared<FakePresetDictionary>(*existing, mutableCopyFails);
+      }
+      return handedOut;
     };
   }
   if (present(names.setPresetData)) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <variant>
@@ -36,6 +37,7 @@ class FakePresetDictionary final : public platform::MutablePresetDictionary {
   void setData(std::string_view key, std::span<const std::uint8_t> bytes) override;
 
   const FakeValues& values() const { return values_; }
+  bool copyFails() const { return copyFails_; }
   // Keys in the order they were set on this dictionary.
   const std::vector<std::string>& setOrder() const { return setOrder_; }
 
@@ -83,6 +85,10 @@ class FakeWindowServer final : public platform::WindowServer {
   static bool isSlot(std::int32_t index);
   static bool isReadOnly(const FakeValues& preset);
   const FakeValues* presetAt(platform::DisplayID display, std::int32_t index) const;
+
+  std::map<std::pair<platform::DisplayID, std::int32_t>,
+           std::shared_ptr<const FakePresetDictionary>>
+      handedOut_;
 
   EventLog& log_;
 };

@@ -40,7 +40,7 @@ TEST(PlistFileTest, ParsesAgainOnlyWhenTheFileChanged) {
 
   PlistPtr root = adopt(plist_new_dict());
   setDictItem(root.get(), "a", makeInteger(1));
-  ASSERT_EQ(file.save(std::move(root)), std::nullopt);
+  ASSERT_EQ(file.store(std::move(root)), std::nullopt);
   EXPECT_EQ(filesIn(temp.path()).size(), 1u) << "no temporary file is left behind";
   EXPECT_EQ(integerValue(dictItem(file.load(), "a")), 1);
   EXPECT_EQ(integerValue(dictItem(file.load(), "a")), 1);

@@ -45,7 +45,7 @@ class WindowServerContractTest : public ::testing::Test {
             .functions;
   }
   std::int32_t active() { return functions_.getActivePresetIndex(display()); }
-  std::unique_ptr<platform::PresetDictionary> copy(std::int32_t index) {
+  std::shared_ptr<const platform::PresetDictionary> copy(std::int32_t index) {
     return functions_.copyPresetData(display(), index);
   }
   // The standard preset with its ceiling raised.

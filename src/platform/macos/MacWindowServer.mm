@@ -56,11 +56,11 @@ platform::OpenedPresetFunctions MacWindowServer::openPresetFunctions(
   if (const auto copyPreset = lookUp<CopyPresetData>(library, names.copyPresetData)) {
     opened.functions.copyPresetData =
         [library, copyPreset](platform::DisplayID display,
-                              std::int32_t index) -> std::unique_ptr<platform::PresetDictionary> {
+                              std::int32_t index) -> std::shared_ptr<const platform::PresetDictionary> {
       CFRef<CFDictionaryRef> preset(copyPreset(display, index));
       if (!preset) return nullptr;
       if (CFGetTypeID(preset.get()) != CFDictionaryGetTypeID()) return nullptr;
-      return std::make_unique<MacPresetDictionary>(std::move(preset));
+      return std::make_shared<MacPresetDictionary>(std::move(preset));
     };
   }
   if (const auto setPreset = lookUp<SetPresetData>(library, names.setPresetData)) {

@@ -97,6 +97,7 @@ void EventLoop::setAfterTimersFired(std::function<void()> observer) {
 void EventLoop::run() {
   while (!stopped_)
     pass(Mode::normal, std::nullopt);
+  finishPass();
 }
 
 void EventLoop::stop() {
@@ -128,7 +129,9 @@ std::optional<EventLoop::Clock::time_point> EventLoop::nextTimerDue() const {
 }
 
 void EventLoop::pass(Mode mode, std::optional<Clock::duration> maxWait) {
+  passNumber_.fetch_add(1, std::memory_order_relaxed);
   passWork(mode, maxWait);
+  finishPass();
   if (afterPass_ && !stopped_) afterPass_();
 }
 
@@ -143,10 +146,12 @@ void EventLoop::passWork(Mode mode, std::optional<Clock::duration> maxWait) {
     }
   }
 
-  std::vector<pollfd> fds;
+  std::vector<pollfd>& fds = pollFds_;
+  fds.clear();
   fds.push_back(pollfd{wakeRead_.get(), POLLIN, 0});
   for (const Watch& watch : watches_)
     fds.push_back(pollfd{watch.fd, POLLIN, 0});
+  const std::size_t watched = watches_.size();
   const int ready = ::poll(fds.data(), fds.size(), pollTimeout(wait));
   if (ready < 0 && errno != EINTR) return;
 
@@ -156,10 +161,15 @@ void EventLoop::passWork(Mode mode, std::optional<Clock::duration> maxWait) {
     }
   }
   if (ready > 0) {
-    // Copies, as a callback may add watches.
-    const std::vector<Watch> watches = watches_;
-    for (std::size_t i = 0; i < watches.size() && !stopped_; ++i) {
-      if ((fds[i + 1].revents & (POLLIN | POLLHUP | POLLERR)) != 0) watches[i].onReadable();
+    // A callback may add or remove watches: each is found again by its descriptor.
+    for (std::size_t i = 0; i < watched && !stopped_; ++i) {
+      if ((fds[i + 1].revents & (POLLIN | POLLHUP | POLLERR)) == 0) continue;
+      const int fd = fds[i + 1].fd;
+      const auto watch = std::find_if(watches_.begin(), watches_.end(),
+                                      [fd](const Watch& candidate) { return candidate.fd == fd; });
+      if (watch == watches_.end()) continue;
+      const std::function<void()> onReadable = watch->onReadable;
+      onReadable();
     }
   }
   if (stopped_) return;
@@ -169,6 +179,8 @@ void EventLoop::passWork(Mode mode, std::optional<Clock::duration> maxWait) {
 }
 
 void EventLoop::runQueuedWork() {
+  // Even an empty deque allocates: none is made while nothing is queued.
+  if (!hasQueuedWork()) return;
   std::deque<std::function<void()>> work;
   {
     const std::lock_guard lock(queueMutex_);
@@ -192,9 +204,11 @@ void EventLoop::runQueuedWork() {
 void EventLoop::fireDueTimers() {
   std::erase_if(timers_, [](const auto& timer) { return !timer->valid; });
   const Clock::time_point now = Clock::now();
-  const std::vector<std::shared_ptr<ScheduledTimer>> timers = timers_;
   bool fired = false;
-  for (const auto& timer : timers) {
+  // A block may schedule timers: only those there before are looked at, each held meanwhile.
+  const std::size_t scheduled = timers_.size();
+  for (std::size_t i = 0; i < scheduled && i < timers_.size(); ++i) {
+    const std::shared_ptr<ScheduledTimer> timer = timers_[i];
     if (!timer->valid || timer->due > now || stopped_) continue;
     if (timer->repeats) {
       // Missed firings are skipped, not made up for.

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <poll.h>
+
 #include <atomic>
+#include <cstdint>
 #include <chrono>
 #include <deque>
 #include <functional>
@@ -39,6 +42,16 @@ class EventLoop final {
   void setAfterTimersFired(std::function<void()> observer);
   // Runs at the end of every pass, in every mode.
   void setAfterPass(std::function<void()> observer) { afterPass_ = std::move(observer); }
+  // Runs at the end of every pass, before the afterPass observer, and once more when the loop
+  // ends: for the stores, which write what a pass changed.
+  void addEndOfPass(std::function<void()> work) { endOfPass_.push_back(std::move(work)); }
+  // Ends what runs outside a pass (the launch) as a pass ends: the stores write what it changed.
+  void finishPass() {
+    for (const auto& work : endOfPass_)
+      work();
+  }
+  // Counts the passes, for what is looked at once per pass.
+  const std::atomic<std::uint64_t>& passNumber() const { return passNumber_; }
   // A menu is open: timers wait until it closes.
   void setTrackingMenu(bool tracking) { trackingMenu_ = tracking; }
 
@@ -78,8 +91,11 @@ class EventLoop final {
     std::function<void()> onReadable;
   };
   std::vector<Watch> watches_;
+  std::vector<pollfd> pollFds_;  // kept between passes, so that a pass allocates nothing
   std::function<void()> afterTimersFired_;
   std::function<void()> afterPass_;
+  std::vector<std::function<void()>> endOfPass_;
+  std::atomic<std::uint64_t> passNumber_{0};
   std::atomic<bool> stopped_{false};
   int runningTasks_ = 0;
   bool trackingMenu_ = false;

@@ -22,6 +22,8 @@ void SimApplication::run() {
   if (!launched_) {
     launched_ = true;
     if (const auto delegate = delegate_.lock()) delegate->applicationDidFinishLaunching();
+    // What launching changed is stored before the first event is handled.
+    loop_.finishPass();
   }
   loop_.run();
 }

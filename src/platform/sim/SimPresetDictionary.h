@@ -5,9 +5,14 @@
 
 namespace lumora::sim {
 
-// A display preset of the simulated window server: a property-list dictionary.
+// A display preset of the simulated window server: a dictionary node, either in a document the
+// window server hands out and never changes (a copied preset), or in one of its own (a mutable
+// copy).
 class SimPresetDictionary final : public platform::MutablePresetDictionary {
  public:
+  // The preset `node` of `document`, which it keeps alive.
+  SimPresetDictionary(SharedPlist document, plist_t node);
+  // A dictionary of its own.
   explicit SimPresetDictionary(PlistPtr dictionary);
 
   std::unique_ptr<platform::MutablePresetDictionary> mutableCopy() const override;
@@ -18,10 +23,12 @@ class SimPresetDictionary final : public platform::MutablePresetDictionary {
   void setInteger(std::string_view key, std::int64_t value) override;
   void setData(std::string_view key, std::span<const std::uint8_t> bytes) override;
 
-  plist_t node() const { return dictionary_.get(); }
+  plist_t node() const { return node_; }
+  const SharedPlist& document() const { return document_; }
 
  private:
-  PlistPtr dictionary_;
+  SharedPlist document_;
+  plist_t node_;
 };
 
 }  // namespace lumora::sim

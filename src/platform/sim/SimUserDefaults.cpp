@@ -51,9 +51,11 @@ plist_t SimUserDefaults::valueFor(std::string_view key) {
 void SimUserDefaults::store(std::string_view key, PlistPtr value) {
   // Starts from the file as it is now, so that keys written by another process are kept.
   const plist_t current = file_.load();
+  // A value stored again as it is changes nothing, and is not written.
+  if (equalValues(dictItem(current, key), value.get())) return;
   PlistPtr next = current != nullptr ? copyOf(current) : adopt(plist_new_dict());
   setDictItem(next.get(), key, std::move(value));
-  file_.save(std::move(next));
+  file_.store(std::move(next));
 }
 
 bool SimUserDefaults::boolForKey(std::string_view key) {

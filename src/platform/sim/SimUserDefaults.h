@@ -15,6 +15,12 @@ class SimUserDefaults final : public platform::UserDefaults {
  public:
   SimUserDefaults(std::filesystem::path file, platform::Console& console);
 
+  // See PlistFile::followPasses; flush() ends each pass.
+  void followPasses(const std::atomic<std::uint64_t>& passNumber) {
+    file_.followPasses(passNumber);
+  }
+  void flush() { file_.flush(); }
+
   bool boolForKey(std::string_view key) override;
   std::int64_t integerForKey(std::string_view key) override;
   double doubleForKey(std::string_view key) override;
@@ -24,6 +30,7 @@ class SimUserDefaults final : public platform::UserDefaults {
   void setDouble(std::string_view key, double value) override;
 
   const std::filesystem::path& path() const { return file_.path(); }
+  const PlistFile& file() const { return file_; }
 
  private:
   plist_t valueFor(std::string_view key);

@@ -1,5 +1,7 @@
 #include "platform/sim/SimWindowServer.h"
 
+#include <memory>
+#include <mutex>
 #include <string>
 
 #include "platform/sim/SimPresetDictionary.h"
@@ -26,12 +28,24 @@ platform::OpenedPresetFunctions SimWindowServer::openPresetFunctions(
     };
   }
   if (names.copyPresetData == "SLSDisplayCopyPresetData") {
+    // The last preset handed out, handed out again while it is unchanged: a refresh that reads
+    // the same preset every second copies nothing.
+    struct HandedOut {
+      std::mutex mutex;
+      std::shared_ptr<const SimPresetDictionary> last;
+    };
+    auto handedOut = std::make_shared<HandedOut>();
     functions.copyPresetData =
-        [state](platform::DisplayID display,
-                std::int32_t index) -> std::unique_ptr<platform::PresetDictionary> {
-      PlistPtr preset = state->copyPreset(display, index);
-      if (!preset) return nullptr;
-      return std::make_unique<SimPresetDictionary>(std::move(preset));
+        [state, handedOut](platform::DisplayID display,
+                           std::int32_t index) -> std::shared_ptr<const platform::PresetDictionary> {
+      std::optional<SimDisplayState::PresetView> view = state->presetView(display, index);
+      if (!view) return nullptr;
+      const std::lock_guard lock(handedOut->mutex);
+      std::shared_ptr<const SimPresetDictionary>& last = handedOut->last;
+      if (!last || last->node() != view->preset || last->document() != view->document) {
+        last = std::make_shared<const SimPresetDictionary>(std::move(view->document), view->preset);
+      }
+      return last;
     };
   }
   if (names.setPresetData == "SLSDisplaySetPresetData") {

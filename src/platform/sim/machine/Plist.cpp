@@ -23,6 +23,13 @@ bool isArray(plist_t node) {
 
 plist_t dictItem(plist_t dict, std::string_view key) {
   if (!isDictionary(dict)) return nullptr;
+  // The keys the app looks up are short: they are terminated on the stack, not the heap.
+  char terminated[64];
+  if (key.size() < sizeof terminated) {
+    key.copy(terminated, key.size());
+    terminated[key.size()] = '\0';
+    return plist_dict_get_item(dict, terminated);
+  }
   return plist_dict_get_item(dict, std::string(key).c_str());
 }
 

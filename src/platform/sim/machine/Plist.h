@@ -17,6 +17,12 @@ struct PlistDeleter {
 };
 using PlistPtr = std::unique_ptr<std::remove_pointer_t<plist_t>, PlistDeleter>;
 
+// A document that several owners read and nobody changes any more.
+using SharedPlist = std::shared_ptr<std::remove_pointer_t<plist_t>>;
+inline SharedPlist share(PlistPtr node) {
+  return SharedPlist(node.release(), PlistDeleter{});
+}
+
 inline PlistPtr adopt(plist_t node) {
   return PlistPtr(node);
 }

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "platform/sim/machine/FileDescriptor.h"
 #include "platform/sim/machine/PlistText.h"
@@ -84,52 +85,76 @@ PlistFile::Reading PlistFile::read() const {
   return reading;
 }
 
-plist_t PlistFile::load() {
-  struct stat info {};
-  if (::stat(path_.c_str(), &info) != 0) {
-    if (errno == ENOENT || errno == ENOTDIR) {
-      stamp_.reset();
-      root_.reset();
-      keptInPlace_ = false;
-      return nullptr;
-    }
-    // The file cannot even be looked at (its folder is closed): it is left alone.
-    if (!keptInPlace_) report(path_.string() + " cannot be looked at (" + because(errno) +
-                              "); the defaults are used and nothing is saved to it.");
-    stamp_.reset();
-    root_.reset();
-    keptInPlace_ = true;
-    return nullptr;
-  }
-  if (stamp_ && *stamp_ == stampOf(info)) return root_.get();
+void PlistFile::followPasses(const std::atomic<std::uint64_t>& passNumber) {
+  passNumber_ = &passNumber;
+  passThread_ = std::this_thread::get_id();
+}
 
-  const Reading reading = read();
-  if (!reading.text) {
-    setAside("cannot be read (" + reading.problem + ")", reading.stamp);
-    return nullptr;
-  }
-  ++parses_;
-  if (const std::optional<std::string> problem = whyNotReadWhole(*reading.text)) {
-    setAside("cannot be read whole: it holds " + *problem, reading.stamp);
-    return nullptr;
-  }
-  PlistPtr parsed = fromXml(*reading.text);
-  if (!parsed) {
-    setAside("is not a property list", reading.stamp);
-    return nullptr;
-  }
-  if (!isUsable_(parsed.get())) {
-    setAside("does not hold what the app keeps there", reading.stamp);
-    return nullptr;
-  }
-  stamp_ = reading.stamp;
-  root_ = std::move(parsed);
-  keptInPlace_ = false;
+bool PlistFile::defersStoresHere() const {
+  return passNumber_ != nullptr && std::this_thread::get_id() == passThread_;
+}
+
+void PlistFile::replaceRoot(SharedPlist root) {
+  root_ = std::move(root);
+  ++version_;
+}
+
+plist_t PlistFile::load() {
+  refresh();
   return root_.get();
 }
 
+SharedPlist PlistFile::current() {
+  refresh();
+  return root_;
+}
+
+void PlistFile::refresh() {
+  // What was stored stands until it is written.
+  if (pending_) return;
+  if (defersStoresHere()) {
+    const std::uint64_t pass = passNumber_->load(std::memory_order_relaxed);
+    if (lookedYet_ && lookedInPass_ == pass) return;
+    lookedYet_ = true;
+    lookedInPass_ = pass;
+  }
+  struct stat info {};
+  if (::stat(path_.c_str(), &info) != 0) {
+    const int error = errno;
+    if (root_ || stamp_) replaceRoot(nullptr);
+    stamp_.reset();
+    if (error == ENOENT || error == ENOTDIR) {
+      keptInPlace_ = false;
+      return;
+    }
+    // The file cannot even be looked at (its folder is closed): it is left alone.
+    if (!keptInPlace_) {
+      report(path_.string() + " cannot be looked at (" + because(error) +
+             "); the defaults are used and nothing is saved to it.");
+    }
+    keptInPlace_ = true;
+    return;
+  }
+  if (stamp_ && *stamp_ == stampOf(info)) return;
+
+  replaceRoot(nullptr);
+  const Reading reading = read();
+  if (!reading.text) return setAside("cannot be read (" + reading.problem + ")", reading.stamp);
+  ++parses_;
+  if (const std::optional<std::string> problem = whyNotReadWhole(*reading.text)) {
+    return setAside("cannot be read whole: it holds " + *problem, reading.stamp);
+  }
+  PlistPtr parsed = fromXml(*reading.text);
+  if (!parsed) return setAside("is not a property list", reading.stamp);
+  if (!isUsable_(parsed.get())) {
+    return setAside("does not hold what the app keeps there", reading.stamp);
+  }
+  stamp_ = reading.stamp;
+  keptInPlace_ = false;
+  replaceRoot(share(std::move(parsed)));
+}
+
 void PlistFile::setAside(const std::string& problem, const Stamp& stamp) {
-  root_.reset();
   // The file a link points to is the one kept, in its own folder.
   const std::filesystem::path target = resolvedFile(path_);
   // link and unlink instead of rename: link never replaces an earlier file kept aside.
@@ -154,32 +179,102 @@ void PlistFile::setAside(const std::string& problem, const Stamp& stamp) {
   keptInPlace_ = true;
 }
 
-std::optional<WriteFailure> PlistFile::save(PlistPtr root) {
-  // A file left in place is never written over, until the user changes or removes it.
-  if (keptInPlace_) load();
-  if (keptInPlace_) {
-    return WriteFailure{WriteFailure::Kind::keptInPlace, 0,
-                        "the file there could not be used and is left as it is"};
+void PlistFile::noteFailure(const WriteFailure& failure) {
+  const bool reported = lastFailure_ && *lastFailure_ == failure;
+  if (!reported && failure.kind != WriteFailure::Kind::exiting &&
+      failure.kind != WriteFailure::Kind::keptInPlace) {
+    report("cannot save " + path_.string() + ": " + failure.reason + "; nothing was changed.");
   }
-  const std::optional<WriteFailure> failure = writeFileAtomically(path_, toXml(root.get()));
-  if (failure) {
-    const bool reported = lastFailure_ && *lastFailure_ == *failure;
-    if (!reported && failure->kind != WriteFailure::Kind::exiting) {
-      report("cannot save " + path_.string() + ": " + failure->reason + "; nothing was changed.");
+  lastFailure_ = failure;
+}
+
+std::optional<WriteFailure> PlistFile::whyNotWritable() {
+  const std::filesystem::path target = resolvedFile(path_);
+  struct stat info {};
+  if (::stat(target.c_str(), &info) == 0) {
+    if (S_ISDIR(info.st_mode)) {
+      return WriteFailure{WriteFailure::Kind::replace, EISDIR,
+                          "cannot replace the file: " + because(EISDIR)};
     }
-    lastFailure_ = failure;
+    if ((info.st_mode & S_IWUSR) == 0) {
+      return WriteFailure{WriteFailure::Kind::readOnly, 0, "the file is read-only"};
+    }
+  }
+  // The nearest folder that is there must be one, and open for writing.
+  std::filesystem::path folder = target.parent_path();
+  while (::stat(folder.c_str(), &info) != 0 && errno == ENOENT && folder.has_relative_path())
+    folder = folder.parent_path();
+  if (!S_ISDIR(info.st_mode)) {
+    return WriteFailure{WriteFailure::Kind::folder, ENOTDIR,
+                        "cannot make the folder " + target.parent_path().string() + ": " +
+                            because(ENOTDIR)};
+  }
+  if (::access(folder.c_str(), W_OK | X_OK) != 0) {
+    return WriteFailure{WriteFailure::Kind::create, errno,
+                        "cannot make a file in " + folder.string() + ": " + because(errno)};
+  }
+  return std::nullopt;
+}
+
+std::optional<WriteFailure> PlistFile::write() {
+  const std::optional<WriteFailure> failure = writeFileAtomically(path_, toXml(root_.get()));
+  if (failure) {
+    noteFailure(*failure);
     return failure;
   }
+  ++writes_;
   lastFailure_.reset();
   struct stat info {};
   if (::stat(path_.c_str(), &info) == 0) {
     stamp_ = stampOf(info);
-    root_ = std::move(root);
   } else {
     stamp_.reset();
-    root_.reset();
   }
   return std::nullopt;
+}
+
+std::optional<WriteFailure> PlistFile::whyNotStorable() {
+  // A file left in place is never written over, until the user changes or removes it.
+  if (keptInPlace_) {
+    lookedYet_ = false;
+    refresh();
+  }
+  if (keptInPlace_) {
+    return WriteFailure{WriteFailure::Kind::keptInPlace, 0,
+                        "the file there could not be used and is left as it is"};
+  }
+  if (!defersStoresHere()) return std::nullopt;
+  const std::optional<WriteFailure> failure = whyNotWritable();
+  if (failure) noteFailure(*failure);
+  return failure;
+}
+
+std::optional<WriteFailure> PlistFile::store(PlistPtr root) {
+  if (std::optional<WriteFailure> failure = whyNotStorable()) return failure;
+  if (defersStoresHere()) {
+    replaceRoot(share(std::move(root)));
+    pending_ = true;
+    return std::nullopt;
+  }
+  const SharedPlist previous = root_;
+  replaceRoot(share(std::move(root)));
+  if (const std::optional<WriteFailure> failure = write()) {
+    replaceRoot(previous);
+    return failure;
+  }
+  pending_ = false;
+  return std::nullopt;
+}
+
+void PlistFile::flush() {
+  if (!pending_) return;
+  pending_ = false;
+  if (write()) {
+    // Not written: what the file holds is the truth again.
+    stamp_.reset();
+    lookedYet_ = false;
+    replaceRoot(nullptr);
+  }
 }
 
 }  // namespace lumora::sim

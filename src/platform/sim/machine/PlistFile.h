@@ -2,11 +2,13 @@
 
 #include <sys/stat.h>
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "platform/Console.h"
 #include "platform/sim/machine/AtomicFile.h"
@@ -26,13 +28,32 @@ class PlistFile {
   PlistFile(std::filesystem::path path, platform::Console& console,
             std::function<bool(plist_t)> isUsable);
 
-  // The current root, owned by this object and valid until the next load or save; null when the
-  // file is absent or was not usable.
-  plist_t load();
+  // From now on the file is looked at on disk at most once per pass of the run loop counted by
+  // `passNumber`, and what the calling thread stores is written once, by flush() at the end of
+  // the pass. Stores from other threads are still written at once.
+  void followPasses(const std::atomic<std::uint64_t>& passNumber);
 
-  // Writes `root` as the file's new content and keeps it as the current root. Returns why it was
-  // not written; the current root is then unchanged.
-  std::optional<WriteFailure> save(PlistPtr root);
+  // The current root, valid until the next load or store; null when the file is absent or was
+  // not usable.
+  plist_t load();
+  // The same root, shared: it is never changed, only replaced.
+  SharedPlist current();
+  // Changes whenever the current root is replaced.
+  std::uint64_t version() const { return version_; }
+
+  // Makes `root` the file's content and the current root: written at once, or at the next flush
+  // when stores are deferred. Returns why it cannot be written; the current root is then
+  // unchanged.
+  std::optional<WriteFailure> store(PlistPtr root);
+  // Writes what was stored since the last flush. Should that fail, the current root goes back to
+  // what the file holds.
+  void flush();
+  // Whether a store from this thread waits for the next flush.
+  bool defersStoresHere() const;
+  // Why a store would not be written, where that can be known before: the file is kept in place,
+  // or (for a deferred store) the file or its folder cannot be written. Said once, as a failed
+  // save is.
+  std::optional<WriteFailure> whyNotStorable();
 
   // The file exists but could not be used or kept aside: it is left as it is and never written.
   bool isKeptInPlace() const { return keptInPlace_; }
@@ -40,6 +61,8 @@ class PlistFile {
   const std::filesystem::path& path() const { return path_; }
   // How many times the file was parsed; an unchanged file is not parsed again.
   int parseCount() const { return parses_; }
+  // How many times it was written.
+  int writeCount() const { return writes_; }
 
  private:
   struct Stamp {
@@ -62,17 +85,29 @@ class PlistFile {
     Stamp stamp;                      // of the bytes read
   };
   Reading read() const;
+  void refresh();
   void setAside(const std::string& problem, const Stamp& stamp);
+  void replaceRoot(SharedPlist root);
+  std::optional<WriteFailure> whyNotWritable();
+  std::optional<WriteFailure> write();
+  void noteFailure(const WriteFailure& failure);
   void report(const std::string& line) const;
 
   std::filesystem::path path_;
   platform::Console& console_;
   std::function<bool(plist_t)> isUsable_;
   std::optional<Stamp> stamp_;  // of what root_ came from, or of the file kept in place
-  PlistPtr root_;
+  SharedPlist root_;
+  std::uint64_t version_ = 0;
   bool keptInPlace_ = false;
+  bool pending_ = false;  // stored, not yet written
   std::optional<WriteFailure> lastFailure_;
+  const std::atomic<std::uint64_t>* passNumber_ = nullptr;
+  std::uint64_t lookedInPass_ = 0;
+  bool lookedYet_ = false;
+  std::thread::id passThread_;
   int parses_ = 0;
+  int writes_ = 0;
 };
 
 }  // namespace lumora::sim

@@ -155,23 +155,65 @@ bool isTransferTable(std::span<const float> values, std::size_t size) {
 SimDisplayState::SimDisplayState(std::filesystem::path file, platform::Console& console)
     : file_(std::move(file), console, isUsableState) {}
 
+void SimDisplayState::followPasses(const std::atomic<std::uint64_t>& passNumber) {
+  const std::lock_guard lock(mutex_);
+  file_.followPasses(passNumber);
+}
+
+void SimDisplayState::flush() {
+  const std::lock_guard lock(mutex_);
+  publish();
+  file_.flush();
+}
+
+std::uint64_t SimDisplayState::version() {
+  const std::lock_guard lock(mutex_);
+  publish();
+  root();
+  return file_.version();
+}
+
 plist_t SimDisplayState::root() {
+  if (working_) return working_.get();
   if (const plist_t current = file_.load()) return current;
-  if (!file_.isKeptInPlace() && !file_.save(factoryDisplayState())) return file_.load();
+  if (!file_.isKeptInPlace() && !file_.store(factoryDisplayState())) return file_.load();
   // The file cannot be written (or holds what the user wrote and could not be kept aside): the
   // displays read as they left the factory, and every change fails until it can be written.
   if (!unwritableFactory_) unwritableFactory_ = factoryDisplayState();
   return unwritableFactory_.get();
 }
 
+std::int32_t SimDisplayState::publish() {
+  if (!working_) return success;
+  PlistPtr next = std::move(working_);
+  working_.reset();
+  return file_.store(std::move(next)) ? failure : success;
+}
+
+template <typename Change>
+std::int32_t SimDisplayState::changeDocument(Change&& changeRoot) {
+  const bool fresh = !working_;
+  if (fresh) {
+    const plist_t base = root();
+    // A change that cannot be stored does not happen.
+    if (file_.whyNotStorable()) return failure;
+    working_ = copyOf(base);
+  }
+  const std::int32_t status = changeRoot(working_.get());
+  if (status != success) {
+    if (fresh) working_.reset();
+    return status;
+  }
+  // Within a pass, later changes go into the same copy; the file takes them at the next read.
+  return file_.defersStoresHere() ? success : publish();
+}
+
 template <typename Change>
 std::int32_t SimDisplayState::change(platform::DisplayID display, Change&& changeDisplay) {
-  PlistPtr next = copyOf(root());
-  const plist_t entry = findDisplay(next.get(), display);
-  if (entry == nullptr) return illegalArgument;
-  const std::int32_t status = changeDisplay(entry);
-  if (status != success) return status;
-  return file_.save(std::move(next)) ? failure : success;
+  return changeDocument([&](plist_t next) {
+    const plist_t entry = findDisplay(next, display);
+    return entry == nullptr ? illegalArgument : changeDisplay(entry);
+  });
 }
 
 platform::DisplayID SimDisplayState::mainDisplayID() {
@@ -208,6 +250,11 @@ std::int32_t SimDisplayState::setActivePresetIndex(platform::DisplayID display,
                                                    std::int32_t index) {
   const std::lock_guard lock(mutex_);
   if (!isSlot(index)) return rangeCheck;
+  const plist_t current = findDisplay(root(), display);
+  if (presetAt(current, index) != nullptr &&
+      integerValue(dictItem(current, "ActivePresetIndex")) == index) {
+    return success;
+  }
   return change(display, [index](plist_t entry) {
     if (presetAt(entry, index) == nullptr) return illegalArgument;
     setDictItem(entry, "ActivePresetIndex", makeInteger(index));
@@ -226,6 +273,8 @@ std::int32_t SimDisplayState::setPreset(platform::DisplayID display, std::int32_
   const std::lock_guard lock(mutex_);
   if (!isSlot(index)) return rangeCheck;
   if (!isDictionary(preset)) return illegalArgument;
+  const plist_t stored = presetAt(findDisplay(root(), display), index);
+  if (stored != nullptr && !isReadOnly(stored) && equalValues(stored, preset)) return success;
   return change(display, [index, preset](plist_t entry) {
     const plist_t existing = presetAt(entry, index);
     if (existing != nullptr && isReadOnly(existing)) return invalidOperation;
@@ -263,18 +312,21 @@ std::int32_t SimDisplayState::setTransferTables(platform::DisplayID display,
 
 void SimDisplayState::restoreCalibration() {
   const std::lock_guard lock(mutex_);
-  PlistPtr next = copyOf(root());
-  const plist_t displays = dictItem(next.get(), "Displays");
-  bool changed = false;
+  const auto hasTable = [](plist_t entry) { return dictItem(entry, "TransferTable") != nullptr; };
+  const plist_t displays = dictItem(root(), "Displays");
   const std::uint32_t count = isArray(displays) ? plist_array_get_size(displays) : 0;
-  for (std::uint32_t i = 0; i < count; ++i) {
-    const plist_t entry = plist_array_get_item(displays, i);
-    if (dictItem(entry, "TransferTable") != nullptr) {
-      removeDictItem(entry, "TransferTable");
-      changed = true;
+  bool loaded = false;
+  for (std::uint32_t i = 0; i < count && !loaded; ++i)
+    loaded = hasTable(plist_array_get_item(displays, i));
+  if (!loaded) return;
+  changeDocument([&](plist_t next) {
+    const plist_t entries = dictItem(next, "Displays");
+    for (std::uint32_t i = 0; i < count; ++i) {
+      const plist_t entry = plist_array_get_item(entries, i);
+      if (hasTable(entry)) removeDictItem(entry, "TransferTable");
     }
-  }
-  if (changed) file_.save(std::move(next));
+    return success;
+  });
 }
 
 std::optional<SimDisplayState::TransferTables> SimDisplayState::transferTables(
@@ -302,9 +354,25 @@ std::optional<SimDisplayState::TransferTables> SimDisplayState::transferTablesOf
   return tables;
 }
 
-SimDisplayState::Snapshot SimDisplayState::snapshot() {
+std::optional<SimDisplayState::PresetView> SimDisplayState::presetView(
+    platform::DisplayID display, std::int32_t index) {
   const std::lock_guard lock(mutex_);
+  if (!isSlot(index)) return std::nullopt;
+  publish();
   const plist_t current = root();
+  const plist_t preset = presetAt(findDisplay(current, display), index);
+  if (preset == nullptr) return std::nullopt;
+  SharedPlist document = file_.current();
+  if (document.get() != current) {
+    // The factory state that could not be written: a copy of the preset stands on its own.
+    SharedPlist copy = share(copyOf(preset));
+    plist_t node = copy.get();
+    return PresetView{std::move(copy), node};
+  }
+  return PresetView{std::move(document), preset};
+}
+
+SimDisplayState::Snapshot SimDisplayState::makeSnapshot(plist_t current) const {
   Snapshot snapshot;
   snapshot.mainDisplay = displayIDValue(dictItem(current, "MainDisplayID"));
   snapshot.mainScreen = mainScreenOf(current);
@@ -329,6 +397,39 @@ SimDisplayState::Snapshot SimDisplayState::snapshot() {
     snapshot.displays.push_back(std::move(display));
   }
   return snapshot;
+}
+
+bool SimDisplayState::snapshotIsCurrent() {
+  if (!snapshot_ || snapshotVersion_ != file_.version() || !unwritableFactory_ != !snapshotOfFile_) {
+    return false;
+  }
+  // A table counts only while its process runs, which can end while the file stays as it is.
+  for (const auto& [owner, running] : snapshotOwners_) {
+    if (owner.isRunning() != running) return false;
+  }
+  return true;
+}
+
+std::shared_ptr<const SimDisplayState::Snapshot> SimDisplayState::currentSnapshot() {
+  const std::lock_guard lock(mutex_);
+  publish();
+  const plist_t current = root();
+  if (snapshotIsCurrent()) return snapshot_;
+  snapshot_ = std::make_shared<const Snapshot>(makeSnapshot(current));
+  snapshotVersion_ = file_.version();
+  snapshotOfFile_ = !unwritableFactory_;
+  snapshotOwners_.clear();
+  const plist_t displays = dictItem(current, "Displays");
+  const std::uint32_t count = isArray(displays) ? plist_array_get_size(displays) : 0;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const plist_t table = dictItem(plist_array_get_item(displays, i), "TransferTable");
+    if (table == nullptr) continue;
+    ProcessIdentity owner;
+    owner.pid = static_cast<pid_t>(integerValue(dictItem(table, "OwnerProcessID")).value_or(0));
+    owner.startTime = integerValue(dictItem(table, "OwnerStartTime")).value_or(0);
+    snapshotOwners_.emplace_back(owner, owner.isRunning());
+  }
+  return snapshot_;
 }
 
 }  // namespace lumora::sim

@@ -2,7 +2,10 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <atomic>
+#include <memory>
 #include <mutex>
+#include <utility>
 #include <optional>
 #include <span>
 #include <string>
@@ -29,7 +32,8 @@ namespace lumora::sim {
 //                        reals), OwnerProcessID and OwnerStartTime (integers: the loading process)
 //
 // Without the file the displays start from their factory state, which is written out. Every
-// operation is thread-safe.
+// operation is thread-safe. Reads cost no parsing while the file is unchanged, and the changes
+// of one pass of the run loop are written together at its end (see followPasses).
 class SimDisplayState {
  public:
   static constexpr std::int32_t presetSlotCount = platform::presetSlotCount;
@@ -65,7 +69,20 @@ class SimDisplayState {
     std::vector<DisplaySnapshot> displays;
   };
 
+  // A preset as the window server hands it out: a node of a document that is never changed,
+  // kept alive by the view.
+  struct PresetView {
+    SharedPlist document;
+    plist_t preset = nullptr;
+  };
+
   SimDisplayState(std::filesystem::path file, platform::Console& console);
+
+  // See PlistFile::followPasses; flush() ends each pass.
+  void followPasses(const std::atomic<std::uint64_t>& passNumber);
+  void flush();
+  // Changes whenever what the displays hold may have changed.
+  std::uint64_t version();
 
   platform::DisplayID mainDisplayID();
   std::optional<platform::Screen> mainScreen();
@@ -76,6 +93,8 @@ class SimDisplayState {
   std::int32_t setActivePresetIndex(platform::DisplayID display, std::int32_t index);
   // A copy of the preset, or null for an empty slot or a display that does not exist.
   PlistPtr copyPreset(platform::DisplayID display, std::int32_t index);
+  // The preset itself, shared; none for an empty slot or a display that does not exist.
+  std::optional<PresetView> presetView(platform::DisplayID display, std::int32_t index);
   // A read-only preset (PresetWritable false or 0) cannot be replaced.
   std::int32_t setPreset(platform::DisplayID display, std::int32_t index, plist_t preset);
 
@@ -87,21 +106,37 @@ class SimDisplayState {
   // The tables in force: none when none were loaded or their process has ended.
   std::optional<TransferTables> transferTables(platform::DisplayID display);
 
-  // Everything at once, from one reading of the file.
-  Snapshot snapshot();
+  // Everything at once, from one reading of the file; the same snapshot while nothing changed.
+  std::shared_ptr<const Snapshot> currentSnapshot();
+  Snapshot snapshot() { return *currentSnapshot(); }
 
   const std::filesystem::path& path() const { return file_.path(); }
 
  private:
+  // The displays as they are now, with any change of this pass in them.
   plist_t root();
+  // Hands the changes made since the last read to the file.
+  std::int32_t publish();
   std::optional<platform::Screen> mainScreenOf(plist_t root) const;
   std::optional<TransferTables> transferTablesOf(plist_t display) const;
+  Snapshot makeSnapshot(plist_t root) const;
+  bool snapshotIsCurrent();
+  template <typename Change>
+  std::int32_t changeDocument(Change&& changeRoot);
   template <typename Change>
   std::int32_t change(platform::DisplayID display, Change&& changeDisplay);
 
   std::mutex mutex_;
   PlistFile file_;
   PlistPtr unwritableFactory_;
+  // Changes not yet handed to the file: consecutive changes are made in one copy.
+  PlistPtr working_;
+  bool deferring_ = false;
+  std::shared_ptr<const Snapshot> snapshot_;
+  std::uint64_t snapshotVersion_ = 0;
+  bool snapshotOfFile_ = false;
+  // The loading processes of the snapshot's tables, and whether they ran when it was made.
+  std::vector<std::pair<ProcessIdentity, bool>> snapshotOwners_;
 };
 
 }  // namespace lumora::sim

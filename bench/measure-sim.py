@@ -1,0 +1,245 @@
+#!/usr/bin/env python3
+"""Whole-process costs of the app on the simulated Mac, measured the stable way.
+
+  measure-sim.py PROGRAM [--floor FLOOR_PROGRAM] [--only NAME ...]
+
+Each figure is the difference between two runs that differ only in what is counted (a longer idle
+time, or more picks), so start-up cancels out:
+  tick        instructions (callgrind), heap allocations (memcheck) and system calls (strace)
+              per headless tick, with XDR at 1250 nits and Deep Blacks on (a 36 KB display.plist)
+  tick-5mb    the same with a 5 MB display.plist, and the resident memory
+  pick        instructions, allocations and fsyncs of one "pick 250% - 1250 nits"
+  idle        CPU time over 60 s at rest, from /proc
+  startup     exec to the answer of the first command, median of 30, against --floor in turn
+  launch      fsyncs from exec to ready, when nothing is restored
+"""
+
+import argparse
+import os
+import re
+import shutil
+import signal
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+DEFAULTS = """<?xml version="1.0" encoding="UTF-8"?>
+<plist version="1.0"><dict>
+<key>autoEnableXDR</key><true/><key>lastNitsValue</key><real>1250</real>
+<key>deepBlacksEnabled</key><true/><key>deepBlacksLevel</key><integer>2</integer>
+<key>deepBlacksWarningShown</key><true/>
+</dict></plist>
+"""
+
+
+def environment(home):
+    env = dict(os.environ)
+    env.update(HOME=home, XDG_STATE_HOME=os.path.join(home, "state"),
+               XDG_CONFIG_HOME=os.path.join(home, "config"), LANG="C.UTF-8")
+    env.pop("TERM", None)
+    return env
+
+
+def prepare(program, padding_bytes=0, restored=True):
+    """A home whose app runs with XDR at 1250 and Deep Blacks on, after one launch to make it."""
+    home = tempfile.mkdtemp(prefix="lumora-measure-")
+    config = os.path.join(home, "config", "lumora-virir")
+    os.makedirs(config)
+    if restored:
+        with open(os.path.join(config, "defaults.plist"), "w") as f:
+            f.write(DEFAULTS)
+    run(program, home, seconds=1.5)
+    if padding_bytes:
+        path = os.path.join(home, "state", "lumora-virir", "display.plist")
+        text = open(path).read()
+        entries = "".join("<integer>%d</integer>" % i for i in range(padding_bytes // 20))
+        text = text.replace("<key>Displays</key>", "<key>Padding</key><array>%s</array>"
+                            "<key>Displays</key>" % entries, 1)
+        open(path, "w").write(text)
+    return home
+
+
+def run(program, home, seconds, commands=(), wrapper=(), stderr=subprocess.DEVNULL):
+    """Runs the app headless for `seconds`, sends `commands` after a second, ends it with
+    SIGTERM, and returns its pid and exit status."""
+    process = subprocess.Popen(list(wrapper) + [program], stdin=subprocess.PIPE,
+                               stdout=subprocess.DEVNULL, stderr=stderr, env=environment(home))
+    time.sleep(min(1.0, seconds))
+    for command in commands:
+        process.stdin.write((command + "\n").encode())
+        process.stdin.flush()
+        time.sleep(0.05)
+    time.sleep(max(0.0, seconds - 1.0 - 0.05 * len(commands)))
+    target = process.pid
+    if wrapper and wrapper[0] == "strace":
+        # strace runs the app as its child; the signal is for the app.
+        children = open("/proc/%d/task/%d/children" % (process.pid, process.pid)).read().split()
+        target = int(children[0])
+    os.kill(target, signal.SIGTERM)
+    process.wait(timeout=60)
+    return target
+
+
+def callgrind(program, home, seconds, commands=()):
+    out = os.path.join(home, "callgrind.out")
+    run(program, home, seconds, commands,
+        wrapper=["valgrind", "--tool=callgrind", "--callgrind-out-file=" + out])
+    for line in open(out):
+        if line.startswith("summary:") or line.startswith("totals:"):
+            return int(line.split()[1])
+    raise RuntimeError("no totals in callgrind output")
+
+
+def allocations(program, home, seconds, commands=()):
+    log = os.path.join(home, "memcheck.log")
+    run(program, home, seconds, commands,
+        wrapper=["valgrind", "--tool=memcheck", "--log-file=" + log])
+    match = re.search(r"total heap usage: ([\d,]+) allocs", open(log).read())
+    return int(match.group(1).replace(",", ""))
+
+
+def syscalls(program, home, seconds, commands=(), only=None):
+    out = os.path.join(home, "strace.out")
+    wrapper = ["strace", "-f", "-c", "-o", out]
+    if only:
+        wrapper += ["-e", "trace=" + only]
+    run(program, home, seconds, commands, wrapper=wrapper)
+    for line in open(out):
+        if line.strip().endswith("total"):
+            return int(line.split()[3])  # % time, seconds, usecs/call, calls, [errors,] total
+    return 0
+
+
+def per(figure, short, long, count):
+    return (long - short) / count
+
+
+def measure_tick(program, padding=0):
+    home = prepare(program, padding)
+    try:
+        short, long = 6, 16
+        instructions = per("i", callgrind(program, home, short), callgrind(program, home, long), 10)
+        allocs = per("a", allocations(program, home, short), allocations(program, home, long), 10)
+        calls = per("s", syscalls(program, home, short), syscalls(program, home, long), 10)
+        result = {"instructions": instructions, "allocations": allocs, "syscalls": calls}
+        if padding:
+            process = subprocess.Popen([program], stdin=subprocess.PIPE,
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                       env=environment(home))
+            time.sleep(4)
+            rss = [l for l in open("/proc/%d/status" % process.pid) if l.startswith("VmRSS")]
+            result["rss"] = rss[0].split(":")[1].strip()
+            process.send_signal(signal.SIGTERM)
+            process.wait()
+        return result
+    finally:
+        shutil.rmtree(home, ignore_errors=True)
+
+
+def measure_pick(program):
+    home = prepare(program)
+    try:
+        picks = ["pick 250% \u2013 1250 nits"] * 10
+        seconds = 4
+        instructions = per("i", callgrind(program, home, seconds),
+                           callgrind(program, home, seconds, picks), 10)
+        allocs = per("a", allocations(program, home, seconds),
+                     allocations(program, home, seconds, picks), 10)
+        fsyncs = per("f", syscalls(program, home, seconds, only="fsync,fdatasync,sync_file_range"),
+                     syscalls(program, home, seconds, picks, only="fsync,fdatasync,sync_file_range"),
+                     10)
+        return {"instructions": instructions, "allocations": allocs, "fsyncs": fsyncs}
+    finally:
+        shutil.rmtree(home, ignore_errors=True)
+
+
+def cpu_ticks(pid):
+    fields = open("/proc/%d/stat" % pid).read().rsplit(")", 1)[1].split()
+    return int(fields[11]) + int(fields[12])  # utime + stime, fields 14 and 15
+
+
+def measure_idle(program, seconds=60):
+    home = prepare(program)
+    try:
+        process = subprocess.Popen([program], stdin=subprocess.PIPE, stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL, env=environment(home))
+        time.sleep(3)
+        before = cpu_ticks(process.pid)
+        time.sleep(seconds)
+        after = cpu_ticks(process.pid)
+        process.send_signal(signal.SIGTERM)
+        process.wait()
+        hz = os.sysconf("SC_CLK_TCK")
+        return {"cpu_percent": 100.0 * (after - before) / hz / seconds}
+    finally:
+        shutil.rmtree(home, ignore_errors=True)
+
+
+def time_to_ready(program, home):
+    start = time.perf_counter()
+    process = subprocess.Popen([program], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                               stderr=subprocess.DEVNULL, env=environment(home))
+    process.stdin.write(b"status\n")
+    process.stdin.flush()
+    while True:
+        line = process.stdout.readline()
+        if not line or line.startswith(b"status:"):
+            break
+    elapsed = time.perf_counter() - start
+    process.send_signal(signal.SIGTERM)
+    process.wait()
+    return elapsed
+
+
+def measure_startup(program, floor, runs=30):
+    home = prepare(program)
+    try:
+        app, baseline = [], []
+        for _ in range(runs):
+            app.append(time_to_ready(program, home))
+            if floor:
+                baseline.append(time_to_ready(floor, home))
+        result = {"median_ms": 1000 * statistics.median(app)}
+        if floor:
+            result["floor_median_ms"] = 1000 * statistics.median(baseline)
+            result["ratio"] = result["median_ms"] / result["floor_median_ms"]
+        return result
+    finally:
+        shutil.rmtree(home, ignore_errors=True)
+
+
+def measure_launch(program):
+    """fsyncs of a launch that restores nothing, on files that are already there."""
+    home = prepare(program, restored=False)
+    try:
+        return {"fsyncs": syscalls(program, home, 2, only="fsync,fdatasync,sync_file_range")}
+    finally:
+        shutil.rmtree(home, ignore_errors=True)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("program")
+    parser.add_argument("--floor")
+    parser.add_argument("--only", nargs="*")
+    arguments = parser.parse_args()
+    program = os.path.abspath(arguments.program)
+    floor = os.path.abspath(arguments.floor) if arguments.floor else None
+    figures = {
+        "tick": lambda: measure_tick(program),
+        "tick-5mb": lambda: measure_tick(program, padding=5 * 1024 * 1024),
+        "pick": lambda: measure_pick(program),
+        "idle": lambda: measure_idle(program),
+        "startup": lambda: measure_startup(program, floor),
+        "launch": lambda: measure_launch(program),
+    }
+    for name, measure in figures.items():
+        if arguments.only and name not in arguments.only:
+            continue
+        print(name, measure(), flush=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
