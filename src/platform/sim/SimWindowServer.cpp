@@ -38,12 +38,13 @@ platform::OpenedPresetFunctions SimWindowServer::openPresetFunctions(
     functions.copyPresetData =
         [state, handedOut](platform::DisplayID display,
                            std::int32_t index) -> std::shared_ptr<const platform::PresetDictionary> {
-      std::optional<SimDisplayState::PresetView> view = state->presetView(display, index);
+      SimDisplayState::PresetView view = state->presetView(display, index);
       if (!view) return nullptr;
       const std::lock_guard lock(handedOut->mutex);
       std::shared_ptr<const SimPresetDictionary>& last = handedOut->last;
-      if (!last || last->node() != view->preset || last->document() != view->document) {
-        last = std::make_shared<const SimPresetDictionary>(std::move(view->document), view->preset);
+      if (!last || last->document() != view) {
+        plist_t node = view.get();
+        last = std::make_shared<const SimPresetDictionary>(std::move(view), node);
       }
       return last;
     };

@@ -94,19 +94,22 @@ bool PlistFile::defersStoresHere() const {
   return passNumber_ != nullptr && std::this_thread::get_id() == passThread_;
 }
 
-void PlistFile::replaceRoot(SharedPlist root) {
+void PlistFile::replaceRoot(PlistPtr root) {
   root_ = std::move(root);
   ++version_;
+}
+
+void PlistFile::forgetRoot() {
+  // Not written: what the file holds is the truth again, read at the next load.
+  pending_ = false;
+  stamp_.reset();
+  lookedYet_ = false;
+  replaceRoot(nullptr);
 }
 
 plist_t PlistFile::load() {
   refresh();
   return root_.get();
-}
-
-SharedPlist PlistFile::current() {
-  refresh();
-  return root_;
 }
 
 void PlistFile::refresh() {
@@ -151,7 +154,7 @@ void PlistFile::refresh() {
   }
   stamp_ = reading.stamp;
   keptInPlace_ = false;
-  replaceRoot(share(std::move(parsed)));
+  replaceRoot(std::move(parsed));
 }
 
 void PlistFile::setAside(const std::string& problem, const Stamp& stamp) {
@@ -251,30 +254,26 @@ std::optional<WriteFailure> PlistFile::whyNotStorable() {
 
 std::optional<WriteFailure> PlistFile::store(PlistPtr root) {
   if (std::optional<WriteFailure> failure = whyNotStorable()) return failure;
+  replaceRoot(std::move(root));
+  return storeChanged();
+}
+
+std::optional<WriteFailure> PlistFile::storeChanged() {
+  ++version_;
   if (defersStoresHere()) {
-    replaceRoot(share(std::move(root)));
     pending_ = true;
     return std::nullopt;
   }
-  const SharedPlist previous = root_;
-  replaceRoot(share(std::move(root)));
-  if (const std::optional<WriteFailure> failure = write()) {
-    replaceRoot(previous);
-    return failure;
-  }
   pending_ = false;
-  return std::nullopt;
+  const std::optional<WriteFailure> failure = write();
+  if (failure) forgetRoot();
+  return failure;
 }
 
 void PlistFile::flush() {
   if (!pending_) return;
   pending_ = false;
-  if (write()) {
-    // Not written: what the file holds is the truth again.
-    stamp_.reset();
-    lookedYet_ = false;
-    replaceRoot(nullptr);
-  }
+  if (write()) forgetRoot();
 }
 
 }  // namespace lumora::sim

@@ -34,17 +34,18 @@ class PlistFile {
   void followPasses(const std::atomic<std::uint64_t>& passNumber);
 
   // The current root, valid until the next load or store; null when the file is absent or was
-  // not usable.
+  // not usable. Its owner may change it in place, and then calls storeChanged.
   plist_t load();
-  // The same root, shared: it is never changed, only replaced.
-  SharedPlist current();
-  // Changes whenever the current root is replaced.
+  // Changes whenever the current root is replaced or changed.
   std::uint64_t version() const { return version_; }
 
   // Makes `root` the file's content and the current root: written at once, or at the next flush
-  // when stores are deferred. Returns why it cannot be written; the current root is then
-  // unchanged.
+  // when stores are deferred. Returns why it cannot be written; the current root is then what the
+  // file holds.
   std::optional<WriteFailure> store(PlistPtr root);
+  // The same for the current root, changed in place (check whyNotStorable before changing it).
+  // When it cannot be written, the current root is what the file holds again.
+  std::optional<WriteFailure> storeChanged();
   // Writes what was stored since the last flush. Should that fail, the current root goes back to
   // what the file holds.
   void flush();
@@ -87,7 +88,8 @@ class PlistFile {
   Reading read() const;
   void refresh();
   void setAside(const std::string& problem, const Stamp& stamp);
-  void replaceRoot(SharedPlist root);
+  void replaceRoot(PlistPtr root);
+  void forgetRoot();
   std::optional<WriteFailure> whyNotWritable();
   std::optional<WriteFailure> write();
   void noteFailure(const WriteFailure& failure);
@@ -97,7 +99,7 @@ class PlistFile {
   platform::Console& console_;
   std::function<bool(plist_t)> isUsable_;
   std::optional<Stamp> stamp_;  // of what root_ came from, or of the file kept in place
-  SharedPlist root_;
+  PlistPtr root_;
   std::uint64_t version_ = 0;
   bool keptInPlace_ = false;
   bool pending_ = false;  // stored, not yet written

@@ -266,6 +266,20 @@ class Checker {
         return fail("a malformed date: " + content);
       }
     }
+    const auto number = [&content](std::size_t at, std::size_t length) {
+      return std::stoi(content.substr(at, length));
+    };
+    const int year = number(0, 4);
+    const int month = number(5, 2);
+    const int day = number(8, 2);
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    constexpr int monthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool valid = month >= 1 && month <= 12 && day >= 1 &&
+                       day <= monthDays[month - 1] + (month == 2 && leap ? 1 : 0) &&
+                       number(11, 2) <= 23 && number(14, 2) <= 59 && number(17, 2) <= 59;
+    if (!valid) return fail("a date that does not exist: " + content);
+    // The reader keeps a date as 32-bit seconds from 2001.
+    if (year < 1933 || year > 2068) return fail("a date it cannot hold: " + content);
     return true;
   }
 

@@ -162,19 +162,16 @@ void SimDisplayState::followPasses(const std::atomic<std::uint64_t>& passNumber)
 
 void SimDisplayState::flush() {
   const std::lock_guard lock(mutex_);
-  publish();
   file_.flush();
 }
 
 std::uint64_t SimDisplayState::version() {
   const std::lock_guard lock(mutex_);
-  publish();
   root();
   return file_.version();
 }
 
 plist_t SimDisplayState::root() {
-  if (working_) return working_.get();
   if (const plist_t current = file_.load()) return current;
   if (!file_.isKeptInPlace() && !file_.store(factoryDisplayState())) return file_.load();
   // The file cannot be written (or holds what the user wrote and could not be kept aside): the
@@ -183,29 +180,15 @@ plist_t SimDisplayState::root() {
   return unwritableFactory_.get();
 }
 
-std::int32_t SimDisplayState::publish() {
-  if (!working_) return success;
-  PlistPtr next = std::move(working_);
-  working_.reset();
-  return file_.store(std::move(next)) ? failure : success;
-}
-
 template <typename Change>
 std::int32_t SimDisplayState::changeDocument(Change&& changeRoot) {
-  const bool fresh = !working_;
-  if (fresh) {
-    const plist_t base = root();
-    // A change that cannot be stored does not happen.
-    if (file_.whyNotStorable()) return failure;
-    working_ = copyOf(base);
-  }
-  const std::int32_t status = changeRoot(working_.get());
-  if (status != success) {
-    if (fresh) working_.reset();
-    return status;
-  }
-  // Within a pass, later changes go into the same copy; the file takes them at the next read.
-  return file_.defersStoresHere() ? success : publish();
+  const plist_t current = root();
+  // A change that cannot be stored does not happen.
+  if (current == unwritableFactory_.get() || file_.whyNotStorable()) return failure;
+  // Changed in place: what was handed out are copies.
+  const std::int32_t status = changeRoot(current);
+  if (status != success) return status;
+  return file_.storeChanged() ? failure : success;
 }
 
 template <typename Change>
@@ -354,22 +337,18 @@ std::optional<SimDisplayState::TransferTables> SimDisplayState::transferTablesOf
   return tables;
 }
 
-std::optional<SimDisplayState::PresetView> SimDisplayState::presetView(
-    platform::DisplayID display, std::int32_t index) {
+SimDisplayState::PresetView SimDisplayState::presetView(platform::DisplayID display,
+                                                        std::int32_t index) {
   const std::lock_guard lock(mutex_);
-  if (!isSlot(index)) return std::nullopt;
-  publish();
+  if (!isSlot(index)) return nullptr;
   const plist_t current = root();
+  const std::uint64_t version = file_.version();
+  auto& [copiedAt, view] = presetViews_[{display, index}];
+  if (view && copiedAt == version) return view;
   const plist_t preset = presetAt(findDisplay(current, display), index);
-  if (preset == nullptr) return std::nullopt;
-  SharedPlist document = file_.current();
-  if (document.get() != current) {
-    // The factory state that could not be written: a copy of the preset stands on its own.
-    SharedPlist copy = share(copyOf(preset));
-    plist_t node = copy.get();
-    return PresetView{std::move(copy), node};
-  }
-  return PresetView{std::move(document), preset};
+  view = preset == nullptr ? nullptr : share(copyOf(preset));
+  copiedAt = version;
+  return view;
 }
 
 SimDisplayState::Snapshot SimDisplayState::makeSnapshot(plist_t current) const {
@@ -412,7 +391,6 @@ bool SimDisplayState::snapshotIsCurrent() {
 
 std::shared_ptr<const SimDisplayState::Snapshot> SimDisplayState::currentSnapshot() {
   const std::lock_guard lock(mutex_);
-  publish();
   const plist_t current = root();
   if (snapshotIsCurrent()) return snapshot_;
   snapshot_ = std::make_shared<const Snapshot>(makeSnapshot(current));

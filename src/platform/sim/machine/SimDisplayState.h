@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <atomic>
 #include <memory>
 #include <mutex>
@@ -69,12 +70,9 @@ class SimDisplayState {
     std::vector<DisplaySnapshot> displays;
   };
 
-  // A preset as the window server hands it out: a node of a document that is never changed,
-  // kept alive by the view.
-  struct PresetView {
-    SharedPlist document;
-    plist_t preset = nullptr;
-  };
+  // A preset as the window server hands it out: a copy that never changes, the same one while
+  // the displays stay as they are.
+  using PresetView = SharedPlist;
 
   SimDisplayState(std::filesystem::path file, platform::Console& console);
 
@@ -93,8 +91,8 @@ class SimDisplayState {
   std::int32_t setActivePresetIndex(platform::DisplayID display, std::int32_t index);
   // A copy of the preset, or null for an empty slot or a display that does not exist.
   PlistPtr copyPreset(platform::DisplayID display, std::int32_t index);
-  // The preset itself, shared; none for an empty slot or a display that does not exist.
-  std::optional<PresetView> presetView(platform::DisplayID display, std::int32_t index);
+  // The preset, shared; null for an empty slot or a display that does not exist.
+  PresetView presetView(platform::DisplayID display, std::int32_t index);
   // A read-only preset (PresetWritable false or 0) cannot be replaced.
   std::int32_t setPreset(platform::DisplayID display, std::int32_t index, plist_t preset);
 
@@ -115,8 +113,6 @@ class SimDisplayState {
  private:
   // The displays as they are now, with any change of this pass in them.
   plist_t root();
-  // Hands the changes made since the last read to the file.
-  std::int32_t publish();
   std::optional<platform::Screen> mainScreenOf(plist_t root) const;
   std::optional<TransferTables> transferTablesOf(plist_t display) const;
   Snapshot makeSnapshot(plist_t root) const;
@@ -129,9 +125,9 @@ class SimDisplayState {
   std::mutex mutex_;
   PlistFile file_;
   PlistPtr unwritableFactory_;
-  // Changes not yet handed to the file: consecutive changes are made in one copy.
-  PlistPtr working_;
-  bool deferring_ = false;
+  // The presets handed out, each with the version of the displays it was copied from.
+  std::map<std::pair<platform::DisplayID, std::int32_t>, std::pair<std::uint64_t, PresetView>>
+      presetViews_;
   std::shared_ptr<const Snapshot> snapshot_;
   std::uint64_t snapshotVersion_ = 0;
   bool snapshotOfFile_ = false;
