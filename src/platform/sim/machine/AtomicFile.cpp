@@ -66,7 +66,10 @@ mode_t newFileMode() {
 // ".display.plist.<pid>-<start time>." followed by mkstemp's six characters: the writer can be
 // told from the name, so a later start can tell whether it is gone.
 std::string temporaryPrefix(const fs::path& file) {
-  return "." + file.filename().string() + ".";
+  std::string prefix(1, '.');
+  prefix += file.filename().string();
+  prefix += '.';
+  return prefix;
 }
 
 std::string temporaryPattern(const fs::path& file) {

@@ -109,6 +109,7 @@ class SimDisplayState {
   Snapshot snapshot() { return *currentSnapshot(); }
 
   const std::filesystem::path& path() const { return file_.path(); }
+  const PlistFile& file() const { return file_; }
 
  private:
   // The displays as they are now, with any change of this pass in them.
