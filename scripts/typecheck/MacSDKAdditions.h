@@ -25,6 +25,10 @@ NS_ASSUME_NONNULL_BEGIN
 @property(nullable, copy) NSString *accessibilityDescription;
 @end
 
+// AppKit/NSWorkspace.h: APPKIT_EXTERN NSNotificationName NSWorkspaceScreensDidWakeNotification
+// API_AVAILABLE(macos(10.6));
+APPKIT_EXPORT NSNotificationName NSWorkspaceScreensDidWakeNotification;
+
 NS_ASSUME_NONNULL_END
 
 CF_EXTERN_C_BEGIN
@@ -64,6 +68,22 @@ CFDictionaryCreateMutable(CFAllocatorRef _Nullable allocator, CFIndex capacity,
 
 // CoreFoundation/CFNumber.h (macOS 13 SDK).
 CF_EXPORT CFNumberType CFNumberGetType(CFNumberRef number);
+
+// CoreGraphics/CGDisplayConfiguration.h (macOS 13 SDK).
+typedef CF_OPTIONS(uint32_t, CGDisplayChangeSummaryFlags){
+    kCGDisplayBeginConfigurationFlag = (1 << 0), kCGDisplayMovedFlag = (1 << 1),
+    kCGDisplaySetMainFlag = (1 << 2),           kCGDisplaySetModeFlag = (1 << 3),
+    kCGDisplayAddFlag = (1 << 4),               kCGDisplayRemoveFlag = (1 << 5),
+    kCGDisplayEnabledFlag = (1 << 8),           kCGDisplayDisabledFlag = (1 << 9),
+    kCGDisplayMirrorFlag = (1 << 10),           kCGDisplayUnMirrorFlag = (1 << 11),
+    kCGDisplayDesktopShapeChangedFlag = (1 << 12)};
+typedef void (*CGDisplayReconfigurationCallBack)(CGDirectDisplayID display,
+                                                 CGDisplayChangeSummaryFlags flags,
+                                                 void *_Nullable userInfo);
+CG_EXTERN CGError CGDisplayRegisterReconfigurationCallback(
+    CGDisplayReconfigurationCallBack _Nullable callback, void *_Nullable userInfo);
+CG_EXTERN CGError CGDisplayRemoveReconfigurationCallback(
+    CGDisplayReconfigurationCallBack _Nullable callback, void *_Nullable userInfo);
 
 CF_ASSUME_NONNULL_END
 CF_IMPLICIT_BRIDGING_DISABLED

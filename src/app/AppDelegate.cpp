@@ -16,7 +16,10 @@ std::shared_ptr<AppDelegate> AppDelegate::create(platform::Platform& platform,
 }
 
 AppDelegate::AppDelegate(Passkey, platform::Platform& platform, SharedControllers& controllers)
-    : platform_(platform), controllers_(controllers), menuActions_(platform, controllers, *this) {}
+    : platform_(platform),
+      controllers_(controllers),
+      menuActions_(platform, controllers, *this),
+      displayKeeper_(controllers, platform.timers, [this] { refresh(); }) {}
 
 platform::UpdaterController& AppDelegate::updaterController() {
   if (!updaterController_) {
@@ -42,6 +45,19 @@ void AppDelegate::applicationDidFinishLaunching() {
           self->updateMenuBarDisplay();
         }
       });
+
+  // The Mac's sleep, wake and display changes, each handled while the delegate lives.
+  const auto forward = [weakSelf](void (DisplayKeeper::*event)()) {
+    return [weakSelf, event] {
+      if (const std::shared_ptr<AppDelegate> self = weakSelf.lock()) (self->displayKeeper_.*event)();
+    };
+  };
+  platform_.systemEvents.observe(platform::SystemEventHandlers{
+      .willSleep = forward(&DisplayKeeper::willSleep),
+      .didWake = forward(&DisplayKeeper::didWake),
+      .screensDidWake = forward(&DisplayKeeper::screensDidWake),
+      .displaysReconfigured = forward(&DisplayKeeper::displaysReconfigured),
+  });
 
   if (!autoEnable) return;
   const double lastNits = preferences::read(platform_.userDefaults, MenuActions::lastNitsKey);

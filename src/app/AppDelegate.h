@@ -3,6 +3,7 @@
 #include <memory>
 #include <string_view>
 
+#include "display/DisplayKeeper.h"
 #include "display/SharedControllers.h"
 #include "platform/Platform.h"
 #include "ui/MenuActions.h"
@@ -10,8 +11,9 @@
 namespace lumora {
 
 // The application's one delegate: runs the launch sequence, keeps the status item fresh, owns
-// the status item, the refresh timer, the updater controller and the menu's actions (with the
-// settings window), and is the target of every menu action. It holds no display state: that is
+// the status item, the refresh timer, the updater controller, the menu's actions (with the
+// settings window) and what keeps the display right through sleep and display changes, and is
+// the target of every menu action. It holds no display state: that is
 // read back from the display and the preferences.
 class AppDelegate final : public platform::ApplicationDelegate,
                           public ui::MenuActions::Owner,
@@ -56,6 +58,7 @@ class AppDelegate final : public platform::ApplicationDelegate,
   std::shared_ptr<platform::Timer> refreshTimer_;
   std::unique_ptr<platform::UpdaterController> updaterController_;
   ui::MenuActions menuActions_;
+  DisplayKeeper displayKeeper_;
 };
 
 }  // namespace lumora

@@ -73,6 +73,11 @@ void DeepBlacksController::disable() {
   turnOff();
 }
 
+void DeepBlacksController::reapply() {
+  if (!isEnabled_ || currentLevel_ == Level::off) return;
+  applyGamma(gammaExponents[static_cast<std::size_t>(rawValue(currentLevel_) - 1)]);
+}
+
 void DeepBlacksController::turnOff() {
   displays_.restoreColorSyncSettings();
   isEnabled_ = false;

@@ -50,6 +50,10 @@ class DeepBlacksController {
   void setLevel(Level level, bool showWarning);
   // Off, without any warning.
   void disable();
+  // Loads the table of the current level again, when it is on, on the display behind the main
+  // screen as it is now: for after macOS restored the calibration (wake, a display change). No
+  // warning, nothing stored.
+  void reapply();
 
   static constexpr std::string_view warningMessageText = "Deep Blacks Enabled";
   static constexpr std::string_view warningInformativeText =

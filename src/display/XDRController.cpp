@@ -1,6 +1,7 @@
 #include "display/XDRController.h"
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 
@@ -51,8 +52,9 @@ std::string missingNames(const platform::PresetFunctions& functions) {
 }  // namespace
 
 XDRController::XDRController(platform::Displays& displays, platform::WindowServer& windowServer,
-                             platform::Console& console)
-    : displays_(displays) {
+                             platform::Console& console, platform::MainQueue& mainQueue,
+                             platform::Alerts& alerts)
+    : displays_(displays), console_(console), mainQueue_(mainQueue), alerts_(alerts) {
   platform::OpenedPresetFunctions opened =
       windowServer.openPresetFunctions(frameworkPath, functionNames);
   if (!opened.openError.empty()) {
@@ -111,10 +113,46 @@ void XDRController::setXDRBrightness(double nits) {
   if (!base) return;
   const std::unique_ptr<platform::MutablePresetDictionary> preset = base->mutableCopy();
   if (!preset) return;
-  writeXDRKeys(*preset, clampedXDRLevel(nits));
-  // Statuses are not examined: the next refresh reads back whatever the display did.
+  const double level = clampedXDRLevel(nits);
+  writeXDRKeys(*preset, level);
+  ++changes_;
+  // The statuses are not what counts: a system that takes a call and ignores it is caught by
+  // reading the display back.
   setPresetFn_(mainDisplayID(), PRESET_SLOT, *preset);
   setActiveFn_(mainDisplayID(), PRESET_SLOT);
+  if (holdsLevel(level)) return;
+  activateStandardPreset();
+  sayRefused();
+}
+
+bool XDRController::holdsLevel(double nits) const {
+  if (getActiveFn_(mainDisplayID()) != PRESET_SLOT) return false;
+  const std::shared_ptr<const platform::PresetDictionary> written =
+      getPresetFn_(mainDisplayID(), PRESET_SLOT);
+  return written && written->numberValue(maxSDRLuminanceKey) == nits;
+}
+
+void XDRController::sayRefused() {
+  if (refusalSaid_) return;
+  refusalSaid_ = true;
+  console_.printErrorLine(
+      "Lumora Virir: macOS did not accept the XDR brightness preset; the display stays at its "
+      "standard brightness.");
+  // As the Deep Blacks warning: after the current event, above other apps, on the main thread.
+  mainQueue_.async([this] {
+    platform::Alert alert;
+    alert.messageText = std::string(refusedMessageText);
+    alert.informativeText = std::string(refusedInformativeText);
+    alert.style = platform::AlertStyle::informational;
+    alert.buttonTitles = {"OK"};
+    alert.floatsAboveOtherApplications = true;
+    alerts_.runModal(alert);
+  });
+}
+
+std::uint64_t XDRController::changeCount() const {
+  const std::lock_guard lock(writeMutex_);
+  return changes_;
 }
 
 void XDRController::disableXDR() {
@@ -131,6 +169,7 @@ void XDRController::disableXDRForExit() {
 
 void XDRController::activateStandardPreset() {
   if (!hasPresetFunctions()) return;
+  ++changes_;
   setActiveFn_(mainDisplayID(), standardPresetIndex);
 }
 

@@ -6,8 +6,10 @@
 #include <mutex>
 #include <string_view>
 
+#include "platform/Alerts.h"
 #include "platform/Console.h"
 #include "platform/Displays.h"
+#include "platform/MainQueue.h"
 #include "platform/WindowServer.h"
 
 namespace lumora {
@@ -35,7 +37,8 @@ class XDRController {
   // Opens the window server's framework and looks up its four preset functions. Without all four
   // the controller reads 500.0 and changes nothing; one line on standard error says why.
   XDRController(platform::Displays& displays, platform::WindowServer& windowServer,
-                platform::Console& console);
+                platform::Console& console, platform::MainQueue& mainQueue,
+                platform::Alerts& alerts);
   XDRController(const XDRController&) = delete;
   XDRController& operator=(const XDRController&) = delete;
 
@@ -48,19 +51,35 @@ class XDRController {
   bool isXDREnabled() const;
 
   // Writes an XDR preset for the level, clamped to 500 to 1600 nits, into PRESET_SLOT and makes
-  // it active. Does nothing when the standard preset cannot be read.
+  // it active. Does nothing when the standard preset cannot be read. When the system does not
+  // take it (slot 11 is not active afterwards, or does not hold the level written), the standard
+  // preset is made active again and, once per run, the user is told why.
   void setXDRBrightness(double nits);
   void disableXDR();
+
+  // How many times this controller has written to the display, for callers that need to know
+  // whether the level was changed since they last looked.
+  std::uint64_t changeCount() const;
 
   // disableXDR for a process that is ending while its main thread may still be at work: once it
   // returns, nothing this controller is asked to do changes the display any more.
   void disableXDRForExit();
 
+  static constexpr std::string_view refusedMessageText = "XDR Brightness Unavailable";
+  static constexpr std::string_view refusedInformativeText =
+      "macOS did not accept the brightness preset, so the display stays at its standard "
+      "brightness. XDR brightness may not be available on this version of macOS.";
+
  private:
   bool hasPresetFunctions() const;
   void activateStandardPreset();
+  bool holdsLevel(double nits) const;
+  void sayRefused();
 
   platform::Displays& displays_;
+  platform::Console& console_;
+  platform::MainQueue& mainQueue_;
+  platform::Alerts& alerts_;
   std::function<std::int32_t(platform::DisplayID)> getActiveFn_;
   std::function<std::int32_t(platform::DisplayID, std::int32_t)> setActiveFn_;
   std::function<std::shared_ptr<const platform::PresetDictionary>(platform::DisplayID,
@@ -71,8 +90,10 @@ class XDRController {
 
   // Serialises the display writes, so a write in progress on the main thread finishes before
   // the exit path restores the standard preset, and none starts after it.
-  std::mutex writeMutex_;
+  mutable std::mutex writeMutex_;
   bool exiting_ = false;
+  std::uint64_t changes_ = 0;
+  bool refusalSaid_ = false;
 };
 
 }  // namespace lumora

@@ -9,6 +9,7 @@
 #include "platform/Notifications.h"
 #include "platform/StatusBar.h"
 #include "platform/SymbolImages.h"
+#include "platform/SystemEvents.h"
 #include "platform/TerminationSignals.h"
 #include "platform/Timers.h"
 #include "platform/Updaters.h"
@@ -35,6 +36,7 @@ struct Platform {
   LoginItems& loginItems;
   Updaters& updaters;
   TerminationSignals& terminationSignals;
+  SystemEvents& systemEvents;
   Console& console;
 };
 
@@ -56,6 +58,7 @@ Platform platformOf(Services& services) {
       .loginItems = services.loginItems,
       .updaters = services.updaters,
       .terminationSignals = services.terminationSignals,
+      .systemEvents = services.systemEvents,
       .console = services.console,
   };
 }

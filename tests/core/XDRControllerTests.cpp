@@ -24,7 +24,8 @@ class XDRControllerTest : public ::testing::Test {
   XDRController& controller() {
     if (!controller_) {
       controller_ =
-          std::make_unique<XDRController>(fake_.displays, fake_.windowServer, fake_.console);
+          std::make_unique<XDRController>(fake_.displays, fake_.windowServer, fake_.console,
+                                          fake_.mainQueue, fake_.alerts);
     }
     return *controller_;
   }
@@ -155,12 +156,36 @@ TEST_F(XDRControllerTest, AlwaysCopiesTheStandardPresetNeverTheActiveOne) {
   EXPECT_EQ(fake_.windowServer.copies.front().second, 0);
 }
 
-TEST_F(XDRControllerTest, ActivatesSlotElevenEvenWhenTheWriteIsRefused) {
-  fake_.setActiveCeiling(900.0);
-  fake_.windowServer.setPresetStatus = 1001;
+TEST_F(XDRControllerTest, APresetTheSystemDoesNotTakeLeavesTheStandardOneAndIsSaidOncePerRun) {
+  // The write refused, with an older slot 11 that activation would bring back, or with none, so
+  // that activation fails too.
+  for (const bool olderSlot : {true, false}) {
+    FakePlatform fake;
+    if (olderSlot) fake.setActiveCeiling(900.0);
+    fake.windowServer.setPresetStatus = 1001;
+    XDRController xdr(fake.displays, fake.windowServer, fake.console, fake.mainQueue, fake.alerts);
+    xdr.setXDRBrightness(1250.0);
+
+    EXPECT_EQ(fake.activeIndex(), 0) << olderSlot;
+    EXPECT_DOUBLE_EQ(xdr.getPresetMaxNits(), 500.0);
+    EXPECT_EQ(fake.console.errors.size(), 1u);
+    ASSERT_EQ(fake.mainQueue.pending.size(), 1u) << "the alert waits for the current event";
+    EXPECT_TRUE(fake.alerts.shown.empty());
+    fake.mainQueue.drain();
+    ASSERT_EQ(fake.alerts.shown.size(), 1u);
+    EXPECT_EQ(fake.alerts.shown[0].messageText, "XDR Brightness Unavailable");
+    EXPECT_TRUE(fake.alerts.shown[0].floatsAboveOtherApplications);
+
+    xdr.setXDRBrightness(1600.0);
+    fake.mainQueue.drain();
+    EXPECT_EQ(fake.alerts.shown.size(), 1u) << "once per run";
+    EXPECT_EQ(fake.console.errors.size(), 1u);
+  }
+  // A write the system takes says nothing.
   controller().setXDRBrightness(1250.0);
-  ASSERT_EQ(fake_.windowServer.activations.size(), 1u);
-  EXPECT_EQ(fake_.windowServer.activations.front().second, 11);
+  EXPECT_EQ(fake_.activeIndex(), 11);
+  EXPECT_TRUE(fake_.mainQueue.pending.empty());
+  EXPECT_TRUE(fake_.console.errors.empty());
 }
 
 TEST_F(XDRControllerTest, ReadsTheCeilingOfTheActivePreset) {

@@ -10,6 +10,7 @@
 #include "fakes/FakeNotifications.h"
 #include "fakes/FakeStatusBar.h"
 #include "fakes/FakeSymbolImages.h"
+#include "fakes/FakeSystemEvents.h"
 #include "fakes/FakeTerminationSignals.h"
 #include "fakes/FakeTimers.h"
 #include "fakes/FakeUpdaters.h"
@@ -54,6 +55,7 @@ struct FakePlatform {
   FakeLoginItems loginItems{log};
   FakeUpdaters updaters{log};
   FakeTerminationSignals terminationSignals;
+  FakeSystemEvents systemEvents;
   FakeConsole console;
 
   platform::Platform platform = platform::platformOf(*this);

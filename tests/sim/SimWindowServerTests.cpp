@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "display/XDRController.h"
+#include "fakes/FakeAlerts.h"
 #include "fakes/FakeConsole.h"
+#include "fakes/FakeMainQueue.h"
 #include "platform/sim/SimDisplays.h"
 #include "platform/sim/SimWindowServer.h"
 #include "platform/sim/machine/SimDisplayState.h"
@@ -40,7 +42,10 @@ TEST_F(SimWindowServerTest, FindsTheFourFunctionsOnlyAtTheRealPathAndNames) {
 }
 
 TEST_F(SimWindowServerTest, TheControllerWritesSlotElevenWithTheStandardPresetsOtherKeys) {
-  XDRController xdr(displays_, windowServer_, console_);
+  testing::EventLog log;
+  testing::FakeMainQueue mainQueue{log};
+  testing::FakeAlerts alerts{log};
+  XDRController xdr(displays_, windowServer_, console_, mainQueue, alerts);
   xdr.setXDRBrightness(1250.0);
 
   const platform::DisplayID display = state_.mainDisplayID();

@@ -1,6 +1,11 @@
 // The platform of the macOS build: AppKit, Core Graphics, the window server's framework and
 // the updater, each behind its interface.
 
+#import <AppKit/AppKit.h>
+#include <unistd.h>
+
+#include <cstdio>
+
 #include "platform/Platform.h"
 #include "platform/macos/MacAlerts.h"
 #include "platform/macos/MacApplication.h"
@@ -10,6 +15,7 @@
 #include "platform/macos/MacNotifications.h"
 #include "platform/macos/MacStatusBar.h"
 #include "platform/macos/MacSymbolImages.h"
+#include "platform/macos/MacSystemEvents.h"
 #include "platform/macos/MacTimers.h"
 #include "platform/macos/MacUpdaters.h"
 #include "platform/macos/MacUserDefaults.h"
@@ -36,10 +42,26 @@ struct MacPlatform {
   MacLoginItems loginItems;
   MacUpdaters updaters{alerts};
   platform::PosixTerminationSignals terminationSignals;
+  MacSystemEvents systemEvents;
   platform::StdioConsole console;
 
   platform::Platform platform = platform::platformOf(*this);
 };
+
+// One copy of the app per user session: a second one ends before it touches the display.
+void endIfAlreadyRunning() {
+  NSString *identifier = NSBundle.mainBundle.bundleIdentifier;
+  if (identifier == nil) return;
+  const pid_t self = getpid();
+  for (NSRunningApplication *running in
+       [NSRunningApplication runningApplicationsWithBundleIdentifier:identifier]) {
+    if (running.processIdentifier == self) continue;
+    std::fprintf(stderr, "Lumora Virir is already running (process %d); this one ends.\n",
+                 static_cast<int>(running.processIdentifier));
+    std::fflush(nullptr);
+    _exit(0);
+  }
+}
 
 }  // namespace
 }  // namespace lumora::macos
@@ -47,6 +69,7 @@ struct MacPlatform {
 namespace lumora::platform {
 
 Platform &processPlatform() {
+  macos::endIfAlreadyRunning();
   // Made once and never released: the termination-signal thread may use it until the end.
   static macos::MacPlatform *const mac = new macos::MacPlatform();
   return mac->platform;

@@ -10,6 +10,7 @@ SimMac::SimMac(const SimPaths& paths)
   displayState.followPasses(loop.passNumber());
   userDefaults.followPasses(loop.passNumber());
   loop.addEndOfPass([this] {
+    systemEvents.checkDisplays();
     displayState.flush();
     userDefaults.flush();
   });

@@ -11,6 +11,7 @@
 #include "platform/sim/SimNotifications.h"
 #include "platform/sim/SimStatusBar.h"
 #include "platform/sim/SimSymbolImages.h"
+#include "platform/sim/SimSystemEvents.h"
 #include "platform/sim/SimTerminationSignals.h"
 #include "platform/sim/SimTimers.h"
 #include "platform/sim/SimUpdaters.h"
@@ -46,6 +47,7 @@ struct SimMac {
   SimLoginItems loginItems;
   SimUpdaters updaters{alerts};
   SimTerminationSignals terminationSignals;
+  SimSystemEvents systemEvents{displayState};
   platform::Platform platform = platform::platformOf(*this);
 };
 

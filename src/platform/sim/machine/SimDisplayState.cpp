@@ -58,8 +58,11 @@ bool isUsablePresets(plist_t presets) {
 bool isUsableDisplay(plist_t display) {
   const auto isInteger = [](plist_t node) { return integerValue(node).has_value(); };
   const auto isText = [](plist_t node) { return plist_get_node_type(node) == PLIST_STRING; };
+  const auto isFlag = [](plist_t node) { return boolValue(node).has_value(); };
   return isDictionary(display) && integerValue(dictItem(display, "DisplayID")).has_value() &&
          absentOr(dictItem(display, "ActivePresetIndex"), isInteger) &&
+         absentOr(dictItem(display, "ResetsPresetOnWake"), isFlag) &&
+         absentOr(dictItem(display, "RefusesPresets"), isFlag) &&
          absentOr(dictItem(display, "Name"), isText) &&
          absentOr(dictItem(display, "Presets"), isUsablePresets) &&
          absentOr(dictItem(display, "TransferTable"), isUsableTransferTable);
@@ -98,6 +101,10 @@ plist_t findDisplay(plist_t root, platform::DisplayID display) {
 plist_t presetAt(plist_t displayEntry, std::int32_t index) {
   const plist_t preset = dictItem(dictItem(displayEntry, "Presets"), std::to_string(index));
   return isDictionary(preset) ? preset : nullptr;
+}
+
+bool hasFlag(plist_t display, std::string_view key) {
+  return boolValue(dictItem(display, key)).value_or(false);
 }
 
 bool isReadOnly(plist_t preset) {
@@ -239,6 +246,7 @@ std::int32_t SimDisplayState::setActivePresetIndex(platform::DisplayID display,
     return success;
   }
   return change(display, [index](plist_t entry) {
+    if (index != 0 && hasFlag(entry, "RefusesPresets")) return failure;
     if (presetAt(entry, index) == nullptr) return illegalArgument;
     setDictItem(entry, "ActivePresetIndex", makeInteger(index));
     return success;
@@ -259,6 +267,7 @@ std::int32_t SimDisplayState::setPreset(platform::DisplayID display, std::int32_
   const plist_t stored = presetAt(findDisplay(root(), display), index);
   if (stored != nullptr && !isReadOnly(stored) && equalValues(stored, preset)) return success;
   return change(display, [index, preset](plist_t entry) {
+    if (hasFlag(entry, "RefusesPresets")) return failure;
     const plist_t existing = presetAt(entry, index);
     if (existing != nullptr && isReadOnly(existing)) return invalidOperation;
     plist_t presets = dictItem(entry, "Presets");
@@ -310,6 +319,47 @@ void SimDisplayState::restoreCalibration() {
     }
     return success;
   });
+}
+
+void SimDisplayState::resetPresetsOnWake() {
+  const std::lock_guard lock(mutex_);
+  const plist_t displays = dictItem(root(), "Displays");
+  const std::uint32_t count = isArray(displays) ? plist_array_get_size(displays) : 0;
+  std::vector<platform::DisplayID> resetting;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const plist_t entry = plist_array_get_item(displays, i);
+    if (hasFlag(entry, "ResetsPresetOnWake") && presetAt(entry, 0) != nullptr &&
+        integerValue(dictItem(entry, "ActivePresetIndex")) != 0) {
+      resetting.push_back(displayIDValue(dictItem(entry, "DisplayID")));
+    }
+  }
+  for (const platform::DisplayID display : resetting) {
+    change(display, [](plist_t entry) {
+      setDictItem(entry, "ActivePresetIndex", makeInteger(0));
+      return success;
+    });
+  }
+}
+
+bool SimDisplayState::takeReconfiguration() {
+  const std::lock_guard lock(mutex_);
+  const plist_t current = root();
+  if (configuration_ && configurationVersion_ == file_.version()) return false;
+  configurationVersion_ = file_.version();
+  std::string configuration =
+      std::to_string(displayIDValue(dictItem(current, "MainDisplayID"))) + "|";
+  if (const std::optional<double> screen = numberValue(dictItem(current, "MainScreenDisplayID"))) {
+    configuration += std::to_string(*screen);
+  }
+  const plist_t displays = dictItem(current, "Displays");
+  const std::uint32_t count = isArray(displays) ? plist_array_get_size(displays) : 0;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    configuration +=
+        "|" + std::to_string(displayIDValue(dictItem(plist_array_get_item(displays, i), "DisplayID")));
+  }
+  const bool changed = configuration_ && *configuration_ != configuration;
+  configuration_ = std::move(configuration);
+  return changed;
 }
 
 std::optional<SimDisplayState::TransferTables> SimDisplayState::transferTables(

@@ -31,6 +31,8 @@ namespace lumora::sim {
 //     Presets            dictionary: preset index in decimal ("0", "11") -> preset dictionary
 //     TransferTable      dictionary, while a gamma table is loaded: Red, Green, Blue (arrays of
 //                        reals), OwnerProcessID and OwnerStartTime (integers: the loading process)
+//     ResetsPresetOnWake boolean: waking makes preset 0 active again
+//     RefusesPresets     boolean: no preset is written, no slot but 0 made active
 //
 // Without the file the displays start from their factory state, which is written out. Every
 // operation is thread-safe. Reads cost no parsing while the file is unchanged, and the changes
@@ -101,6 +103,12 @@ class SimDisplayState {
                                  std::span<const float> green, std::span<const float> blue);
   // Every display back to its calibration.
   void restoreCalibration();
+  // What waking does to the displays: those that reset their preset on wake make preset 0
+  // active.
+  void resetPresetsOnWake();
+  // Whether the displays, the main display or the main screen changed since the last call, by
+  // someone else's edit of the file (the app never changes them). The first call only looks.
+  bool takeReconfiguration();
   // The tables in force: none when none were loaded or their process has ended.
   std::optional<TransferTables> transferTables(platform::DisplayID display);
 
@@ -134,6 +142,9 @@ class SimDisplayState {
   bool snapshotOfFile_ = false;
   // The loading processes of the snapshot's tables, and whether they ran when it was made.
   std::vector<std::pair<ProcessIdentity, bool>> snapshotOwners_;
+  // The configuration last seen by takeReconfiguration, and the version it was seen in.
+  std::optional<std::string> configuration_;
+  std::uint64_t configurationVersion_ = 0;
 };
 
 }  // namespace lumora::sim

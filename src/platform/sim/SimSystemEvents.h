@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/SystemEvents.h"
+#include "platform/sim/machine/SimDisplayState.h"
+
+namespace lumora::sim {
+
+// The simulated Mac's sleep, wake and display changes, as macOS has them: asleep and again at
+// wake every display's calibration is restored; a display that resets its preset on wake comes
+// back with preset 0; and a change of the displays or of the main screen in display.plist, made
+// by someone else while the app runs, is a reconfiguration, after which the calibration is
+// restored too. The front ends put the Mac to sleep and wake it.
+class SimSystemEvents final : public platform::SystemEvents {
+ public:
+  explicit SimSystemEvents(SimDisplayState& state) : state_(state) {}
+
+  void observe(platform::SystemEventHandlers handlers) override { handlers_ = std::move(handlers); }
+
+  void sleep();
+  void wake();
+  bool isAsleep() const { return asleep_; }
+
+  // Looks for a reconfiguration made from outside, once per pass of the run loop.
+  void checkDisplays();
+
+ private:
+  static void post(const std::function<void()>& handler) {
+    if (handler) handler();
+  }
+
+  SimDisplayState& state_;
+  platform::SystemEventHandlers handlers_;
+  bool asleep_ = false;
+};
+
+}  // namespace lumora::sim
