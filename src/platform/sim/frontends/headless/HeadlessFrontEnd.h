@@ -9,14 +9,15 @@
 
 namespace lumora::sim {
 
-// The simulated Mac without a screen: once per tick it prints the status item and the main
-// display, and it takes commands line by line ("help" lists them) to open the menu, pick entries
-// and answer alerts.
+// The simulated Mac without a screen: it prints the status item and the main display whenever
+// they change, and it takes commands line by line ("help" lists them) to see the menu, pick
+// entries and answer alerts.
 class HeadlessFrontEnd {
  public:
   HeadlessFrontEnd(SimMac& mac, int inputFd, std::FILE* output, bool withColor);
 
  private:
+  std::string statusLine();
   void printStatus();
   void readInput();
   // Commands run one per pass of the run loop, so work they queue (an alert) comes first.
@@ -30,6 +31,7 @@ class HeadlessFrontEnd {
   int inputFd_;
   std::FILE* output_;
   bool withColor_;
+  std::string lastStatus_;
   std::string pending_;
   std::deque<std::string> commands_;
   // An answered alert ends its modal session only once the command that answered it returns; the
