@@ -103,7 +103,7 @@ LaunchOptions launchOptions() {
   const std::optional<std::string> unusable =
       onTerminal ? terminal::CursesScreen::whyTerminalCannotBeDrawnOn() : std::nullopt;
   if (unusable) {
-    std::fprintf(stderr, "lumora-virir: %s; running headless (type \"help\" for the commands)\n",
+    std::fprintf(stderr, "lumora-virir: running headless: %s (type \"help\" for the commands)\n",
                  unusable->c_str());
   }
   options.terminal = onTerminal && !unusable;

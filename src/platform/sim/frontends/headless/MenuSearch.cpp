@@ -82,10 +82,11 @@ std::string normalizedTitle(std::string_view title) {
     }
     at += length;
     if (c == ' ' || c == '\t') {
-      pendingSpace = !text.empty();
+      pendingSpace = !text.empty() && text.back() != '-';
       continue;
     }
-    if (pendingSpace) text += ' ';
+    // Spaces around a dash do not count: "160%-800" is "160% – 800".
+    if (pendingSpace && c != '-') text += ' ';
     pendingSpace = false;
     text += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
   }

@@ -15,8 +15,8 @@ struct FoundEntry {
   std::string path;
 };
 
-// A title as typed or shown, for comparing: without a leading symbol, every dash a hyphen,
-// letters in lower case, runs of spaces as one.
+// A title as typed or shown, for comparing: without a leading symbol, every dash a hyphen with no
+// spaces around it, letters in lower case, runs of spaces as one.
 std::string normalizedTitle(std::string_view title);
 
 // The entries that `query` names, found forgivingly: any dash for any dash, any case, with or

@@ -25,13 +25,12 @@ const std::array<Section, 5>& sections() {
            {"Enter Space m F10", "open the status menu (or click the status item)"},
            {"1 2 3 4 5", "the five levels, 100% to 320%, as in the menu"},
            {"x", "Enable or Disable XDR"},
-           {"d", "the next Deep Blacks level: Off, Subtle, Medium, Deep"},
-           {",", "Settings..."},
-           {"q", "Quit Lumora Virir (the standard preset first)"},
+           {"d", "the next Deep Blacks level (after Deep: Off)"},
+           {",  q", "Settings...;  Quit (the standard preset first)"},
        }},
       {"In the menu",
        {
-           {"\u2191 \u2193  k j", "move;  Home, End: the first, the last entry"},
+           {"\u2191 \u2193  k j  Home End", "move through the entries"},
            {"a letter or digit", "the next entry that starts with it"},
            {"\u2192 Enter  \u2190 Esc", "open, close the Deep Blacks submenu"},
            {"Enter Space", "pick the entry (or click it);  Esc closes the menu"},
@@ -39,13 +38,13 @@ const std::array<Section, 5>& sections() {
        }},
       {"In an alert",
        {
-           {"Tab \u2190 \u2192", "choose a button;  Enter or Space presses it"},
-           {"\u2191 \u2193", "scroll a message too long for the screen"},
+           {"Tab \u2190 \u2192  Enter", "choose a button, press it (Space too)"},
+           {"\u2191 \u2193 PgUp PgDn", "scroll a message too long for the screen"},
        }},
       {"In the settings window", {{"Esc w Ctrl-W", "close it (or click \u2715)"}}},
       {"Anywhere",
        {
-           {"? F1", "this help;  \u2191 \u2193 scroll it, any other key closes it"},
+           {"? F1", "this help, which any key but the scrolling ones closes"},
            {"Ctrl-C Ctrl-\\", "quit (the standard preset first)"},
        }},
   }};

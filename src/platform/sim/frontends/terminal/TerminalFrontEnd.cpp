@@ -55,14 +55,13 @@ bool isDown(const Input& input) {
   return isKey(input, KEY_DOWN) || isCharacter(input, 'j');
 }
 
-// The change a scrolling key makes to the first line shown; 0 for any other key.
+// The change a scrolling key (Up, Down, Page Up, Page Down) makes to the first line shown of the
+// help or an alert; 0 for any other key.
 int scrollStep(const Input& input, int page) {
-  if (isUp(input)) return -1;
-  if (isDown(input)) return 1;
+  if (isKey(input, KEY_UP)) return -1;
+  if (isKey(input, KEY_DOWN)) return 1;
   if (isKey(input, KEY_PPAGE)) return -std::max(1, page);
   if (isKey(input, KEY_NPAGE)) return std::max(1, page);
-  if (isKey(input, KEY_HOME)) return -100000;
-  if (isKey(input, KEY_END)) return 100000;
   return 0;
 }
 
@@ -72,9 +71,12 @@ constexpr double pointsPerColumn = 7.0;
 constexpr double pointsPerRow = 16.0;
 
 std::string clock() {
-  const std::time_t now = std::time(nullptr);
+  // The precise clock: time() may still tell the last second of the old minute just as the
+  // minute's timer fires.
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
   std::tm local{};
-  localtime_r(&now, &local);
+  localtime_r(&now.tv_sec, &local);
   char text[32];
   std::strftime(text, sizeof text, "%a %H:%M", &local);
   return text;
@@ -406,18 +408,22 @@ void TerminalFrontEnd::redraw() {
   drawFooter();
   for (std::size_t level = 0; level < menuBoxes_.size(); ++level)
     drawMenuBox(menuBoxes_[level], level);
-  if (help) drawHelp(*help);
   alertButtons_.clear();
   if (alert) drawAlert(*alert);
+  // Help asked for over an alert comes on top of it.
+  if (help) drawHelp(*help);
   screen_.present();
 }
 
 void TerminalFrontEnd::drawTooSmall() {
-  const std::string notice = "terminal too small (need " + std::to_string(minimumColumns) +
-                             "\u00D7" + std::to_string(minimumRows) + ", have " +
-                             std::to_string(screen_.columnCount()) + "\u00D7" +
-                             std::to_string(screen_.rowCount()) + ")";
-  std::vector<std::string> lines = wrapText(notice, std::max(1, screen_.columnCount() - 2));
+  const std::string sizes = "(need " + std::to_string(minimumColumns) + "\u00D7" +
+                            std::to_string(minimumRows) + ", have " +
+                            std::to_string(screen_.columnCount()) + "\u00D7" +
+                            std::to_string(screen_.rowCount()) + ")";
+  // On one line where it fits, the sizes under it where not.
+  const int width = std::max(1, screen_.columnCount() - 2);
+  std::vector<std::string> lines{"terminal too small " + sizes};
+  if (displayWidth(lines.front()) > width) lines = {"terminal too small", sizes};
   lines.push_back("");
   lines.push_back("Ctrl-C quits");
   const int top = std::max(0, (screen_.rowCount() - static_cast<int>(lines.size())) / 2);
