@@ -6,8 +6,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,8 +31,12 @@ constexpr const char* usage =
 // The arguments after the program's name. The entry point of the app takes none, so they are read
 // back from the kernel.
 std::vector<std::string> processArguments() {
-  std::ifstream in("/proc/self/cmdline", std::ios::binary);
-  const std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string all;
+  const FileDescriptor file(::open("/proc/self/cmdline", O_RDONLY | O_CLOEXEC));
+  char buffer[4096];
+  ssize_t count = 0;
+  while (file.valid() && (count = ::read(file.get(), buffer, sizeof buffer)) > 0)
+    all.append(buffer, static_cast<std::size_t>(count));
   std::vector<std::string> arguments;
   std::size_t start = 0;
   while (start < all.size()) {
