@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "platform/sim/MenuModel.h"
+#include "platform/sim/frontends/DisplayChanges.h"
 #include "platform/sim/frontends/headless/DisplaySummary.h"
 #include "platform/sim/frontends/headless/MenuSearch.h"
 #include "platform/sim/frontends/headless/StatusItemText.h"
@@ -40,9 +41,8 @@ std::string_view trimmed(std::string_view text) {
 HeadlessFrontEnd::HeadlessFrontEnd(SimMac& mac, int inputFd, std::FILE* output, bool withColor)
     : mac_(mac), inputFd_(inputFd), output_(output), withColor_(withColor) {
   // A line when the status changes, never the same line again: pipes and logs stay small.
-  mac_.loop.setAfterPass([this] {
-    if (statusLine() != lastStatus_) printStatus();
-  });
+  mac_.statusBar.setChangeObserver([this] { buttonChanged_ = true; });
+  mac_.loop.setAfterPass([this] { printStatusIfChanged(); });
   mac_.loop.watchReadable(inputFd_, [this] { readInput(); });
   mac_.alerts.setObserver([this] {
     if (const platform::Alert* alert = mac_.alerts.currentAlert()) {
@@ -70,18 +70,37 @@ const platform::Menu* HeadlessFrontEnd::installedMenu() const {
   return &*items.front()->menu();
 }
 
-std::string HeadlessFrontEnd::statusLine() {
+std::string HeadlessFrontEnd::statusLine(const SimDisplayState::Snapshot& displays) const {
   const auto& items = mac_.statusBar.items();
   const std::string button = items.empty()
                                  ? "(no status item)"
                                  : describeStatusButton(items.front()->simButton(), withColor_);
   const std::string dock = mac_.application.showsInDock() ? "shown" : "hidden";
-  return "status: " + button + " | " + describeMainDisplay(mac_.displayState) +
-         " | Dock icon: " + dock;
+  return "status: " + button + " | " + describeMainDisplay(displays) + " | Dock icon: " + dock;
 }
 
 void HeadlessFrontEnd::printStatus() {
-  lastStatus_ = statusLine();
+  shownDisplays_ = mac_.displayState.snapshot();
+  shownInDock_ = mac_.application.showsInDock();
+  buttonChanged_ = false;
+  lastStatus_ = statusLine(*shownDisplays_);
+  print(lastStatus_);
+}
+
+// The line is made again only when what it tells may have changed; it is printed when it did.
+void HeadlessFrontEnd::printStatusIfChanged() {
+  SimDisplayState::Snapshot displays = mac_.displayState.snapshot();
+  const bool inDock = mac_.application.showsInDock();
+  if (!buttonChanged_ && shownDisplays_ && sameDisplays(displays, *shownDisplays_) &&
+      inDock == shownInDock_) {
+    return;
+  }
+  buttonChanged_ = false;
+  shownInDock_ = inDock;
+  std::string line = statusLine(displays);
+  shownDisplays_ = std::move(displays);
+  if (line == lastStatus_) return;
+  lastStatus_ = std::move(line);
   print(lastStatus_);
 }
 

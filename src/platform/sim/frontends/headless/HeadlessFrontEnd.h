@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,8 +18,9 @@ class HeadlessFrontEnd {
   HeadlessFrontEnd(SimMac& mac, int inputFd, std::FILE* output, bool withColor);
 
  private:
-  std::string statusLine();
+  std::string statusLine(const SimDisplayState::Snapshot& displays) const;
   void printStatus();
+  void printStatusIfChanged();
   void readInput();
   // Commands run one per pass of the run loop, so work they queue (an alert) comes first.
   void scheduleCommands();
@@ -32,6 +34,9 @@ class HeadlessFrontEnd {
   std::FILE* output_;
   bool withColor_;
   std::string lastStatus_;
+  std::optional<SimDisplayState::Snapshot> shownDisplays_;
+  bool shownInDock_ = false;
+  bool buttonChanged_ = true;
   std::string pending_;
   std::deque<std::string> commands_;
   // An answered alert ends its modal session only once the command that answered it returns; the

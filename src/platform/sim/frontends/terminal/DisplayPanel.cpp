@@ -62,28 +62,6 @@ std::vector<PanelLine> displayPanelLines(const SimDisplayState::Snapshot& snapsh
   return lines;
 }
 
-bool sameDisplays(const SimDisplayState::Snapshot& a, const SimDisplayState::Snapshot& b) {
-  const auto sameScreen = [](const std::optional<platform::Screen>& x,
-                             const std::optional<platform::Screen>& y) {
-    return x.has_value() == y.has_value() && (!x || x->screenNumber == y->screenNumber);
-  };
-  // The panel shows a table's owner and plots its red curve.
-  const auto sameTables = [](const std::optional<SimDisplayState::TransferTables>& x,
-                             const std::optional<SimDisplayState::TransferTables>& y) {
-    return x.has_value() == y.has_value() &&
-           (!x || (x->owner.pid == y->owner.pid && x->red == y->red));
-  };
-  const auto sameDisplay = [&](const SimDisplayState::DisplaySnapshot& x,
-                               const SimDisplayState::DisplaySnapshot& y) {
-    return x.id == y.id && x.name == y.name && x.activeIndex == y.activeIndex &&
-           x.activePresetName == y.activePresetName && x.sdrNits == y.sdrNits &&
-           x.slot11Name == y.slot11Name && sameTables(x.transferTables, y.transferTables);
-  };
-  return a.mainDisplay == b.mainDisplay && sameScreen(a.mainScreen, b.mainScreen) &&
-         std::equal(a.displays.begin(), a.displays.end(), b.displays.begin(), b.displays.end(),
-                    sameDisplay);
-}
-
 std::vector<std::string> transferCurve(const std::vector<float>& table, int columns, int rows) {
   if (columns < 2 || rows < 2) return {};
   std::vector<std::vector<std::string>> cells(

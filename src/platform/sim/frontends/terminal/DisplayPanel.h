@@ -19,10 +19,6 @@ struct PanelLine {
 std::vector<PanelLine> displayPanelLines(const SimDisplayState::Snapshot& snapshot,
                                          bool showsInDock);
 
-// Whether the panel shows the same for both: a display's file read again, compared with the last
-// reading shown, says whether to draw again.
-bool sameDisplays(const SimDisplayState::Snapshot& a, const SimDisplayState::Snapshot& b);
-
 // A small plot of a transfer table: `rows` lines of `columns` cells, the curve as "•" over the
 // identity line "·", output rising to the top.
 std::vector<std::string> transferCurve(const std::vector<float>& table, int columns, int rows);

@@ -12,6 +12,7 @@
 
 #include "platform/sim/MenuModel.h"
 #include "platform/sim/SymbolGlyphs.h"
+#include "platform/sim/frontends/DisplayChanges.h"
 #include "platform/sim/frontends/terminal/DirectKeys.h"
 #include "platform/sim/frontends/terminal/DisplayPanel.h"
 #include "platform/sim/frontends/terminal/KeyHelp.h"
