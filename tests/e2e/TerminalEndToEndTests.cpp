@@ -257,9 +257,22 @@ TEST_F(TerminalEndToEndTest, AFullTourOfTheMenu) {
 TEST_F(TerminalEndToEndTest, EachModeNamesItsOwnKeys) {
   start();
   EXPECT_NE(footer().find("?: keys"), std::string::npos) << footer();
+  // At rest the status item is drawn as part of the bar, all of it in reverse video up to the
+  // clock; with its menu open it stands out, the bar's reverse video broken around it.
+  const auto barBreaksBeforeItem = [this] {
+    const std::string screen = session_->captureWithAttributes();
+    const std::string bar = screen.substr(0, screen.find('\n'));
+    return bar.find("\x1b[0m") < bar.find("\u263C");
+  };
+  EXPECT_FALSE(barBreaksBeforeItem());
 
   session_->sendKeys({"Enter"});
   ASSERT_TRUE(session_->waitFor("\u2191\u2193: move")) << session_->capture();
+  EXPECT_TRUE(barBreaksBeforeItem());
+  session_->sendKeys({"End"});
+  EXPECT_TRUE(highlightedHas("Quit Lumora Virir")) << session_->capture();
+  session_->sendKeys({"s"});
+  EXPECT_TRUE(highlightedHas("Settings...")) << "a letter jumps to its entry";
   for (const char* hint : {"\u2192: submenu", "Enter: pick", "Esc: close"}) {
     EXPECT_NE(footer().find(hint), std::string::npos) << footer();
   }
@@ -320,10 +333,16 @@ TEST_F(TerminalEndToEndTest, SmallTerminalsScrollMenusAndKeepEveryBoxClosed) {
   expectClosedAndClear(cells, *menu);
   session_->sendKeys({"Escape"});
 
-  // The Deep Blacks warning at 40 x 12: inside its box, its text scrolled to the end.
+  // At 40 x 12 the menu is narrowed, and the Deep Blacks warning keeps inside its box, its text
+  // scrolled to the end.
   session_->resize(40, 12);
   ASSERT_TRUE(session_->waitFor("Enter: menu")) << session_->capture();
-  session_->sendKeys({"d"});
+  session_->sendKeys({"Enter"});
+  ASSERT_TRUE(session_->waitFor("\u2191\u2193: move")) << session_->capture();
+  cells = cellsOf(session_->capture());
+  ASSERT_TRUE(boxBelow(cells, 1)) << session_->capture();
+  expectClosedAndClear(cells, *boxBelow(cells, 1));
+  session_->sendKeys({"Escape", "d"});
   ASSERT_TRUE(session_->waitFor("[ I Understand ]")) << session_->capture();
   cells = cellsOf(session_->capture());
   const std::optional<Box> alert = boxBelow(cells, 1);

@@ -126,31 +126,6 @@ TEST_F(MenuTrackingTest, KeyEquivalentsPickFromAnywhereAndTheMouseFollowsThePoin
   EXPECT_EQ(off.picked->title, "Off");
 }
 
-TEST_F(MenuTrackingTest, HomeEndAndInitialsMoveOverEnabledEntriesOfTheInnermostMenu) {
-  menu_.items.push_back(entry("\u2699 Quieter"));
-  tracking_.open(menu_, true);
-  tracking_.moveToLast(menu_);
-  EXPECT_EQ(selection(), std::vector<int>{7});
-  tracking_.moveToFirst(menu_);
-  EXPECT_EQ(selection(), std::vector<int>{2}) << "the disabled header is passed over";
-
-  tracking_.jumpToInitial(menu_, 'q');
-  EXPECT_EQ(selection(), std::vector<int>{6});
-  tracking_.jumpToInitial(menu_, 'Q');
-  EXPECT_EQ(selection(), std::vector<int>{7}) << "the next one, past the leading symbol";
-  tracking_.jumpToInitial(menu_, 'q');
-  EXPECT_EQ(selection(), std::vector<int>{6}) << "and round again";
-  tracking_.jumpToInitial(menu_, 'h');
-  EXPECT_EQ(selection(), std::vector<int>{6}) << "the disabled header is never chosen";
-
-  tracking_.jumpToInitial(menu_, 'd');
-  tracking_.enterSubmenu(menu_);
-  tracking_.jumpToInitial(menu_, 's');
-  EXPECT_EQ(selection(), (std::vector<int>{5, 1})) << "inside the open submenu";
-  tracking_.moveToLast(menu_);
-  EXPECT_EQ(selection(), (std::vector<int>{5, 1}));
-}
-
 class MenuLayoutTest : public MenuTrackingTest {
  protected:
   std::vector<MenuBox> layout(int anchorRight, const Area& room,
@@ -221,17 +196,6 @@ TEST_F(MenuLayoutTest, AMenuTallerThanTheScreenScrollsToKeepTheSelectionInView) 
   tracking_.moveDown(menu_);  // round to One, the first enabled entry
   boxes = layout(70, room, {boxes[0].firstRow});
   EXPECT_EQ(boxes[0].firstRow, 0) << "back to the top, so the header shows";
-}
-
-TEST_F(MenuLayoutTest, OnANarrowScreenTheMenuIsNarrowedAndItsSubmenuStaysOnScreen) {
-  openDeepBlacks();
-  const std::vector<MenuBox> natural = layout(80, Area{1, 0, 22, 80});
-  const int width = natural[0].area.width;
-  const std::vector<MenuBox> boxes = layout(14, Area{1, 0, 22, width - 3});
-  EXPECT_EQ(boxes[0].area.left, 0);
-  EXPECT_EQ(boxes[0].area.width, width - 3);
-  EXPECT_EQ(boxes[0].titleWidth, natural[0].titleWidth - 3);
-  EXPECT_EQ(boxes[1].area.right(), width - 3) << "over its parent rather than off the screen";
 }
 
 TEST_F(TerminalPiecesTest, PanelTextEndsAtAWholeWordACellShortOfABox) {

@@ -105,6 +105,11 @@ CursesScreen::CursesScreen() {
   noecho();
   nonl();
   keypad(stdscr, TRUE);
+  // Home and End as other terminals send them: inside a multiplexer TERM often names another.
+  for (const char* home : {"\x1b[1~", "\x1b[7~", "\x1b[H", "\x1bOH"})
+    define_key(home, KEY_HOME);
+  for (const char* end : {"\x1b[4~", "\x1b[8~", "\x1b[F", "\x1bOF"})
+    define_key(end, KEY_END);
   nodelay(stdscr, TRUE);
   set_escdelay(25);
   curs_set(0);
@@ -267,7 +272,31 @@ std::optional<Input> CursesScreen::nextInput() {
   }
   input.kind = Input::Kind::character;
   input.character = static_cast<char32_t>(value);
+  if (value == 27) return afterEscape();
   return input;
+}
+
+// An Escape with more bytes right behind it is a key this terminal's description does not know,
+// or an Alt combination: read to its end and drop it, so that "\e[15~" never acts as Escape,
+// 1 and 5. A lone Escape is Escape.
+std::optional<Input> CursesScreen::afterEscape() {
+  const Input ignored{Input::Kind::key, 0, 0, 0, 0};
+  wint_t value = 0;
+  int result = wget_wch(stdscr, &value);
+  if (result == ERR) return Input{Input::Kind::character, 27, 0, 0, 0};
+  if (result == KEY_CODE_YES) {
+    ungetch(static_cast<int>(value));  // Escape, and a key of its own right after it
+    return Input{Input::Kind::character, 27, 0, 0, 0};
+  }
+  if (value == 'O') {
+    wget_wch(stdscr, &value);  // SS3: one more byte
+    return ignored;
+  }
+  if (value != '[') return ignored;
+  // CSI: parameter and intermediate bytes, then one final byte from @ to ~.
+  while ((result = wget_wch(stdscr, &value)) == OK && (value < 0x40 || value > 0x7E)) {
+  }
+  return ignored;
 }
 
 void CursesScreen::resize() {

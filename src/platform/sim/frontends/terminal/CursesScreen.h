@@ -102,6 +102,7 @@ class CursesScreen {
     bool bold = false;
   };
 
+  std::optional<Input> afterEscape();
   void apply(const Look& look) const;
   Style styleFor(platform::NamedColor color) const;
 
