@@ -1,20 +1,15 @@
 // The terminal front end's pure parts: text widths, menu tracking and layout, what the panel
-// keeps clear of, the help and the footer, the direct keys, the display panel.
+// keeps clear of, the display panel.
 
 #include <gtest/gtest.h>
 
 #include <clocale>
 
-#include "fakes/FakeSymbolImages.h"
 #include "platform/sim/frontends/terminal/Area.h"
-#include "platform/sim/frontends/terminal/DirectKeys.h"
 #include "platform/sim/frontends/terminal/DisplayPanel.h"
-#include "platform/sim/frontends/terminal/KeyHelp.h"
 #include "platform/sim/frontends/terminal/MenuLayout.h"
 #include "platform/sim/frontends/terminal/MenuTracking.h"
 #include "platform/sim/frontends/terminal/TextWidth.h"
-#include "ui/MenuActionList.h"
-#include "ui/StatusMenu.h"
 
 namespace lumora::sim::terminal {
 namespace {
@@ -174,9 +169,7 @@ TEST_F(MenuLayoutTest, AMenuTallerThanTheScreenScrollsToKeepTheSelectionInView) 
   tracking_.open(menu_, true);
   const Area room{1, 0, 6, 80};  // four entries at a time
   std::vector<MenuBox> boxes = layout(70, room);
-  EXPECT_EQ(boxes[0].area.height, 6);
   EXPECT_EQ(boxes[0].firstRow, 0);
-  EXPECT_FALSE(boxes[0].moreAbove());
   EXPECT_TRUE(boxes[0].moreBelow());
 
   tracking_.moveUp(menu_);  // round to Quit, the last entry
@@ -214,68 +207,6 @@ TEST_F(TerminalPiecesTest, PanelTextEndsAtAWholeWordACellShortOfABox) {
   EXPECT_EQ(uncoveredText(covers, 3, 40, "Gamma of 69733382", 80), "") << "no tail past the box";
   EXPECT_EQ(uncoveredText(covers, 3, 51, "Gamma of 69733382", 80), "Gamma of 69733382");
   EXPECT_EQ(uncoveredText(covers, 12, 2, "below the box", 12), "below the") << "and the screen";
-}
-
-TEST_F(TerminalPiecesTest, HelpFitsAnyWidthAndTheFooterDropsWholeHints) {
-  for (const int width : {36, 56, 76}) {
-    const std::vector<HelpLine> lines = helpLines(width);
-    ASSERT_FALSE(lines.empty());
-    for (const HelpLine& line : lines) {
-      EXPECT_LE(displayWidth(line.text), width) << line.text;
-    }
-  }
-  EXPECT_EQ(fitHints({"Enter: menu", "?: keys", "q: quit"}, 22), "Enter: menu   ?: keys");
-  EXPECT_EQ(fitHints({"Enter: menu", "?: keys", "q: quit"}, 21), "Enter: menu   ?: keys");
-  EXPECT_EQ(fitHints({"Enter: menu", "?: keys", "q: quit"}, 20), "Enter: menu");
-}
-
-// The direct keys against the app's own menu: they find the entries the core sends these
-// actions from, whatever the terminal assumes about the menu's selectors.
-class DirectKeysTest : public ::testing::Test {
- protected:
-  platform::Menu menu(const ui::MenuInputs& inputs) {
-    return ui::buildStatusMenu(inputs, symbols_);
-  }
-  static std::string_view actionOf(const std::optional<platform::MenuItem>& entry) {
-    return entry && entry->action ? entry->action->view() : std::string_view();
-  }
-  testing::FakeSymbolImages symbols_;
-};
-
-TEST_F(DirectKeysTest, EachKeyStandsForTheEntryThatDoesTheSame) {
-  const platform::Menu sdr = menu({.liveNits = 500.0});
-  for (std::size_t level = 0; level < ui::brightnessLevels.size(); ++level) {
-    const auto entry = directKeyEntry(sdr, static_cast<char>('1' + level));
-    EXPECT_EQ(actionOf(entry), ui::selectors::setNits.view());
-    ASSERT_TRUE(entry);
-    EXPECT_EQ(entry->tag, ui::brightnessLevels[level].tag);
-    EXPECT_EQ(entry->title, ui::brightnessLevels[level].label);
-  }
-  EXPECT_EQ(actionOf(directKeyEntry(sdr, 'x')), ui::selectors::toggleXDR.view());
-  EXPECT_EQ(actionOf(directKeyEntry(sdr, ',')), ui::selectors::openSettings.view());
-  EXPECT_EQ(actionOf(directKeyEntry(sdr, 'q')), ui::selectors::quit.view());
-  for (const char other : {'0', '6', 'm', 'X', 'w', '\x1b'}) {
-    EXPECT_FALSE(directKeyEntry(sdr, other)) << other;
-  }
-}
-
-TEST_F(DirectKeysTest, DTakesDeepBlacksToItsNextLevelAndRoundToOff) {
-  using Level = DeepBlacksController::Level;
-  const auto at = [](Level level) {
-    return ui::MenuInputs{
-        .liveNits = 1000.0, .deepBlacksOn = level != Level::off, .deepBlacksLevel = level};
-  };
-  for (const auto& [now, next] : std::vector<std::pair<Level, Level>>{
-           {Level::off, Level::subtle},
-           {Level::subtle, Level::medium},
-           {Level::medium, Level::deep},
-           {Level::deep, Level::off},
-       }) {
-    const auto entry = directKeyEntry(menu(at(now)), 'd');
-    EXPECT_EQ(actionOf(entry), ui::selectors::setDeepBlacksLevel.view());
-    ASSERT_TRUE(entry);
-    EXPECT_EQ(entry->tag, DeepBlacksController::rawValue(next));
-  }
 }
 
 TEST_F(TerminalPiecesTest, ThePanelTellsTheDisplaysStateAndTheDock) {
