@@ -44,7 +44,7 @@ const std::array<Section, 5>& sections() {
       {"In the settings window", {{"Esc w Ctrl-W", "close it (or click \u2715)"}}},
       {"Anywhere",
        {
-           {"? F1", "this help, which any key but the scrolling ones closes"},
+           {"? F1", "this help (\u2191 \u2193 PgUp PgDn scroll it when long)"},
            {"Ctrl-C Ctrl-\\", "quit (the standard preset first)"},
        }},
   }};
