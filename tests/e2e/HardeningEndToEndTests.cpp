@@ -49,7 +49,8 @@ TEST_F(HardeningEndToEndTest, ASecondInstanceSaysSoAndLeavesEverythingAlone) {
   waitForLaunch(first);
   first.send("pick 250% \u2013 1250 nits");
   first.send("pick Basicify Icon");
-  waitForLaunch(first);
+  // The status line of the plain icon, printed once both picks are stored.
+  ASSERT_TRUE(first.waitForLine("\u25CF")) << first.errorOutput();
   const std::string display = readText(displayPath());
   const std::string defaults = readText(defaultsPath());
 

@@ -81,7 +81,7 @@ TEST_F(LaunchAndExitTest, WithoutADisplayFileTheFactoryStateIsWrittenOutAndNothi
 }
 
 TEST_F(LaunchAndExitTest, AutoEnableRaisesTheDisplayAndEachSignalRestoresIt) {
-  for (const int signal : {SIGTERM, SIGINT}) {
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP, SIGQUIT}) {
     storeDefaults("<key>autoEnableXDR</key><true/><key>lastNitsValue</key><real>1250</real>");
     RunningApp app(home_.path());
     app.send("status");

@@ -33,7 +33,8 @@ std::vector<std::string> environmentFor(const std::filesystem::path& home) {
 
 }  // namespace
 
-RunningApp::RunningApp(const std::filesystem::path& home) {
+RunningApp::RunningApp(const std::filesystem::path& home,
+                       const std::vector<std::string>& arguments) {
   int in[2], out[2], err[2];
   if (::pipe(in) != 0 || ::pipe(out) != 0 || ::pipe(err) != 0) throw std::runtime_error("pipe");
   const std::vector<std::string> variables = environmentFor(home);
@@ -42,7 +43,10 @@ RunningApp::RunningApp(const std::filesystem::path& home) {
     envp.push_back(const_cast<char*>(variable.c_str()));
   envp.push_back(nullptr);
   const std::string program = LUMORA_PROGRAM_PATH;
-  char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
+  std::vector<char*> argv{const_cast<char*>(program.c_str())};
+  for (const std::string& argument : arguments)
+    argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
 
   pid_ = ::fork();
   if (pid_ == 0) {
@@ -51,7 +55,7 @@ RunningApp::RunningApp(const std::filesystem::path& home) {
     ::dup2(err[1], STDERR_FILENO);
     for (const int fd : {in[0], in[1], out[0], out[1], err[0], err[1]})
       ::close(fd);
-    ::execve(program.c_str(), argv, envp.data());
+    ::execve(program.c_str(), argv.data(), envp.data());
     ::_exit(127);
   }
   ::close(in[0]);
@@ -113,6 +117,22 @@ std::optional<std::string> RunningApp::waitForLine(const std::string& text,
       }
     }
   }
+}
+
+const std::vector<std::string>& RunningApp::linesAfter(std::chrono::milliseconds wait) {
+  const auto deadline = Clock::now() + wait;
+  for (;;) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    if (left.count() <= 0) break;
+    if (!readSome(output_, pendingOutput_, left)) ::usleep(10'000);  // ended, or nothing yet
+  }
+  std::size_t newline;
+  while ((newline = pendingOutput_.find('\n')) != std::string::npos) {
+    lines_.push_back(pendingOutput_.substr(0, newline));
+    pendingOutput_.erase(0, newline + 1);
+  }
+  return lines_;
 }
 
 int RunningApp::signalAndWait(int signal) {

@@ -12,10 +12,11 @@
 namespace lumora::testing {
 
 // The built program, started on the simulated Mac with its own XDG folders (and HOME) under
-// `home`, standard input, output and error on pipes.
+// `home`, standard input, output and error on pipes, with `arguments` after its name.
 class RunningApp {
  public:
-  explicit RunningApp(const std::filesystem::path& home);
+  explicit RunningApp(const std::filesystem::path& home,
+                      const std::vector<std::string>& arguments = {});
   RunningApp(const RunningApp&) = delete;
   RunningApp& operator=(const RunningApp&) = delete;
   ~RunningApp();
@@ -33,6 +34,8 @@ class RunningApp {
 
   pid_t pid() const { return pid_; }
   const std::vector<std::string>& outputLines() const { return lines_; }
+  // Everything standard output has said until now, in lines, after waiting `wait` for more.
+  const std::vector<std::string>& linesAfter(std::chrono::milliseconds wait);
   std::string errorOutput();
 
  private:

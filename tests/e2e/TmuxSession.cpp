@@ -44,19 +44,25 @@ bool TmuxSession::available() {
   return std::system("tmux -V >/dev/null 2>&1") == 0;
 }
 
-TmuxSession::TmuxSession(const std::filesystem::path& home, int columns, int rows) {
+TmuxSession::TmuxSession(const std::filesystem::path& home, int columns, int rows)
+    : TmuxSession(home, Options{.columns = columns, .rows = rows}) {}
+
+TmuxSession::TmuxSession(const std::filesystem::path& home, const Options& options) {
   static std::atomic<int> sessions{0};
   server_ = "lumora-test-" + std::to_string(::getpid()) + "-" + std::to_string(sessions++);
   const std::string program = LUMORA_PROGRAM_PATH;
+  std::string environment = options.term.empty() ? "" : "TERM=" + quoted(options.term);
+  for (const std::string& variable : options.environment)
+    environment += " " + quoted(variable);
   // bash, because it outlives a Ctrl-C that its child handled, where sh would end with it.
   const std::string inner =
-      "env LANG=C.UTF-8 TERM=xterm-256color HOME=" + quoted(home.string()) +
-      " XDG_STATE_HOME=" + quoted((home / "state").string()) +
+      std::string(options.term.empty() ? "env -u TERM" : "env") + " LANG=C.UTF-8 " + environment +
+      " HOME=" + quoted(home.string()) + " XDG_STATE_HOME=" + quoted((home / "state").string()) +
       " XDG_CONFIG_HOME=" + quoted((home / "config").string()) + " " + quoted(program) +
       "; echo EXIT:$?; stty -a | tr ' ' '\\n' | grep -x -e -icanon -e icanon -e -echo -e echo"
       " | tr '\\n' ' '; echo; sleep 600";
-  run("-f /dev/null new-session -d -s app -x " + std::to_string(columns) + " -y " +
-      std::to_string(rows) + " " + quoted("bash -c " + quoted(inner)));
+  run("-f /dev/null new-session -d -s app -x " + std::to_string(options.columns) + " -y " +
+      std::to_string(options.rows) + " " + quoted("bash -c " + quoted(inner)));
 }
 
 TmuxSession::~TmuxSession() {
@@ -77,6 +83,28 @@ void TmuxSession::sendKeys(const std::vector<std::string>& keys) {
 
 std::string TmuxSession::capture() {
   return output("tmux -u -L " + server_ + " capture-pane -p -t app 2>/dev/null");
+}
+
+std::string TmuxSession::captureWithAttributes() {
+  return output("tmux -u -L " + server_ + " capture-pane -p -e -t app 2>/dev/null");
+}
+
+std::string TmuxSession::terminalModes() {
+  std::string modes = output("tmux -L " + server_ +
+                             " display -p -t app '#{alternate_on} #{cursor_flag} "
+                             "#{?#{||:#{mouse_standard_flag},#{||:#{mouse_button_flag},"
+                             "#{mouse_any_flag}}},1,0}' 2>/dev/null");
+  while (!modes.empty() && modes.back() == '\n')
+    modes.pop_back();
+  return modes;
+}
+
+void TmuxSession::resize(int columns, int rows) {
+  run("resize-window -t app -x " + std::to_string(columns) + " -y " + std::to_string(rows));
+}
+
+void TmuxSession::close() {
+  run("kill-session -t app");
 }
 
 std::vector<std::string> TmuxSession::highlighted() {

@@ -93,7 +93,7 @@ std::string execLine(const std::string& entry) {
   return entry.substr(start + 6, end - start - 6);
 }
 
-TEST(SimLoginItemsTest, TheExecLineStartsExactlyTheProgramWhateverItsPath) {
+TEST(SimLoginItemsTest, TheExecLineStartsExactlyTheProgramInTheBackgroundWhateverItsPath) {
   for (const std::string& program : {
            std::string("/usr/local/bin/lumora-virir"),
            std::string("/home/ann/My Apps/lumora virir"),
@@ -107,7 +107,8 @@ TEST(SimLoginItemsTest, TheExecLineStartsExactlyTheProgramWhateverItsPath) {
     const std::string entry = SimLoginItems::desktopEntry(program);
     const std::string value = execLine(entry);
     EXPECT_EQ(value.find('\n'), std::string::npos) << "one line: " << program;
-    EXPECT_EQ(parseExec(value), std::optional(std::vector<std::string>{program})) << value;
+    EXPECT_EQ(parseExec(value), std::optional(std::vector<std::string>{program, "--background"}))
+        << value;
   }
 }
 
@@ -119,7 +120,8 @@ TEST(SimLoginItemsTest, RegisteringWritesTheEntryAndUnregisteringRemovesIt) {
   EXPECT_EQ(items.registerMainApp(), std::nullopt);
   const std::string entry = readText(temp / "config/autostart/lumora-virir.desktop");
   EXPECT_TRUE(entry.starts_with("[Desktop Entry]\nType=Application\n"));
-  EXPECT_NE(entry.find("\nExec=\"/opt/Lumora Virir/lumora-virir\"\n"), std::string::npos);
+  EXPECT_NE(entry.find("\nExec=\"/opt/Lumora Virir/lumora-virir\" --background\n"),
+            std::string::npos);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp / "config/autostart"),
                           std::filesystem::directory_iterator()),
             1)

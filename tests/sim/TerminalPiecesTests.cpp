@@ -1,9 +1,11 @@
-// The terminal front end's pure parts: text widths, menu tracking and layout, the display panel.
+// The terminal front end's pure parts: text widths, menu tracking and layout, what the panel
+// keeps clear of, the display panel.
 
 #include <gtest/gtest.h>
 
 #include <clocale>
 
+#include "platform/sim/frontends/terminal/Area.h"
 #include "platform/sim/frontends/terminal/DisplayPanel.h"
 #include "platform/sim/frontends/terminal/MenuLayout.h"
 #include "platform/sim/frontends/terminal/MenuTracking.h"
@@ -119,35 +121,92 @@ TEST_F(MenuTrackingTest, KeyEquivalentsPickFromAnywhereAndTheMouseFollowsThePoin
   EXPECT_EQ(off.picked->title, "Off");
 }
 
-TEST_F(MenuTrackingTest, TheLayoutHangsBelowTheBarAndOpensSubmenusToTheLeft) {
-  tracking_.open(menu_, true);
-  tracking_.moveUp(menu_);
-  tracking_.moveUp(menu_);
-  tracking_.enterSubmenu(menu_);
-  const std::vector<MenuBox> boxes =
-      layoutMenus(tracking_.levels(menu_), tracking_.selection(), 70, 80, 24);
-  ASSERT_EQ(boxes.size(), 2u);
-  EXPECT_EQ(boxes[0].top, 1);
-  EXPECT_EQ(boxes[0].left + boxes[0].width, 70);
-  EXPECT_EQ(boxes[0].height, 9);
-  EXPECT_EQ(boxes[1].top, boxes[0].top + 5) << "level with its parent entry";
-  EXPECT_LT(boxes[1].left, boxes[0].left);
+class MenuLayoutTest : public MenuTrackingTest {
+ protected:
+  std::vector<MenuBox> layout(int anchorRight, const Area& room,
+                              const std::vector<int>& firstRows = {}) {
+    return layoutMenus(tracking_.levels(menu_), tracking_.selection(), firstRows, anchorRight, room,
+                       [](const platform::MenuItem& item) {
+                         return !item.isSeparator && (item.action || item.submenu);
+                       });
+  }
+  void openDeepBlacks() {
+    tracking_.open(menu_, true);
+    tracking_.moveUp(menu_);
+    tracking_.moveUp(menu_);
+    tracking_.enterSubmenu(menu_);
+  }
+};
 
-  const auto onQuit = hitTest(boxes, boxes[0].top + 1 + 6, boxes[0].left + 3);
+TEST_F(MenuLayoutTest, SubmenusOpenToTheRightBesideTheirEntryWithoutTouchingTheParent) {
+  openDeepBlacks();
+  const std::vector<MenuBox> boxes = layout(78, Area{1, 0, 22, 80});
+  ASSERT_EQ(boxes.size(), 2u);
+  const Area& menu = boxes[0].area;
+  const Area& submenu = boxes[1].area;
+  EXPECT_EQ(menu.top, 1);
+  EXPECT_EQ(menu.height, 9) << "seven entries and the border";
+  EXPECT_EQ(submenu.left, menu.right()) << "right of the parent, sharing no border";
+  EXPECT_EQ(submenu.right(), 80) << "the menu moved left to leave its submenu room";
+  EXPECT_EQ(submenu.top + 1, menu.top + 1 + 5) << "its first entry beside Deep Blacks";
+
+  const auto onQuit = hitTest(boxes, menu.top + 1 + 6, menu.left + 3);
   ASSERT_TRUE(onQuit);
   EXPECT_EQ(onQuit->level, 0u);
   EXPECT_EQ(onQuit->row, 6);
-  const auto onSubtle = hitTest(boxes, boxes[1].top + 2, boxes[1].left + 2);
+  const auto onSubtle = hitTest(boxes, submenu.top + 2, submenu.left + 2);
   ASSERT_TRUE(onSubtle);
   EXPECT_EQ(onSubtle->level, 1u);
   EXPECT_EQ(onSubtle->row, 1);
-  EXPECT_FALSE(hitTest(boxes, boxes[0].top, boxes[0].left + 3)) << "the border is no entry";
+  EXPECT_FALSE(hitTest(boxes, menu.top, menu.left + 3)) << "the border is no entry";
   EXPECT_FALSE(hitTest(boxes, 20, 2));
 
-  const std::vector<MenuBox> narrow =
-      layoutMenus(tracking_.levels(menu_), tracking_.selection(), 10, 80, 24);
-  EXPECT_EQ(narrow[0].left, 0) << "kept on screen";
-  EXPECT_GE(narrow[1].left, narrow[0].left + narrow[0].width - 1) << "no room left: opens right";
+  const std::vector<MenuBox> wide = layout(40, Area{1, 0, 22, 80});
+  EXPECT_EQ(wide[0].area.right(), 40) << "with room to spare it hangs from the status item";
+}
+
+TEST_F(MenuLayoutTest, AMenuTallerThanTheScreenScrollsToKeepTheSelectionInView) {
+  tracking_.open(menu_, true);
+  const Area room{1, 0, 6, 80};  // four entries at a time
+  std::vector<MenuBox> boxes = layout(70, room);
+  EXPECT_EQ(boxes[0].firstRow, 0);
+  EXPECT_TRUE(boxes[0].moreBelow());
+
+  tracking_.moveUp(menu_);  // round to Quit, the last entry
+  boxes = layout(70, room, {boxes[0].firstRow});
+  EXPECT_EQ(boxes[0].firstRow, 3);
+  EXPECT_TRUE(boxes[0].moreAbove());
+  EXPECT_FALSE(boxes[0].moreBelow());
+  const Area& area = boxes[0].area;
+  const auto onQuit = hitTest(boxes, area.bottom() - 2, area.left + 3);
+  ASSERT_TRUE(onQuit);
+  EXPECT_EQ(onQuit->row, 6) << "rows count from the top of the menu, not of the box";
+  const auto arrow = hitTest(boxes, area.top, area.left + 3);
+  ASSERT_TRUE(arrow);
+  EXPECT_EQ(arrow->part, MenuHit::Part::scrollUp);
+  EXPECT_FALSE(hitTest(boxes, area.bottom() - 1, area.left + 3)) << "nothing more below";
+
+  tracking_.moveDown(menu_);  // round to One, the first enabled entry
+  boxes = layout(70, room, {boxes[0].firstRow});
+  EXPECT_EQ(boxes[0].firstRow, 0) << "back to the top, so the header shows";
+}
+
+TEST_F(TerminalPiecesTest, PanelTextEndsAtAWholeWordACellShortOfABox) {
+  EXPECT_EQ(wholeWordsWithin("on display 69733382", 12), "on display");
+  EXPECT_EQ(wholeWordsWithin("on display 69733382", 10), "on display");
+  EXPECT_EQ(wholeWordsWithin("on display 69733382", 9), "on");
+  EXPECT_EQ(wholeWordsWithin("Simulated", 4), "");
+  EXPECT_EQ(dropCells("\U0001F311 Deep", 1), "  Deep") << "half an emoji becomes a space";
+  EXPECT_EQ(dropCells("\u2600\uFE0F XDR", 1), " XDR") << "its selector goes with it";
+
+  const std::vector<Area> covers{Area{1, 30, 10, 20}};
+  EXPECT_EQ(uncoveredText(covers, 3, 2, "Main screen on display 69733382", 80),
+            "Main screen on display")
+      << "ends before column 29, left blank";
+  EXPECT_EQ(uncoveredText(covers, 3, 29, "x", 80), "") << "it would touch the border";
+  EXPECT_EQ(uncoveredText(covers, 3, 40, "Gamma of 69733382", 80), "") << "no tail past the box";
+  EXPECT_EQ(uncoveredText(covers, 3, 51, "Gamma of 69733382", 80), "Gamma of 69733382");
+  EXPECT_EQ(uncoveredText(covers, 12, 2, "below the box", 12), "below the") << "and the screen";
 }
 
 TEST_F(TerminalPiecesTest, ThePanelTellsTheDisplaysStateAndTheDock) {

@@ -11,11 +11,13 @@
 namespace lumora::platform {
 namespace {
 
+// SIGHUP (the terminal closed, the session ended) and SIGQUIT (Ctrl-backslash) end the app as
+// SIGTERM does; by default they would kill it with the display raised and the terminal unrestored.
 sigset_t terminationSignalSet() {
   sigset_t set;
   sigemptyset(&set);
-  sigaddset(&set, SIGTERM);
-  sigaddset(&set, SIGINT);
+  for (const int number : {SIGTERM, SIGINT, SIGHUP, SIGQUIT})
+    sigaddset(&set, number);
   return set;
 }
 

@@ -6,8 +6,8 @@
 
 namespace lumora::platform {
 
-// SIGTERM and SIGINT through a thread that waits for them with sigwait. The signals must have
-// been blocked with blockTerminationSignals before any thread started.
+// SIGTERM, SIGINT, SIGHUP and SIGQUIT through a thread that waits for them with sigwait. The
+// signals must have been blocked with blockTerminationSignals before any thread started.
 class PosixTerminationSignals final : public TerminationSignals {
  public:
   // Runs in exitProcess on the exiting thread, while the main thread may still be busy: only

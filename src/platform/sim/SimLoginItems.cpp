@@ -62,7 +62,7 @@ std::string SimLoginItems::desktopEntry(const std::string& program) {
          "Comment=XDR brightness in the menu bar\n"
          "Exec=" +
          execValue(program) +
-         "\n"
+         " --background\n"
          "Terminal=false\n"
          "X-GNOME-Autostart-enabled=true\n";
 }

@@ -9,7 +9,8 @@
 namespace lumora::sim {
 
 // The login item of the simulated Mac: a freedesktop autostart entry, lumora-virir.desktop in the
-// autostart folder, that starts the program.
+// autostart folder, that starts the program with --background: headless, with nothing read and
+// nothing printed, as there is no terminal at login and a log would only grow.
 class SimLoginItems final : public platform::LoginItems {
  public:
   SimLoginItems(std::filesystem::path autostartDirectory, std::filesystem::path program)
@@ -23,6 +24,7 @@ class SimLoginItems final : public platform::LoginItems {
   // The value of an Exec key that runs exactly `program`, quoted and escaped as the Desktop
   // Entry Specification requires.
   static std::string execValue(const std::string& program);
+  // The entry whose Exec runs `program --background`.
   static std::string desktopEntry(const std::string& program);
 
  private:

@@ -4,17 +4,21 @@
 
 namespace lumora::sim {
 
+// The app sets the whole appearance on every refresh; only a real change is news to the front ends.
 void SimStatusButton::setTitle(std::string_view title) {
+  if (title_ == title) return;
   title_ = std::string(title);
   changed_();
 }
 
 void SimStatusButton::setImage(const std::optional<platform::SymbolImage>& image) {
+  if (image_ == image) return;
   image_ = image;
   changed_();
 }
 
 void SimStatusButton::setContentTintColor(std::optional<platform::NamedColor> color) {
+  if (tint_ == color) return;
   tint_ = color;
   changed_();
 }
@@ -30,6 +34,7 @@ SimStatusItem::~SimStatusItem() {
 }
 
 void SimStatusItem::setMenu(platform::Menu menu) {
+  if (menu_ == menu) return;
   menu_ = std::move(menu);
   bar_.changed();
 }

@@ -11,7 +11,8 @@ namespace lumora::sim {
 
 class SimStatusBar;
 
-// Records what the application sets, so the front ends draw it and tests read it.
+// Records what the application sets, so the front ends draw it and tests read it; tells its item
+// only when a value really changes.
 class SimStatusButton final : public platform::StatusButton {
  public:
   explicit SimStatusButton(std::function<void()> changed) : changed_(std::move(changed)) {}
@@ -54,7 +55,8 @@ class SimStatusBar final : public platform::StatusBar {
   std::unique_ptr<platform::StatusItem> statusItemWithLength(double length) override;
 
   const std::vector<SimStatusItem*>& items() const { return items_; }
-  // Called whenever an item, its button or its menu changes.
+  // Called whenever an item comes or goes, or its button or its menu changes; setting what is
+  // already there is no change.
   void setChangeObserver(std::function<void()> observer) { observer_ = std::move(observer); }
 
  private:

@@ -7,6 +7,7 @@
 
 #include "platform/Platform.h"
 #include "platform/sim/SimMac.h"
+#include "platform/sim/frontends/LaunchOptions.h"
 #include "platform/sim/machine/SingleInstance.h"
 #include "platform/sim/frontends/headless/HeadlessFrontEnd.h"
 #include "platform/sim/frontends/terminal/TerminalFrontEnd.h"
@@ -24,18 +25,20 @@ void useUTF8Locale() {
 
 Platform& processPlatform() {
   useUTF8Locale();
+  // First: --help and --version end the process here, before the simulated Mac touches its files.
+  static const sim::LaunchOptions options = sim::launchOptions();
+  // Then a second app on the same folders ends, before it touches the display or the files.
   static const sim::SimPaths paths = sim::SimPaths::fromEnvironment();
   sim::becomeTheOnlyInstance(paths);
   // Made once and never released: the termination-signal thread may use it until the end.
   static sim::SimMac* const mac = new sim::SimMac(paths);
-  // The terminal front end when there is a terminal to run it in, the headless one otherwise.
-  static const bool interactive = ::isatty(STDIN_FILENO) == 1 && ::isatty(STDOUT_FILENO) == 1;
-  if (interactive) {
+  // The terminal front end when there is a terminal to draw on, the headless one otherwise.
+  if (options.terminal) {
     static auto* const frontEnd = new sim::terminal::TerminalFrontEnd(*mac);
     static_cast<void>(frontEnd);
   } else {
     static auto* const frontEnd =
-        new sim::HeadlessFrontEnd(*mac, STDIN_FILENO, stdout, ::isatty(STDOUT_FILENO) == 1);
+        new sim::HeadlessFrontEnd(*mac, STDIN_FILENO, stdout, options.colorOutput);
     static_cast<void>(frontEnd);
   }
   return mac->platform;

@@ -13,8 +13,7 @@ std::string formatNumber(double value) {
 
 }  // namespace
 
-std::string describeMainDisplay(SimDisplayState& state) {
-  const SimDisplayState::Snapshot snapshot = state.snapshot();
+std::string describeMainDisplay(const SimDisplayState::Snapshot& snapshot) {
   for (const SimDisplayState::DisplaySnapshot& display : snapshot.displays) {
     if (display.id != snapshot.mainDisplay) continue;
     std::string line =

@@ -7,15 +7,18 @@
 #include <cstdlib>
 
 #include "platform/sim/MenuModel.h"
+#include "platform/sim/frontends/DisplayChanges.h"
 #include "platform/sim/frontends/headless/DisplaySummary.h"
+#include "platform/sim/frontends/headless/MenuSearch.h"
 #include "platform/sim/frontends/headless/StatusItemText.h"
 
 namespace lumora::sim {
 namespace {
 
 constexpr std::string_view helpText =
-    "commands: status | menu | pick <title> (submenus as \"Deep Blacks > Medium\") | "
-    "alert | answer [button number] | windows | close [window number] | help";
+    "commands: status | menu | pick <title or any unique part of it> (a submenu's entry as "
+    "\"Deep Blacks > Medium\") | alert | answer [button number] | windows | "
+    "close [window number] | help";
 
 std::string describeRect(const platform::Rect& rect) {
   char text[96];
@@ -37,7 +40,9 @@ std::string_view trimmed(std::string_view text) {
 
 HeadlessFrontEnd::HeadlessFrontEnd(SimMac& mac, int inputFd, std::FILE* output, bool withColor)
     : mac_(mac), inputFd_(inputFd), output_(output), withColor_(withColor) {
-  mac_.loop.setAfterTimersFired([this] { printStatus(); });
+  // A line when the status changes, never the same line again: pipes and logs stay small.
+  mac_.statusBar.setChangeObserver([this] { buttonChanged_ = true; });
+  mac_.loop.setAfterPass([this] { printStatusIfChanged(); });
   mac_.loop.watchReadable(inputFd_, [this] { readInput(); });
   mac_.alerts.setObserver([this] {
     if (const platform::Alert* alert = mac_.alerts.currentAlert()) {
@@ -49,6 +54,8 @@ HeadlessFrontEnd::HeadlessFrontEnd(SimMac& mac, int inputFd, std::FILE* output, 
       scheduleCommands();
     }
   });
+  // The first pass prints the status as the app starts, before any command or tick.
+  mac_.loop.async([] {});
 }
 
 void HeadlessFrontEnd::print(const std::string& line) {
@@ -63,14 +70,38 @@ const platform::Menu* HeadlessFrontEnd::installedMenu() const {
   return &*items.front()->menu();
 }
 
-void HeadlessFrontEnd::printStatus() {
+std::string HeadlessFrontEnd::statusLine(const SimDisplayState::Snapshot& displays) const {
   const auto& items = mac_.statusBar.items();
   const std::string button = items.empty()
                                  ? "(no status item)"
                                  : describeStatusButton(items.front()->simButton(), withColor_);
   const std::string dock = mac_.application.showsInDock() ? "shown" : "hidden";
-  print("status: " + button + " | " + describeMainDisplay(mac_.displayState) +
-        " | Dock icon: " + dock);
+  return "status: " + button + " | " + describeMainDisplay(displays) + " | Dock icon: " + dock;
+}
+
+void HeadlessFrontEnd::printStatus() {
+  shownDisplays_ = mac_.displayState.snapshot();
+  shownInDock_ = mac_.application.showsInDock();
+  buttonChanged_ = false;
+  lastStatus_ = statusLine(*shownDisplays_);
+  print(lastStatus_);
+}
+
+// The line is made again only when what it tells may have changed; it is printed when it did.
+void HeadlessFrontEnd::printStatusIfChanged() {
+  SimDisplayState::Snapshot displays = mac_.displayState.snapshot();
+  const bool inDock = mac_.application.showsInDock();
+  if (!buttonChanged_ && shownDisplays_ && sameDisplays(displays, *shownDisplays_) &&
+      inDock == shownInDock_) {
+    return;
+  }
+  buttonChanged_ = false;
+  shownInDock_ = inDock;
+  std::string line = statusLine(displays);
+  shownDisplays_ = std::move(displays);
+  if (line == lastStatus_) return;
+  lastStatus_ = std::move(line);
+  print(lastStatus_);
 }
 
 void HeadlessFrontEnd::readInput() {
@@ -178,9 +209,20 @@ void HeadlessFrontEnd::handleCommand(std::string_view command) {
   } else if (verb == "pick") {
     if (mac_.alerts.currentAlert() != nullptr) return print("pick: an alert is open");
     const platform::Menu* menu = installedMenu();
-    const platform::MenuItem* found = menu ? menus::findByPath(*menu, argument) : nullptr;
-    if (found == nullptr) return print("pick: no entry \"" + std::string(argument) + "\"");
-    const platform::MenuItem picked = *found;  // the action replaces the menu
+    const std::vector<FoundEntry> found =
+        menu ? findEntries(*menu, argument,
+                           [this](const platform::MenuItem& entry) {
+                             return menus::isEnabled(entry, mac_.application);
+                           })
+             : std::vector<FoundEntry>{};
+    if (found.empty()) return print("pick: no entry \"" + std::string(argument) + "\"");
+    if (found.size() > 1) {
+      std::string line = "pick: \"" + std::string(argument) + "\" could be";
+      for (std::size_t i = 0; i < found.size(); ++i)
+        line += (i == 0 ? " \"" : ", \"") + found[i].path + "\"";
+      return print(line + "; nothing picked");
+    }
+    const platform::MenuItem picked = *found.front().item;  // the action replaces the menu
     const platform::MenuItem* item = &picked;
     switch (menus::pick(picked, mac_.application)) {
       case menus::PickResult::picked:

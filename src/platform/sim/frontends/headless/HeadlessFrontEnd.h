@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -9,15 +10,17 @@
 
 namespace lumora::sim {
 
-// The simulated Mac without a screen: once per tick it prints the status item and the main
-// display, and it takes commands line by line ("help" lists them) to open the menu, pick entries
-// and answer alerts.
+// The simulated Mac without a screen: it prints the status item and the main display whenever
+// they change, and it takes commands line by line ("help" lists them) to see the menu, pick
+// entries and answer alerts.
 class HeadlessFrontEnd {
  public:
   HeadlessFrontEnd(SimMac& mac, int inputFd, std::FILE* output, bool withColor);
 
  private:
+  std::string statusLine(const SimDisplayState::Snapshot& displays) const;
   void printStatus();
+  void printStatusIfChanged();
   void readInput();
   // Commands run one per pass of the run loop, so work they queue (an alert) comes first.
   void scheduleCommands();
@@ -30,6 +33,10 @@ class HeadlessFrontEnd {
   int inputFd_;
   std::FILE* output_;
   bool withColor_;
+  std::string lastStatus_;
+  std::optional<SimDisplayState::Snapshot> shownDisplays_;
+  bool shownInDock_ = false;
+  bool buttonChanged_ = true;
   std::string pending_;
   std::deque<std::string> commands_;
   // An answered alert ends its modal session only once the command that answered it returns; the

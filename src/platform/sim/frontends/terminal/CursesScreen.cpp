@@ -7,6 +7,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <cstring>
@@ -42,14 +43,52 @@ char* capability(const char* name) {
 
 enum Pair : short {
   cyanPair = 1,
-  labelPair,
-  secondaryPair,
-  tertiaryPair,
+  greyPair,
   indigoPair,
   redPair,
 };
 
+// A terminal type's entry, loaded to read its capabilities and released again.
+class TerminalEntry {
+ public:
+  explicit TerminalEntry(const char* type) {
+    int error = 0;
+    loaded_ = setupterm(type, STDOUT_FILENO, &error) == OK;
+  }
+  TerminalEntry(const TerminalEntry&) = delete;
+  TerminalEntry& operator=(const TerminalEntry&) = delete;
+  ~TerminalEntry() {
+    if (loaded_) del_curterm(cur_term);
+  }
+
+  bool loaded() const { return loaded_; }
+  bool has(const char* name) const {
+    const char* value = capability(name);
+    return loaded_ && value != nullptr && value != reinterpret_cast<const char*>(-1);
+  }
+
+ private:
+  bool loaded_ = false;
+};
+
+bool noColorRequested() {
+  const char* value = std::getenv("NO_COLOR");
+  return value != nullptr && value[0] != '\0';
+}
+
 }  // namespace
+
+std::optional<std::string> CursesScreen::whyTerminalCannotBeDrawnOn() {
+  const char* type = std::getenv("TERM");
+  if (type == nullptr || type[0] == '\0') return "TERM is not set, so the terminal type is unknown";
+  const std::string name = type;
+  const TerminalEntry entry(type);
+  if (!entry.loaded()) return "the terminal type \"" + name + "\" is unknown here";
+  if (!entry.has("cup") || !entry.has("clear")) {
+    return "the terminal type \"" + name + "\" cannot place the cursor or clear the screen";
+  }
+  return std::nullopt;
+}
 
 void CursesScreen::restoreTerminalNow() {
   if (restore.length > 0) {
@@ -66,20 +105,28 @@ CursesScreen::CursesScreen() {
   noecho();
   nonl();
   keypad(stdscr, TRUE);
+  // Home and End as other terminals send them: inside a multiplexer TERM often names another.
+  for (const char* home : {"\x1b[1~", "\x1b[7~", "\x1b[H", "\x1bOH"})
+    define_key(home, KEY_HOME);
+  for (const char* end : {"\x1b[4~", "\x1b[8~", "\x1b[F", "\x1bOF"})
+    define_key(end, KEY_END);
   nodelay(stdscr, TRUE);
   set_escdelay(25);
   curs_set(0);
   mousemask(BUTTON1_PRESSED | BUTTON1_CLICKED | BUTTON1_RELEASED, nullptr);
   mouseinterval(0);
-  if (has_colors()) {
+  const char* dim = capability("dim");
+  dimAvailable_ = dim != nullptr && dim != reinterpret_cast<const char*>(-1);
+  colors_ = has_colors() && !noColorRequested();
+  if (colors_) {
     start_color();
     use_default_colors();
-    const bool manyColors = COLORS >= 256;
+    manyColors_ = COLORS >= 16;
     init_pair(cyanPair, COLOR_CYAN, -1);
-    init_pair(labelPair, -1, -1);
-    init_pair(secondaryPair, COLORS >= 16 ? 8 : COLOR_WHITE, -1);
-    init_pair(tertiaryPair, COLORS >= 16 ? 8 : COLOR_WHITE, -1);
-    init_pair(indigoPair, manyColors ? 63 : COLOR_BLUE, -1);
+    // Grey is bright black (colour 8); with eight colours there is none, and white would vanish
+    // on a light background.
+    init_pair(greyPair, manyColors_ ? 8 : COLOR_BLACK, -1);
+    init_pair(indigoPair, COLORS >= 256 ? 63 : COLOR_BLUE, -1);
     init_pair(redPair, COLOR_RED, -1);
   }
   restore.length = 0;
@@ -111,41 +158,70 @@ void CursesScreen::erase() {
   werase(stdscr);
 }
 
-short CursesScreen::colorPairFor(platform::NamedColor color) const {
+CursesScreen::Style CursesScreen::styleFor(platform::NamedColor color) const {
+  // Grey: bright black where there is one, else dim text, else (neither) bold black, which most
+  // eight-colour terminals show as grey.
+  const Style grey = manyColors_     ? Style{greyPair, false, false}
+                     : dimAvailable_ ? Style{0, true, false}
+                                     : Style{greyPair, false, true};
   switch (color) {
-    case platform::NamedColor::cyan:
-      return cyanPair;
     case platform::NamedColor::label:
-      return labelPair;
+      return {};
     case platform::NamedColor::secondaryLabel:
-      return secondaryPair;
+      return colors_ ? grey : Style{0, dimAvailable_, false};
     case platform::NamedColor::tertiaryLabel:
-      return tertiaryPair;
+      return colors_ ? Style{grey.pair, true, grey.bold} : Style{0, dimAvailable_, false};
+    // Without colours, what colour singles out stays singled out.
+    case platform::NamedColor::cyan:
+      return colors_ ? Style{cyanPair, false, false} : Style{0, false, true};
     case platform::NamedColor::systemIndigo:
-      return indigoPair;
+      return colors_ ? Style{indigoPair, false, false} : Style{};
     case platform::NamedColor::systemRed:
-      return redPair;
+      return colors_ ? Style{redPair, false, false} : Style{0, false, true};
   }
-  return labelPair;
+  return {};
 }
 
 void CursesScreen::apply(const Look& look) const {
+  const Style style = look.color ? styleFor(*look.color) : Style{};
   attr_t attributes = A_NORMAL;
-  if (look.bold) attributes |= A_BOLD;
-  if (look.dim || look.color == platform::NamedColor::tertiaryLabel) attributes |= A_DIM;
+  if (look.bold || style.bold) attributes |= A_BOLD;
+  if (look.dim || style.dim) attributes |= A_DIM;
   if (look.reverse) attributes |= A_REVERSE;
-  const short pair = look.color && has_colors() ? colorPairFor(*look.color) : 0;
-  attr_set(attributes, pair, nullptr);
+  attr_set(attributes, style.pair, nullptr);
 }
 
 int CursesScreen::put(int y, int x, std::string_view text, const Look& look) {
-  if (y < 0 || y >= LINES || x >= COLS) return 0;
-  if (x < 0) return 0;
-  const std::string fitted = fitToWidth(text, COLS - x);
-  apply(look);
-  mvaddstr(y, x, fitted.c_str());
-  attr_set(A_NORMAL, 0, nullptr);
-  return displayWidth(fitted);
+  Area limits{0, 0, LINES, COLS};
+  if (clip_) {
+    const int top = std::max(limits.top, clip_->top);
+    const int left = std::max(limits.left, clip_->left);
+    limits = Area{top, left, std::min(limits.bottom(), clip_->bottom()) - top,
+                  std::min(limits.right(), clip_->right()) - left};
+  }
+  if (y < limits.top || y >= limits.bottom() || x >= limits.right()) return 0;
+  int skipped = 0;
+  std::string visible(text);
+  if (x < limits.left) {
+    skipped = limits.left - x;
+    visible = dropCells(text, skipped);
+  }
+  const std::string fitted = fitToWidth(visible, limits.right() - (x + skipped));
+  if (!fitted.empty()) {
+    apply(look);
+    mvaddstr(y, x + skipped, fitted.c_str());
+    attr_set(A_NORMAL, 0, nullptr);
+  }
+  return skipped + displayWidth(fitted);
+}
+
+CursesScreen::Clip::Clip(CursesScreen& screen, const Area& area)
+    : screen_(screen), previous_(screen.clip_) {
+  screen_.clip_ = area;
+}
+
+CursesScreen::Clip::~Clip() {
+  screen_.clip_ = previous_;
 }
 
 void CursesScreen::repeat(int y, int x, std::string_view character, int count, const Look& look) {
@@ -196,7 +272,31 @@ std::optional<Input> CursesScreen::nextInput() {
   }
   input.kind = Input::Kind::character;
   input.character = static_cast<char32_t>(value);
+  if (value == 27) return afterEscape();
   return input;
+}
+
+// An Escape with more bytes right behind it is a key this terminal's description does not know,
+// or an Alt combination: read to its end and drop it, so that "\e[15~" never acts as Escape,
+// 1 and 5. A lone Escape is Escape.
+std::optional<Input> CursesScreen::afterEscape() {
+  const Input ignored{Input::Kind::key, 0, 0, 0, 0};
+  wint_t value = 0;
+  int result = wget_wch(stdscr, &value);
+  if (result == ERR) return Input{Input::Kind::character, 27, 0, 0, 0};
+  if (result == KEY_CODE_YES) {
+    ungetch(static_cast<int>(value));  // Escape, and a key of its own right after it
+    return Input{Input::Kind::character, 27, 0, 0, 0};
+  }
+  if (value == 'O') {
+    wget_wch(stdscr, &value);  // SS3: one more byte
+    return ignored;
+  }
+  if (value != '[') return ignored;
+  // CSI: parameter and intermediate bytes, then one final byte from @ to ~.
+  while ((result = wget_wch(stdscr, &value)) == OK && (value < 0x40 || value > 0x7E)) {
+  }
+  return ignored;
 }
 
 void CursesScreen::resize() {

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/SymbolImages.h"
+#include "platform/sim/frontends/terminal/Area.h"
 
 namespace lumora::sim::terminal {
 
@@ -56,11 +58,15 @@ class CursesScreen {
   CursesScreen& operator=(const CursesScreen&) = delete;
   ~CursesScreen();
 
+  // Why the screen cannot be drawn on this terminal (TERM unset, unknown, or without cursor
+  // addressing); none when it can. Call before making a screen.
+  static std::optional<std::string> whyTerminalCannotBeDrawnOn();
+
   int rowCount() const;
   int columnCount() const;
 
   void erase();
-  // Text from (y, x), clipped to the screen; returns the cells written.
+  // Text from (y, x), clipped to the screen and the clip area; returns the cells it spans from x.
   int put(int y, int x, std::string_view text, const Look& look = {});
   // `count` copies of one character.
   void repeat(int y, int x, std::string_view character, int count, const Look& look = {});
@@ -75,9 +81,35 @@ class CursesScreen {
   // Hands the terminal back using only async-signal-safe calls, from any thread, at any time.
   static void restoreTerminalNow();
 
+  // While one lives, everything drawn is clipped to `area`: an overlay cannot spill out of its box.
+  class Clip {
+   public:
+    Clip(CursesScreen& screen, const Area& area);
+    Clip(const Clip&) = delete;
+    Clip& operator=(const Clip&) = delete;
+    ~Clip();
+
+   private:
+    CursesScreen& screen_;
+    std::optional<Area> previous_;
+  };
+
  private:
+  // How a named colour is shown: a colour pair, and attributes where colours fall short.
+  struct Style {
+    short pair = 0;
+    bool dim = false;
+    bool bold = false;
+  };
+
+  std::optional<Input> afterEscape();
   void apply(const Look& look) const;
-  short colorPairFor(platform::NamedColor color) const;
+  Style styleFor(platform::NamedColor color) const;
+
+  bool colors_ = false;  // colours in use: the terminal has them and NO_COLOR is not set
+  bool manyColors_ = false;
+  bool dimAvailable_ = false;
+  std::optional<Area> clip_;
 };
 
 }  // namespace lumora::sim::terminal

@@ -60,6 +60,55 @@ void MenuTracking::move(const platform::Menu& menu, int step) {
   }
 }
 
+const platform::Menu* MenuTracking::innermost(const platform::Menu& menu) {
+  if (!open_) return nullptr;
+  const std::vector<const platform::Menu*> menus = levels(menu);
+  selection_.resize(menus.size());
+  return menus.back();
+}
+
+void MenuTracking::moveToFirst(const platform::Menu& menu) {
+  if (const platform::Menu* inner = innermost(menu)) selection_.back() = firstEnabled(*inner);
+}
+
+void MenuTracking::moveToLast(const platform::Menu& menu) {
+  const platform::Menu* inner = innermost(menu);
+  if (inner == nullptr) return;
+  for (std::size_t i = inner->items.size(); i-- > 0;) {
+    if (isEnabled_(inner->items[i])) {
+      selection_.back() = static_cast<int>(i);
+      return;
+    }
+  }
+}
+
+void MenuTracking::jumpToInitial(const platform::Menu& menu, char typed) {
+  const platform::Menu* inner = innermost(menu);
+  if (inner == nullptr || inner->items.empty()) return;
+  const auto lower = [](char c) { return std::tolower(static_cast<unsigned char>(c)); };
+  // The first letter or digit of a title, past a leading symbol.
+  const auto initial = [&](const std::string& title) -> int {
+    for (const char c : title) {
+      if (std::isalnum(static_cast<unsigned char>(c)) != 0) return lower(c);
+    }
+    return -1;
+  };
+  const auto count = static_cast<int>(inner->items.size());
+  const int from = selection_.back();
+  for (int step = 1; step <= count; ++step) {
+    const int row = ((from < 0 ? -1 : from) + step + count) % count;
+    const platform::MenuItem& item = inner->items[static_cast<std::size_t>(row)];
+    if (isEnabled_(item) && initial(item.title) == lower(typed)) {
+      selection_.back() = row;
+      return;
+    }
+  }
+}
+
+void MenuTracking::keepLevels(std::size_t count) {
+  if (selection_.size() > count && count > 0) selection_.resize(count);
+}
+
 void MenuTracking::moveDown(const platform::Menu& menu) {
   move(menu, 1);
 }

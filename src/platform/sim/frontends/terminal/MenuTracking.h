@@ -36,6 +36,14 @@ class MenuTracking {
 
   void moveDown(const platform::Menu& menu);
   void moveUp(const platform::Menu& menu);
+  // Home and End: the first or the last enabled entry of the innermost menu.
+  void moveToFirst(const platform::Menu& menu);
+  void moveToLast(const platform::Menu& menu);
+  // A typed letter or digit: the next enabled entry of the innermost menu whose title (after its
+  // leading symbol) starts with it, in any case, from the selection on and round again.
+  void jumpToInitial(const platform::Menu& menu, char typed);
+  // Closes the submenus below `level`.
+  void keepLevels(std::size_t count);
   // Opens the selected entry's submenu, selecting its first enabled entry.
   void enterSubmenu(const platform::Menu& menu);
   // Closes the innermost submenu; at the outermost menu does nothing.
@@ -51,6 +59,8 @@ class MenuTracking {
  private:
   const platform::MenuItem* selectedItem(const platform::Menu& menu, std::size_t level) const;
   void move(const platform::Menu& menu, int step);
+  // The innermost open menu, with the selection trimmed to the levels that are open.
+  const platform::Menu* innermost(const platform::Menu& menu);
   int firstEnabled(const platform::Menu& menu) const;
 
   IsEnabled isEnabled_;

@@ -75,6 +75,36 @@ std::string fitToWidth(std::string_view text, int width) {
   return std::string(text.substr(0, at));
 }
 
+std::string dropCells(std::string_view text, int cells) {
+  int dropped = 0;
+  std::size_t at = 0;
+  while (at < text.size() && dropped < cells) {
+    const Decoded character = decode(text, at);
+    dropped += cellsOf(character);
+    at += character.length;
+  }
+  // Zero-width characters that follow belong to a dropped base.
+  while (at < text.size() && cellsOf(decode(text, at)) == 0)
+    at += decode(text, at).length;
+  std::string rest(static_cast<std::size_t>(std::max(0, dropped - cells)), ' ');
+  rest += text.substr(at);
+  return rest;
+}
+
+std::string wholeWordsWithin(std::string_view text, int width) {
+  if (displayWidth(text) <= width) return std::string(text);
+  const std::string fitted = fitToWidth(text, width);
+  // A word cut at the edge goes; so do the spaces before it.
+  std::size_t end = fitted.size();
+  if (text.size() > end && text[end] != ' ') {
+    const std::size_t space = fitted.rfind(' ');
+    end = space == std::string::npos ? 0 : space;
+  }
+  while (end > 0 && fitted[end - 1] == ' ')
+    --end;
+  return fitted.substr(0, end);
+}
+
 std::string padToWidth(std::string_view text, int width) {
   std::string fitted = fitToWidth(text, width);
   const int missing = width - displayWidth(fitted);

@@ -14,6 +14,13 @@ int displayWidth(std::string_view text);
 // The longest prefix of `text` that fits in `width` cells, never splitting a character.
 std::string fitToWidth(std::string_view text, int width);
 
+// `text` without its first `cells` cells; a wide character cut in two leaves spaces.
+std::string dropCells(std::string_view text, int cells);
+
+// The longest prefix of `text` made of whole words (split at spaces) that fits in `width`
+// cells, without trailing spaces: what is left of a line that something covers from `width` on.
+std::string wholeWordsWithin(std::string_view text, int width);
+
 // `text` fitted to `width` cells and padded with spaces to exactly that width.
 std::string padToWidth(std::string_view text, int width);
 

@@ -1,0 +1,19 @@
+#pragma once
+
+namespace lumora::sim {
+
+// How this start of the program runs, from its arguments and its environment.
+struct LaunchOptions {
+  // The terminal front end: standard input and output are a terminal that can be drawn on.
+  bool terminal = false;
+  // Headless output may use colours: it goes to a terminal and NO_COLOR is not set.
+  bool colorOutput = false;
+};
+
+// The options of this start. --help and --version print and end the process before anything
+// else happens, and so does an unknown option (with usage on standard error and status 2). A
+// terminal the screen cannot be drawn on (TERM unset, unknown or without cursor addressing)
+// means headless mode, with one line on standard error that says why.
+LaunchOptions launchOptions();
+
+}  // namespace lumora::sim

@@ -1,0 +1,93 @@
+#include "platform/sim/frontends/terminal/KeyHelp.h"
+
+#include <array>
+
+#include "platform/sim/frontends/terminal/TextWidth.h"
+
+namespace lumora::sim::terminal {
+namespace {
+
+struct KeyLine {
+  std::string_view keys;
+  std::string_view does;
+};
+
+struct Section {
+  std::string_view title;
+  std::vector<KeyLine> lines;
+};
+
+// The README's table of keys says the same; keep them together.
+const std::array<Section, 5>& sections() {
+  static const std::array<Section, 5> all{{
+      {"On the main screen",
+       {
+           {"Enter Space m F10", "open the status menu (or click the status item)"},
+           {"1 2 3 4 5", "the five levels, 100% to 320%, as in the menu"},
+           {"x", "Enable or Disable XDR"},
+           {"d", "the next Deep Blacks level (after Deep: Off)"},
+           {",  q", "Settings...;  Quit (the standard preset first)"},
+       }},
+      {"In the menu",
+       {
+           {"\u2191 \u2193  k j  Home End", "move through the entries"},
+           {"a letter or digit", "the next entry that starts with it"},
+           {"\u2192 Enter  \u2190 Esc", "open, close the Deep Blacks submenu"},
+           {"Enter Space", "pick the entry (or click it);  Esc closes the menu"},
+           {"x , q", "its key equivalents: XDR, Settings..., Quit"},
+       }},
+      {"In an alert",
+       {
+           {"Tab \u2190 \u2192  Enter", "choose a button, press it (Space too)"},
+           {"\u2191 \u2193 PgUp PgDn", "scroll a message too long for the screen"},
+       }},
+      {"In the settings window", {{"Esc w Ctrl-W", "close it (or click \u2715)"}}},
+      {"Anywhere",
+       {
+           {"? F1", "this help (\u2191 \u2193 PgUp PgDn scroll it when long)"},
+           {"Ctrl-C Ctrl-\\", "quit (the standard preset first)"},
+       }},
+  }};
+  return all;
+}
+
+constexpr int keyColumn = 20;
+
+}  // namespace
+
+std::vector<HelpLine> helpLines(int width) {
+  std::vector<HelpLine> lines;
+  if (width <= 0) return lines;
+  const bool sideBySide = width >= keyColumn + 30;
+  for (const Section& section : sections()) {
+    lines.push_back({fitToWidth(section.title, width), true});
+    for (const KeyLine& line : section.lines) {
+      if (sideBySide) {
+        const std::vector<std::string> does = wrapText(line.does, width - keyColumn - 2);
+        for (std::size_t i = 0; i < does.size(); ++i) {
+          const std::string keys = i == 0 ? std::string(line.keys) : "";
+          lines.push_back({"  " + padToWidth(keys, keyColumn) + does[i], false});
+        }
+      } else {
+        lines.push_back({"  " + fitToWidth(line.keys, width - 2), false});
+        for (const std::string& does : wrapText(line.does, width - 4))
+          lines.push_back({"    " + does, false});
+      }
+    }
+  }
+  return lines;
+}
+
+std::string fitHints(const std::vector<std::string_view>& hints, int width) {
+  constexpr std::string_view gap = "   ";
+  std::string line;
+  for (const std::string_view hint : hints) {
+    const std::string next =
+        line.empty() ? std::string(hint) : line + std::string(gap) + std::string(hint);
+    if (displayWidth(next) > width) break;
+    line = next;
+  }
+  return line;
+}
+
+}  // namespace lumora::sim::terminal
