@@ -4,18 +4,19 @@
 
 namespace lumora::platform {
 
-// Blocks SIGTERM and SIGINT in the calling thread and so in every thread it starts afterwards.
-// The process entry point calls it first, before any other thread exists, so that these signals
-// only ever reach the handler installed below.
+// Blocks SIGTERM, SIGINT, SIGHUP and SIGQUIT in the calling thread and so in every thread it
+// starts afterwards. The process entry point calls it first, before any other thread exists, so
+// that these signals only ever reach the handler installed below.
 void blockTerminationSignals();
 
-// SIGTERM and SIGINT.
+// SIGTERM, SIGINT, SIGHUP and SIGQUIT: every request to end the process (kill, Ctrl-C, a closed
+// terminal or session, Ctrl-\).
 class TerminationSignals {
  public:
   virtual ~TerminationSignals() = default;
 
-  // From now on, the first SIGTERM or SIGINT runs `handler` once, on a thread of its own, never
-  // in signal context and whatever the main thread is doing. The handler ends the process.
+  // From now on, the first of these signals runs `handler` once, on a thread of its own, never in
+  // signal context and whatever the main thread is doing. The handler ends the process.
   virtual void install(std::function<void()> handler) = 0;
 
   // Ends the process at once with `status`, from any thread: standard output is flushed and the

@@ -22,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   state.activePresetIndex(main);
   state.copyPreset(main, 0);
   state.transferTables(main);
-  const sim::SimDisplayState::Snapshot snapshot = state.snapshot();
-  for (const auto& display : snapshot.displays) {
+  const auto snapshot = state.currentSnapshot();
+  for (const auto& display : snapshot->displays) {
     if (display.transferTables && display.transferTables->red.empty()) fuzz::fail("empty table");
   }
 
@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (sim::whyNotReadWhole(saved)) fuzz::fail("the saved file cannot be read whole");
   fuzz::CountingConsole later;
   sim::SimDisplayState again(path, later);
-  again.snapshot();
+  again.currentSnapshot();
   if (later.errors != 0) fuzz::fail("the saved file is not usable");
   return 0;
 }

@@ -109,7 +109,7 @@ TEST(HostileFilesTest, ADisplayFileThatCannotBeUsedWholeIsKeptAsideAndTheFactory
     SimDisplayState state(temp / "display.plist", console);
 
     EXPECT_EQ(state.mainDisplayID(), static_cast<platform::DisplayID>(factoryMainDisplayID));
-    EXPECT_EQ(state.snapshot().displays.size(), 1u);
+    EXPECT_EQ(state.currentSnapshot()->displays.size(), 1u);
     EXPECT_FALSE(state.transferTables(state.mainDisplayID()));
     EXPECT_EQ(console.errors.size(), 1u);
     EXPECT_EQ(othersIn(temp.path(), "display.plist"), std::vector<std::string>{file.bytes});

@@ -114,7 +114,6 @@ class SimDisplayState {
 
   // Everything at once, from one reading of the file; the same snapshot while nothing changed.
   std::shared_ptr<const Snapshot> currentSnapshot();
-  Snapshot snapshot() { return *currentSnapshot(); }
 
   const std::filesystem::path& path() const { return file_.path(); }
   const PlistFile& file() const { return file_; }

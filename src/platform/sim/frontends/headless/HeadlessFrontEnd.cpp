@@ -80,7 +80,7 @@ std::string HeadlessFrontEnd::statusLine(const SimDisplayState::Snapshot& displa
 }
 
 void HeadlessFrontEnd::printStatus() {
-  shownDisplays_ = mac_.displayState.snapshot();
+  shownDisplays_ = mac_.displayState.currentSnapshot();
   shownInDock_ = mac_.application.showsInDock();
   buttonChanged_ = false;
   lastStatus_ = statusLine(*shownDisplays_);
@@ -89,15 +89,18 @@ void HeadlessFrontEnd::printStatus() {
 
 // The line is made again only when what it tells may have changed; it is printed when it did.
 void HeadlessFrontEnd::printStatusIfChanged() {
-  SimDisplayState::Snapshot displays = mac_.displayState.snapshot();
+  // The same snapshot while the displays' file is unchanged: then nothing is compared.
+  std::shared_ptr<const SimDisplayState::Snapshot> displays =
+      mac_.displayState.currentSnapshot();
   const bool inDock = mac_.application.showsInDock();
-  if (!buttonChanged_ && shownDisplays_ && sameDisplays(displays, *shownDisplays_) &&
+  if (!buttonChanged_ && shownDisplays_ &&
+      (displays == shownDisplays_ || sameDisplays(*displays, *shownDisplays_)) &&
       inDock == shownInDock_) {
     return;
   }
   buttonChanged_ = false;
   shownInDock_ = inDock;
-  std::string line = statusLine(displays);
+  std::string line = statusLine(*displays);
   shownDisplays_ = std::move(displays);
   if (line == lastStatus_) return;
   lastStatus_ = std::move(line);

@@ -34,7 +34,7 @@ class HeadlessFrontEnd {
   std::FILE* output_;
   bool withColor_;
   std::string lastStatus_;
-  std::optional<SimDisplayState::Snapshot> shownDisplays_;
+  std::shared_ptr<const SimDisplayState::Snapshot> shownDisplays_;
   bool shownInDock_ = false;
   bool buttonChanged_ = true;
   std::string pending_;

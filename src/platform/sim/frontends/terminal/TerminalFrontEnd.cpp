@@ -169,7 +169,12 @@ bool TerminalFrontEnd::tooSmall() const {
 
 void TerminalFrontEnd::checkDisplays() {
   if (tooSmall()) return;
-  if (!sameDisplays(mac_.displayState.snapshot(), shownDisplays_)) dirty_ = true;
+  // The same snapshot while the displays' file is unchanged: then nothing is compared.
+  const std::shared_ptr<const SimDisplayState::Snapshot> displays =
+      mac_.displayState.currentSnapshot();
+  if (displays != shownDisplays_ && (!shownDisplays_ || !sameDisplays(*displays, *shownDisplays_))) {
+    dirty_ = true;
+  }
 }
 
 void TerminalFrontEnd::checkClock() {
@@ -362,7 +367,7 @@ void TerminalFrontEnd::redraw() {
     screen_.present();
     return;
   }
-  shownDisplays_ = mac_.displayState.snapshot();
+  shownDisplays_ = mac_.displayState.currentSnapshot();
   layOutStatusItem();
 
   // The boxes first, so the panel's words keep clear of them.
@@ -498,7 +503,7 @@ void TerminalFrontEnd::drawPanel(const std::vector<Area>& covers) {
     screen_.put(y, x, uncoveredText(covers, y, x, text, width), look);
   };
   const std::vector<PanelLine> lines =
-      displayPanelLines(shownDisplays_, mac_.application.showsInDock());
+      displayPanelLines(*shownDisplays_, mac_.application.showsInDock());
   int y = 2;
   put(y++, 2, "Simulated display", Look().withBold(true));
   const int labelWidth = 17;
@@ -514,7 +519,7 @@ void TerminalFrontEnd::drawPanel(const std::vector<Area>& covers) {
   const int curveRows = 7;
   const int curveX = width - curveColumns - 3;
   if (curveX < 2 + labelWidth + 36) return;
-  for (const SimDisplayState::DisplaySnapshot& display : shownDisplays_.displays) {
+  for (const SimDisplayState::DisplaySnapshot& display : shownDisplays_->displays) {
     if (!display.transferTables) continue;
     put(3, curveX, "Gamma of " + std::to_string(display.id),
         Look().withColor(platform::NamedColor::secondaryLabel));

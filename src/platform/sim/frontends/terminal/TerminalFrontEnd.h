@@ -101,7 +101,7 @@ class TerminalFrontEnd {
   bool alertScrolls_ = false;
   std::string message_;
   std::string shownClock_;
-  SimDisplayState::Snapshot shownDisplays_;
+  std::shared_ptr<const SimDisplayState::Snapshot> shownDisplays_;
   int statusLeft_ = 0;
   int statusRight_ = 0;
   std::vector<int> menuFirstRows_;
