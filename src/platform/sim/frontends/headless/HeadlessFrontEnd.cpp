@@ -18,7 +18,7 @@ namespace {
 constexpr std::string_view helpText =
     "commands: status | menu | pick <title or any unique part of it> (a submenu's entry as "
     "\"Deep Blacks > Medium\") | alert | answer [button number] | windows | "
-    "close [window number] | help";
+    "close [window number] | sleep | wake | help";
 
 std::string describeRect(const platform::Rect& rect) {
   char text[96];
@@ -161,7 +161,18 @@ void HeadlessFrontEnd::handleCommand(std::string_view command) {
       space == std::string_view::npos ? std::string_view() : trimmed(command.substr(space + 1));
 
   if (verb.empty()) return;
-  if (verb == "help") {
+  if (verb == "sleep" || verb == "wake") {
+    if ((verb == "sleep") == mac_.systemEvents.isAsleep()) {
+      return print(std::string(verb) + ": the Mac is already " +
+                   (mac_.systemEvents.isAsleep() ? "asleep" : "awake"));
+    }
+    if (verb == "sleep") {
+      mac_.systemEvents.sleep();
+    } else {
+      mac_.systemEvents.wake();
+    }
+    print(verb == "sleep" ? "asleep" : "awake");
+  } else if (verb == "help") {
     print(std::string(helpText));
   } else if (verb == "status") {
     printStatus();

@@ -27,6 +27,7 @@ const std::array<Section, 5>& sections() {
            {"x", "Enable or Disable XDR"},
            {"d", "the next Deep Blacks level (after Deep: Off)"},
            {",  q", "Settings...;  Quit (the standard preset first)"},
+           {"s", "put the simulated Mac to sleep, or wake it"},
        }},
       {"In the menu",
        {

@@ -353,6 +353,15 @@ bool TerminalFrontEnd::handleWindow(const Input& input) {
 void TerminalFrontEnd::handleMainScreen(const Input& input) {
   if (onStatusItem(input)) return openMenu(false);
   if (isEnter(input) || isCharacter(input, 'm') || isKey(input, KEY_F(10))) return openMenu(true);
+  if (isCharacter(input, 's')) {
+    if (mac_.systemEvents.isAsleep()) {
+      mac_.systemEvents.wake();
+    } else {
+      mac_.systemEvents.sleep();
+    }
+    dirty_ = true;
+    return;
+  }
   const platform::Menu* menu = installedMenu();
   if (menu == nullptr || input.kind != Input::Kind::character || input.character >= 128) return;
   // The same entry, picked the same way, as in the menu: the app alone decides what it does.
@@ -490,6 +499,8 @@ void TerminalFrontEnd::drawMenuBar() {
   screen_.put(0, 1, "\u25C6", Look().withReverse(true));
   if (mac_.application.showsInDock() && mac_.application.isActive()) {
     screen_.put(0, 3, "Lumora Virir", Look().withBold(true).withReverse(true));
+  } else if (mac_.systemEvents.isAsleep()) {
+    screen_.put(0, 3, "asleep (s wakes it)", Look().withDim(true).withReverse(true));
   }
   shownClock_ = clock();
   screen_.put(0, width - displayWidth(shownClock_) - 1, shownClock_, Look().withReverse(true));
