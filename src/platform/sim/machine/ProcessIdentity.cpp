@@ -1,6 +1,7 @@
 #include "platform/sim/machine/ProcessIdentity.h"
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -49,23 +50,32 @@ std::int64_t startTimeOf(pid_t pid) {
   return digits ? value : 0;
 }
 
+// This process, read once; a forked child is another process and reads itself again.
+std::atomic<bool> known{false};
+std::atomic<pid_t> knownPid{0};
+std::atomic<std::int64_t> knownStart{0};
+
+void forgetAfterFork() {
+  known.store(false);
+}
+
 }  // namespace
 
 ProcessIdentity ProcessIdentity::current() {
-  // Read once per process; a forked child has a number of its own and reads it again.
-  static std::atomic<pid_t> cachedPid{0};
-  static std::atomic<std::int64_t> cachedStart{0};
-  const pid_t pid = ::getpid();
-  if (cachedPid.load() != pid) {
-    cachedStart.store(startTimeOf(pid));
-    cachedPid.store(pid);
+  static const bool watchingForks = ::pthread_atfork(nullptr, nullptr, forgetAfterFork) == 0;
+  if (!watchingForks || !known.load()) {
+    const pid_t pid = ::getpid();
+    knownStart.store(startTimeOf(pid));
+    knownPid.store(pid);
+    known.store(true);
   }
-  return ProcessIdentity{pid, cachedStart.load()};
+  return ProcessIdentity{knownPid.load(), knownStart.load()};
 }
 
 bool ProcessIdentity::isRunning() const {
   if (pid <= 0) return false;
-  if (pid == ::getpid()) return startTime == 0 || startTime == current().startTime;
+  const ProcessIdentity self = current();
+  if (pid == self.pid) return startTime == 0 || startTime == self.startTime;
   if (::kill(pid, 0) != 0 && errno != EPERM) return false;
   return startTime == 0 || startTimeOf(pid) == startTime;
 }

@@ -429,7 +429,8 @@ SimDisplayState::Snapshot SimDisplayState::makeSnapshot(plist_t current) const {
 }
 
 bool SimDisplayState::snapshotIsCurrent() {
-  if (!snapshot_ || snapshotVersion_ != file_.version() || !unwritableFactory_ != !snapshotOfFile_) {
+  const bool ofFile = unwritableFactory_ == nullptr;
+  if (!snapshot_ || snapshotVersion_ != file_.version() || ofFile != snapshotOfFile_) {
     return false;
   }
   // A table counts only while its process runs, which can end while the file stays as it is.
