@@ -187,6 +187,13 @@ plist_t SimDisplayState::root() {
   return unwritableFactory_.get();
 }
 
+std::int32_t SimDisplayState::alreadySo() {
+  // From a thread outside the passes (the exit path) the state asked for must be on disk, even
+  // where the main thread has not written it yet.
+  if (!file_.defersStoresHere()) file_.flush();
+  return success;
+}
+
 template <typename Change>
 std::int32_t SimDisplayState::changeDocument(Change&& changeRoot) {
   const plist_t current = root();
@@ -243,7 +250,7 @@ std::int32_t SimDisplayState::setActivePresetIndex(platform::DisplayID display,
   const plist_t current = findDisplay(root(), display);
   if (presetAt(current, index) != nullptr &&
       integerValue(dictItem(current, "ActivePresetIndex")) == index) {
-    return success;
+    return alreadySo();
   }
   return change(display, [index](plist_t entry) {
     if (index != 0 && hasFlag(entry, "RefusesPresets")) return failure;
@@ -265,7 +272,7 @@ std::int32_t SimDisplayState::setPreset(platform::DisplayID display, std::int32_
   if (!isSlot(index)) return rangeCheck;
   if (!isDictionary(preset)) return illegalArgument;
   const plist_t stored = presetAt(findDisplay(root(), display), index);
-  if (stored != nullptr && !isReadOnly(stored) && equalValues(stored, preset)) return success;
+  if (stored != nullptr && !isReadOnly(stored) && equalValues(stored, preset)) return alreadySo();
   return change(display, [index, preset](plist_t entry) {
     if (hasFlag(entry, "RefusesPresets")) return failure;
     const plist_t existing = presetAt(entry, index);

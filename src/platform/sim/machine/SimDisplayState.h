@@ -125,6 +125,8 @@ class SimDisplayState {
   std::optional<TransferTables> transferTablesOf(plist_t display) const;
   Snapshot makeSnapshot(plist_t root) const;
   bool snapshotIsCurrent();
+  // A change asked for that is already made.
+  std::int32_t alreadySo();
   template <typename Change>
   std::int32_t changeDocument(Change&& changeRoot);
   template <typename Change>
