@@ -6,6 +6,7 @@
 #include <stdlib.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -56,6 +57,16 @@ class RunningSimulatedMac {
   }
 
   AppDelegate& delegate() { return *delegate_; }
+  std::string displayFileText() const {
+    std::string text;
+    if (std::FILE* file = std::fopen(paths_.displayStateFile.c_str(), "rb")) {
+      char buffer[65536];
+      std::size_t count;
+      while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, count);
+      std::fclose(file);
+    }
+    return text;
+  }
   sim::EventLoop& loop() { return mac_->loop; }
 
  private:
@@ -106,6 +117,14 @@ void SimulatedPick(benchmark::State& state) {
   });
 }
 BENCHMARK(SimulatedPick)->Unit(benchmark::kMicrosecond);
+
+// Writing out the display file of a simulated Mac with XDR and a Deep Blacks table.
+void SerializeDisplayFile(benchmark::State& state) {
+  RunningSimulatedMac mac(0);
+  const sim::PlistPtr document = sim::fromXml(mac.displayFileText());
+  measureWithAllocations(state, [&] { benchmark::DoNotOptimize(sim::toXml(document.get())); });
+}
+BENCHMARK(SerializeDisplayFile)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace lumora::bench

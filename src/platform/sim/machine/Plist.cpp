@@ -6,6 +6,7 @@
 #include <ctime>
 #include <limits>
 #include <string>
+#include <vector>
 
 namespace lumora::sim {
 namespace {
@@ -206,111 +207,171 @@ void appendDate(std::string& out, plist_t node) {
   out += text;
 }
 
-void appendIndent(std::string& out, int depth) {
-  out.append(static_cast<std::size_t>(depth), '\t');
-}
+// The last array of reals written, and its text: a gamma table loads the same values in its three
+// channels and keeps them from one save to the next, so they are formatted once.
+struct WrittenReals {
+  std::vector<double> values;
+  int depth = -1;
+  std::string text;
+};
 
-// One value and its line, at `depth` tabs, as Apple's property lists lay them out.
-void appendValue(std::string& out, plist_t node, int depth) {
-  appendIndent(out, depth);
-  switch (plist_get_node_type(node)) {
-    case PLIST_BOOLEAN:
-      out += boolValue(node).value_or(false) ? "<true/>\n" : "<false/>\n";
-      return;
-    case PLIST_UINT:
-      out += "<integer>" + std::to_string(integerValue(node).value_or(0)) + "</integer>\n";
-      return;
-    case PLIST_REAL:
-      out += "<real>";
-      appendReal(out, realValue(node).value_or(0.0));
-      out += "</real>\n";
-      return;
-    case PLIST_STRING: {
-      std::uint64_t length = 0;
-      const char* text = plist_get_string_ptr(node, &length);
-      out += "<string>";
-      appendEscaped(out, std::string_view(text, static_cast<std::size_t>(length)));
-      out += "</string>\n";
-      return;
-    }
-    case PLIST_DATA: {
-      std::uint64_t length = 0;
-      const char* bytes = plist_get_data_ptr(node, &length);
-      out += "<data>";
-      appendBase64(out, bytes, length);
-      out += "</data>\n";
-      return;
-    }
-    case PLIST_DATE:
-      out += "<date>";
-      appendDate(out, node);
-      out += "</date>\n";
-      return;
-    case PLIST_UID: {
-      std::uint64_t value = 0;
-      plist_get_uid_val(node, &value);
-      out += "<dict>\n";
-      appendIndent(out, depth + 1);
-      out += "<key>CF$UID</key>\n";
-      appendIndent(out, depth + 1);
-      out += "<integer>" + std::to_string(value) + "</integer>\n";
-      appendIndent(out, depth);
-      out += "</dict>\n";
-      return;
-    }
-    case PLIST_ARRAY: {
-      const std::uint32_t count = plist_array_get_size(node);
-      if (count == 0) {
-        out += "<array/>\n";
+// Writes values as Apple's property lists lay them out: one to a line, a tab a level.
+class XmlWriter {
+ public:
+  XmlWriter(std::string& out, WrittenReals& lastReals) : out_(out), last_(lastReals) {}
+
+  void value(plist_t node, int depth) {
+    switch (plist_get_node_type(node)) {
+      case PLIST_BOOLEAN:
+        line(depth, boolValue(node).value_or(false) ? "<true/>" : "<false/>");
+        return;
+      case PLIST_UINT:
+        number(depth, "<integer>", integerValue(node).value_or(0), "</integer>");
+        return;
+      case PLIST_REAL:
+        real(depth, realValue(node).value_or(0.0));
+        return;
+      case PLIST_STRING: {
+        std::uint64_t length = 0;
+        const char* text = plist_get_string_ptr(node, &length);
+        indent(depth);
+        out_ += "<string>";
+        appendEscaped(out_, std::string_view(text, static_cast<std::size_t>(length)));
+        out_ += "</string>\n";
         return;
       }
-      out += "<array>\n";
-      for (std::uint32_t i = 0; i < count; ++i)
-        appendValue(out, plist_array_get_item(node, i), depth + 1);
-      appendIndent(out, depth);
-      out += "</array>\n";
-      return;
-    }
-    case PLIST_DICT: {
-      if (plist_dict_get_size(node) == 0) {
-        out += "<dict/>\n";
+      case PLIST_DATA: {
+        std::uint64_t length = 0;
+        const char* bytes = plist_get_data_ptr(node, &length);
+        indent(depth);
+        out_ += "<data>";
+        appendBase64(out_, bytes, length);
+        out_ += "</data>\n";
         return;
       }
-      out += "<dict>\n";
-      plist_dict_iter iterator = nullptr;
-      plist_dict_new_iter(node, &iterator);
-      for (;;) {
-        char* key = nullptr;
-        plist_t value = nullptr;
-        plist_dict_next_item(node, iterator, &key, &value);
-        if (key == nullptr) break;
-        const std::unique_ptr<char, FreeDeleter> owned(key);
-        appendIndent(out, depth + 1);
-        out += "<key>";
-        appendEscaped(out, key);
-        out += "</key>\n";
-        appendValue(out, value, depth + 1);
+      case PLIST_DATE:
+        indent(depth);
+        out_ += "<date>";
+        appendDate(out_, node);
+        out_ += "</date>\n";
+        return;
+      case PLIST_UID: {
+        std::uint64_t uid = 0;
+        plist_get_uid_val(node, &uid);
+        line(depth, "<dict>");
+        line(depth + 1, "<key>CF$UID</key>");
+        number(depth + 1, "<integer>", uid, "</integer>");
+        line(depth, "</dict>");
+        return;
       }
-      std::free(iterator);
-      appendIndent(out, depth);
-      out += "</dict>\n";
-      return;
+      case PLIST_ARRAY:
+        return array(node, depth);
+      case PLIST_DICT:
+        return dictionary(node, depth);
+      default:
+        line(depth, "<string></string>");
+        return;
     }
-    default:
-      out += "<string></string>\n";
-      return;
   }
-}
+
+ private:
+  void indent(int depth) { out_.append(static_cast<std::size_t>(depth), '\t'); }
+
+  void line(int depth, std::string_view text) {
+    indent(depth);
+    out_ += text;
+    out_ += '\n';
+  }
+
+  template <typename Integer>
+  void number(int depth, std::string_view open, Integer value, std::string_view close) {
+    char digits[24];
+    const auto [end, error] = std::to_chars(digits, digits + sizeof digits, value);
+    indent(depth);
+    out_ += open;
+    out_.append(digits, error == std::errc() ? static_cast<std::size_t>(end - digits) : 0);
+    out_ += close;
+    out_ += '\n';
+  }
+
+  void real(int depth, double number) {
+    indent(depth);
+    out_ += "<real>";
+    appendReal(out_, number);
+    out_ += "</real>\n";
+  }
+
+  void array(plist_t node, int depth) {
+    const std::uint32_t count = plist_array_get_size(node);
+    if (count == 0) return line(depth, "<array/>");
+    line(depth, "<array>");
+    // An array of reals like the last one is written as it was.
+    if (readReals(node, count)) {
+      if (reals_ == last_.values && depth == last_.depth) {
+        out_ += last_.text;
+      } else {
+        const std::size_t start = out_.size();
+        for (const double number : reals_) real(depth + 1, number);
+        last_.values.swap(reals_);
+        last_.depth = depth;
+        last_.text.assign(out_, start, std::string::npos);
+      }
+    } else {
+      for (std::uint32_t i = 0; i < count; ++i) value(plist_array_get_item(node, i), depth + 1);
+    }
+    line(depth, "</array>");
+  }
+
+  // The array's values when all are reals.
+  bool readReals(plist_t node, std::uint32_t count) {
+    reals_.clear();
+    for (std::uint32_t i = 0; i < count; ++i) {
+      const std::optional<double> number = realValue(plist_array_get_item(node, i));
+      if (!number) return false;
+      reals_.push_back(*number);
+    }
+    return true;
+  }
+
+  void dictionary(plist_t node, int depth) {
+    if (plist_dict_get_size(node) == 0) return line(depth, "<dict/>");
+    line(depth, "<dict>");
+    plist_dict_iter iterator = nullptr;
+    plist_dict_new_iter(node, &iterator);
+    for (;;) {
+      char* key = nullptr;
+      plist_t item = nullptr;
+      plist_dict_next_item(node, iterator, &key, &item);
+      if (key == nullptr) break;
+      const std::unique_ptr<char, FreeDeleter> owned(key);
+      indent(depth + 1);
+      out_ += "<key>";
+      appendEscaped(out_, key);
+      out_ += "</key>\n";
+      value(item, depth + 1);
+    }
+    std::free(iterator);
+    line(depth, "</dict>");
+  }
+
+  std::string& out_;
+  WrittenReals& last_;
+  std::vector<double> reals_;
+};
 
 }  // namespace
 
 std::string toXml(plist_t node) {
-  std::string xml =
+  std::string xml;
+  xml.reserve(64 * 1024);
+  xml +=
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
       "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
       "<plist version=\"1.0\">\n";
-  if (node != nullptr) appendValue(xml, node, 0);
+  // Each thread keeps its own: the exit path may write while the main thread does.
+  thread_local WrittenReals lastReals;
+  if (node != nullptr) XmlWriter(xml, lastReals).value(node, 0);
   xml += "</plist>\n";
   return xml;
 }
