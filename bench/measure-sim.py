@@ -9,8 +9,9 @@ time, or more picks), so start-up cancels out:
               per headless tick, with XDR at 1250 nits and Deep Blacks on (a 36 KB display.plist)
   tick-5mb    the same with a 5 MB display.plist, and the resident memory
   pick        instructions, allocations and fsyncs of one "pick 250% - 1250 nits"
-  idle        CPU time over 60 s at rest, from /proc
-  startup     exec to the answer of the first command, median of 30, against --floor in turn
+  idle        CPU time over 60 s at rest, from /proc, headless and in a terminal (tmux)
+  startup     exec to the answer of the first command, median of 30, against --floor in turn,
+              restoring XDR and Deep Blacks (startup) or nothing (startup-plain)
   launch      fsyncs from exec to ready, when nothing is restored
 """
 
@@ -155,24 +156,45 @@ def measure_pick(program):
         shutil.rmtree(home, ignore_errors=True)
 
 
-def cpu_ticks(pid):
-    fields = open("/proc/%d/stat" % pid).read().rsplit(")", 1)[1].split()
-    return int(fields[11]) + int(fields[12])  # utime + stime, fields 14 and 15
+def cpu_nanoseconds(pid):
+    """Time on a CPU, from the scheduler's own count (utime and stime move in 10 ms steps)."""
+    total = 0
+    for task in os.listdir("/proc/%d/task" % pid):
+        total += int(open("/proc/%d/task/%s/schedstat" % (pid, task)).read().split()[0])
+    return total
+
+
+def idle_percent(pid, seconds):
+    time.sleep(3)
+    before = cpu_nanoseconds(pid)
+    time.sleep(seconds)
+    after = cpu_nanoseconds(pid)
+    return 100.0 * (after - before) / 1e9 / seconds
 
 
 def measure_idle(program, seconds=60):
     home = prepare(program)
+    result = {}
     try:
         process = subprocess.Popen([program], stdin=subprocess.PIPE, stdout=subprocess.DEVNULL,
                                    stderr=subprocess.DEVNULL, env=environment(home))
-        time.sleep(3)
-        before = cpu_ticks(process.pid)
-        time.sleep(seconds)
-        after = cpu_ticks(process.pid)
+        result["headless_cpu_percent"] = idle_percent(process.pid, seconds)
         process.send_signal(signal.SIGTERM)
         process.wait()
-        hz = os.sysconf("SC_CLK_TCK")
-        return {"cpu_percent": 100.0 * (after - before) / hz / seconds}
+
+        server = "lumora-measure-%d" % os.getpid()
+        env = environment(home)
+        command = " ".join("%s=%s" % (k, env[k]) for k in
+                           ("HOME", "XDG_STATE_HOME", "XDG_CONFIG_HOME"))
+        subprocess.run(["tmux", "-L", server, "-f", "/dev/null", "new-session", "-d", "-x", "80",
+                        "-y", "24", "env LANG=C.UTF-8 TERM=xterm-256color %s %s" %
+                        (command, program)], check=True)
+        time.sleep(1)
+        shell = subprocess.run(["tmux", "-L", server, "list-panes", "-F", "#{pane_pid}"],
+                               capture_output=True, text=True).stdout.split()[0]
+        result["terminal_cpu_percent"] = idle_percent(int(shell), seconds)
+        subprocess.run(["tmux", "-L", server, "kill-server"])
+        return result
     finally:
         shutil.rmtree(home, ignore_errors=True)
 
@@ -193,8 +215,8 @@ def time_to_ready(program, home):
     return elapsed
 
 
-def measure_startup(program, floor, runs=30):
-    home = prepare(program)
+def measure_startup(program, floor, runs=30, restored=True):
+    home = prepare(program, restored=restored)
     try:
         app, baseline = [], []
         for _ in range(runs):
@@ -233,6 +255,7 @@ def main():
         "pick": lambda: measure_pick(program),
         "idle": lambda: measure_idle(program),
         "startup": lambda: measure_startup(program, floor),
+        "startup-plain": lambda: measure_startup(program, floor, restored=False),
         "launch": lambda: measure_launch(program),
     }
     for name, measure in figures.items():
