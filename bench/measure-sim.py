@@ -9,6 +9,7 @@ time, or more picks), so start-up cancels out:
               per headless tick, with XDR at 1250 nits and Deep Blacks on (a 36 KB display.plist)
   tick-5mb    the same with a 5 MB display.plist, and the resident memory
   pick        instructions, allocations and fsyncs of one "pick 250% - 1250 nits"
+  terminal-tick  instructions per tick in the terminal front end (tmux, 80 x 24)
   idle        CPU time over 60 s at rest, from /proc, headless and in a terminal (tmux)
   startup     exec to the answer of the first command, median of 30, against --floor in turn,
               restoring XDR and Deep Blacks (startup) or nothing (startup-plain)
@@ -140,6 +141,50 @@ def measure_tick(program, padding=0):
         shutil.rmtree(home, ignore_errors=True)
 
 
+def steady_instructions(pid, settle, seconds):
+    """Instructions of a process already running under callgrind over `seconds`, counted from
+    zero once it has had `settle` seconds to start."""
+    time.sleep(settle)
+    subprocess.run(["callgrind_control", "--zero", str(pid)], capture_output=True, check=True)
+    time.sleep(seconds)
+    dump = subprocess.run(["callgrind_control", "--dump=steady", str(pid)], capture_output=True,
+                          text=True, check=True)
+    return dump
+
+
+def measure_terminal_tick(program, settle=15, seconds=20):
+    """Per tick in the terminal front end (tmux, 80 x 24), counted over `seconds` at rest; a
+    minute's clock redraw in the window is counted too, and said."""
+    home = prepare(program)
+    server = "lumora-measure-%d" % os.getpid()
+    try:
+        out = os.path.join(home, "callgrind.terminal")
+        env = environment(home)
+        settings = " ".join("%s=%s" % (k, env[k])
+                            for k in ("HOME", "XDG_STATE_HOME", "XDG_CONFIG_HOME"))
+        subprocess.run(["tmux", "-L", server, "-f", "/dev/null", "new-session", "-d", "-x", "80",
+                        "-y", "24", "env LANG=C.UTF-8 TERM=xterm-256color %s valgrind "
+                        "--tool=callgrind --callgrind-out-file=%s %s" % (settings, out, program)],
+                       check=True)
+        time.sleep(1)
+        pid = int(subprocess.run(["tmux", "-L", server, "list-panes", "-F", "#{pane_pid}"],
+                                 capture_output=True, text=True).stdout.split()[0])
+        start = time.localtime()
+        steady_instructions(pid, settle, seconds)
+        end = time.localtime()
+        time.sleep(1)
+        dumps = sorted(f for f in os.listdir(home) if f.startswith("callgrind.terminal."))
+        total = 0
+        for line in open(os.path.join(home, dumps[-1])):
+            if line.startswith("summary:") or line.startswith("totals:"):
+                total = int(line.split()[1])
+        crossed = start.tm_min != end.tm_min
+        return {"instructions": total / seconds, "minute_redraw_in_window": crossed}
+    finally:
+        subprocess.run(["tmux", "-L", server, "kill-server"], capture_output=True)
+        shutil.rmtree(home, ignore_errors=True)
+
+
 def measure_pick(program):
     home = prepare(program)
     try:
@@ -254,6 +299,7 @@ def main():
         "tick": lambda: measure_tick(program),
         "tick-5mb": lambda: measure_tick(program, padding=5 * 1024 * 1024),
         "pick": lambda: measure_pick(program),
+        "terminal-tick": lambda: measure_terminal_tick(program),
         "idle": lambda: measure_idle(program),
         "startup": lambda: measure_startup(program, floor),
         "startup-plain": lambda: measure_startup(program, floor, restored=False),
