@@ -37,6 +37,22 @@ plist_t dictItem(plist_t dict, std::string_view key) {
   return plist_dict_get_item(dict, std::string(key).c_str());
 }
 
+void forEachDictItem(plist_t dict,
+                     const std::function<void(const char* key, plist_t value)>& visit) {
+  if (!isDictionary(dict)) return;
+  plist_dict_iter iterator = nullptr;
+  plist_dict_new_iter(dict, &iterator);
+  for (;;) {
+    char* key = nullptr;
+    plist_t value = nullptr;
+    plist_dict_next_item(dict, iterator, &key, &value);
+    if (key == nullptr) break;
+    const std::unique_ptr<char, FreeDeleter> owned(key);  // the library hands out a copy
+    visit(key, value);
+  }
+  std::free(iterator);
+}
+
 void setDictItem(plist_t dict, std::string_view key, PlistPtr value) {
   plist_dict_set_item(dict, std::string(key).c_str(), value.release());
 }
@@ -110,18 +126,10 @@ bool equalValues(plist_t a, plist_t b) {
   }
   if (type == PLIST_DICT) {
     if (plist_dict_get_size(a) != plist_dict_get_size(b)) return false;
-    plist_dict_iter iterator = nullptr;
-    plist_dict_new_iter(a, &iterator);
     bool equal = true;
-    for (;;) {
-      char* key = nullptr;
-      plist_t value = nullptr;
-      plist_dict_next_item(a, iterator, &key, &value);
-      if (key == nullptr) break;
-      const std::unique_ptr<char, FreeDeleter> owned(key);
+    forEachDictItem(a, [&](const char* key, plist_t value) {
       if (equal && !equalValues(value, plist_dict_get_item(b, key))) equal = false;
-    }
-    std::free(iterator);
+    });
     return equal;
   }
   if (type == PLIST_REAL) {
@@ -311,13 +319,15 @@ class XmlWriter {
         out_ += last_.text;
       } else {
         const std::size_t start = out_.size();
-        for (const double number : reals_) real(depth + 1, number);
+        for (const double number : reals_)
+          real(depth + 1, number);
         last_.values.swap(reals_);
         last_.depth = depth;
         last_.text.assign(out_, start, std::string::npos);
       }
     } else {
-      for (std::uint32_t i = 0; i < count; ++i) value(plist_array_get_item(node, i), depth + 1);
+      for (std::uint32_t i = 0; i < count; ++i)
+        value(plist_array_get_item(node, i), depth + 1);
     }
     line(depth, "</array>");
   }
@@ -336,21 +346,13 @@ class XmlWriter {
   void dictionary(plist_t node, int depth) {
     if (plist_dict_get_size(node) == 0) return line(depth, "<dict/>");
     line(depth, "<dict>");
-    plist_dict_iter iterator = nullptr;
-    plist_dict_new_iter(node, &iterator);
-    for (;;) {
-      char* key = nullptr;
-      plist_t item = nullptr;
-      plist_dict_next_item(node, iterator, &key, &item);
-      if (key == nullptr) break;
-      const std::unique_ptr<char, FreeDeleter> owned(key);
+    forEachDictItem(node, [&](const char* key, plist_t item) {
       indent(depth + 1);
       out_ += "<key>";
       appendEscaped(out_, key);
       out_ += "</key>\n";
       value(item, depth + 1);
-    }
-    std::free(iterator);
+    });
     line(depth, "</dict>");
   }
 

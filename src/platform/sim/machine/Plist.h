@@ -3,6 +3,7 @@
 #include <plist/plist.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -35,6 +36,10 @@ bool isArray(plist_t node);
 
 // The item under `key`, or null when `dict` is not a dictionary or has no such key.
 plist_t dictItem(plist_t dict, std::string_view key);
+// Calls `visit(key, value)` for each item of the dictionary, in its order.
+void forEachDictItem(plist_t dict,
+                     const std::function<void(const char* key, plist_t value)>& visit);
+
 // Replaces the item under `key`; the dictionary takes `value` over.
 void setDictItem(plist_t dict, std::string_view key, PlistPtr value);
 void removeDictItem(plist_t dict, std::string_view key);

@@ -40,18 +40,10 @@ bool isUsableTransferTable(plist_t table) {
 
 bool isUsablePresets(plist_t presets) {
   if (!isDictionary(presets)) return false;
-  plist_dict_iter iterator = nullptr;
-  plist_dict_new_iter(presets, &iterator);
   bool usable = true;
-  for (;;) {
-    char* key = nullptr;
-    plist_t preset = nullptr;
-    plist_dict_next_item(presets, iterator, &key, &preset);
-    if (key == nullptr) break;
-    std::free(key);
+  forEachDictItem(presets, [&usable](const char*, plist_t preset) {
     if (!isDictionary(preset)) usable = false;
-  }
-  std::free(iterator);
+  });
   return usable;
 }
 
@@ -72,8 +64,7 @@ bool isUsableDisplay(plist_t display) {
 // unusable rather than a value read wrongly.
 bool isUsableState(plist_t root) {
   const plist_t displays = dictItem(root, "Displays");
-  if (!isDictionary(root) || !integerValue(dictItem(root, "MainDisplayID")) ||
-      !isArray(displays) ||
+  if (!isDictionary(root) || !integerValue(dictItem(root, "MainDisplayID")) || !isArray(displays) ||
       !absentOr(dictItem(root, "MainScreenDisplayID"),
                 [](plist_t node) { return numberValue(node).has_value(); })) {
     return false;
@@ -362,7 +353,8 @@ bool SimDisplayState::takeReconfiguration() {
   const std::uint32_t count = isArray(displays) ? plist_array_get_size(displays) : 0;
   for (std::uint32_t i = 0; i < count; ++i) {
     configuration +=
-        "|" + std::to_string(displayIDValue(dictItem(plist_array_get_item(displays, i), "DisplayID")));
+        "|" +
+        std::to_string(displayIDValue(dictItem(plist_array_get_item(displays, i), "DisplayID")));
   }
   const bool changed = configuration_ && *configuration_ != configuration;
   configuration_ = std::move(configuration);
