@@ -1,7 +1,6 @@
 #include "platform/sim/machine/SimDisplayState.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 #include <string>
 #include <utility>
