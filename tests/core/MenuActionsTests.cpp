@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "app/AppDelegate.h"
+#include "app/PreferenceKeys.h"
 #include "fakes/FakePlatform.h"
 #include "support/MenuEntries.h"
 
@@ -324,6 +326,22 @@ TEST_F(SettingsWindowTest, WithTheDelegateGoneClosingOnlyReturnsToTheMenuBar) {
   fake_.notificationCenter.closeWindow(*settings);
   EXPECT_EQ(fake_.application.policy, platform::ActivationPolicy::accessory);
   EXPECT_EQ(fake_.log.events(), std::vector<std::string>{"application.setActivationPolicy 1"});
+}
+
+TEST_F(MenuActionsTest, EveryKeyTheActionsStoreIsOneOfTheListedKeys) {
+  fake_.alerts.response = platform::alertFirstButtonReturn;
+  for (const std::string_view selector :
+       {"toggleAutoEnable", "toggleLaunchAtLogin", "toggleSimpleIcon", "toggleXDR"}) {
+    pick(selector);
+  }
+  pick("setNits:", 1250);
+  pick("setDeepBlacksLevel:", 3);
+  fake_.mainQueue.drain();
+  const auto& listed = preferences::allKeyNames;
+  for (const auto& [key, value] : fake_.userDefaults.values) {
+    EXPECT_EQ(std::count(listed.begin(), listed.end(), key), 1) << key;
+  }
+  EXPECT_EQ(fake_.userDefaults.values.size(), listed.size()) << "all seven were stored";
 }
 
 }  // namespace
