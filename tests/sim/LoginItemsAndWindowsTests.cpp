@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include "platform/sim/SimLoginItems.h"
+#include "platform/sim/SimNotifications.h"
 #include "platform/sim/SimWindows.h"
 #include "support/TempDirectory.h"
 
@@ -144,7 +145,7 @@ TEST(SimLoginItemsTest, AFolderThatCannotBeWrittenIsAnErrorWithAReason) {
 
 TEST(SimWindowsTest, AClosableWindowClosesThroughItsObserversAndLivesThroughThem) {
   SimNotificationCenter center;
-  SimWindows windows(center);
+  SimWindows windows([&center](const SimWindow& closing) { center.postWindowWillClose(closing); });
   auto window = std::dynamic_pointer_cast<SimWindow>(windows.makeWindow(
       {0, 0, 420, 280}, platform::windowStyleTitled | platform::windowStyleClosable,
       platform::BackingStore::buffered, false));
@@ -169,7 +170,7 @@ TEST(SimWindowsTest, AClosableWindowClosesThroughItsObserversAndLivesThroughThem
 
 TEST(SimWindowsTest, AWindowWithoutACloseButtonCannotBeClosed) {
   SimNotificationCenter center;
-  SimWindows windows(center);
+  SimWindows windows([&center](const SimWindow& closing) { center.postWindowWillClose(closing); });
   auto window = std::dynamic_pointer_cast<SimWindow>(windows.makeWindow(
       {0, 0, 100, 100}, platform::windowStyleTitled, platform::BackingStore::buffered, false));
   window->makeKeyAndOrderFront();

@@ -43,7 +43,8 @@ struct SimMac {
   SimUserDefaults userDefaults;
   SimAlerts alerts{loop};
   SimNotificationCenter notificationCenter;
-  SimWindows windows{notificationCenter};
+  SimWindows windows{
+      [this](const SimWindow& window) { notificationCenter.postWindowWillClose(window); }};
   SimLoginItems loginItems;
   SimUpdaters updaters{alerts};
   SimTerminationSignals terminationSignals;

@@ -79,7 +79,7 @@ void SimWindows::orderFront(const SimWindow& window) {
 void SimWindows::close(SimWindow& window) {
   // The window lives through its close, even when an observer lets go of the last reference.
   const std::shared_ptr<SimWindow> keepAlive = window.shared_from_this();
-  center_.postWindowWillClose(window);
+  willClose_(window);
   window.visible_ = false;
   if (keyNumber_ == window.number()) keyNumber_ = 0;
   changed();

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "platform/Windows.h"
-#include "platform/sim/SimNotifications.h"
 
 namespace lumora::sim {
 
@@ -57,7 +56,10 @@ class SimWindows final : public platform::Windows {
  public:
   static constexpr platform::Rect screen{0, 0, 1512, 982};
 
-  explicit SimWindows(SimNotificationCenter& center) : center_(center) {}
+  // `willClose` tells the observers of a window that it is about to close (the notification
+  // centre's).
+  explicit SimWindows(std::function<void(const SimWindow&)> willClose)
+      : willClose_(std::move(willClose)) {}
 
   std::shared_ptr<platform::Window> makeWindow(const platform::Rect& contentRect,
                                                unsigned styleMask, platform::BackingStore backing,
@@ -76,7 +78,7 @@ class SimWindows final : public platform::Windows {
     if (observer_) observer_();
   }
 
-  SimNotificationCenter& center_;
+  std::function<void(const SimWindow&)> willClose_;
   std::vector<std::weak_ptr<SimWindow>> order_;
   int keyNumber_ = 0;
   int nextNumber_ = 1;
