@@ -1,5 +1,5 @@
-// Any program path: the autostart entry's Exec value, read back as the Desktop Entry
-// Specification reads it, is one argument that is exactly that path.
+// Any program path: the autostart entry's Exec value, read back by the Desktop Entry quoting
+// rules, is one argument that is exactly that path.
 
 #include <cstdint>
 #include <string>
@@ -22,12 +22,23 @@ std::string unescapeValue(const std::string& value) {
     }
     if (++i == value.size()) fuzz::fail("a value ends in a backslash");
     switch (value[i]) {
-      case 's': text += ' '; break;
-      case 'n': text += '\n'; break;
-      case 't': text += '\t'; break;
-      case 'r': text += '\r'; break;
-      case '\\': text += '\\'; break;
-      default: fuzz::fail("an unknown escape in the value");
+      case 's':
+        text += ' ';
+        break;
+      case 'n':
+        text += '\n';
+        break;
+      case 't':
+        text += '\t';
+        break;
+      case 'r':
+        text += '\r';
+        break;
+      case '\\':
+        text += '\\';
+        break;
+      default:
+        fuzz::fail("an unknown escape in the value");
     }
   }
   return text;

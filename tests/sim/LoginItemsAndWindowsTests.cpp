@@ -14,7 +14,7 @@ namespace {
 using testing::readText;
 using testing::TempDirectory;
 
-// Reads an Exec value back into arguments by the Desktop Entry Specification's rules, written
+// Reads an Exec value back into arguments by the Desktop Entry quoting rules, written
 // apart from the code that writes it: the string escapes first, then the quoting, then the
 // field codes. Anything the rules forbid (a reserved character outside quotes, an unescaped one
 // inside) makes it fail.

@@ -21,8 +21,8 @@ class SimLoginItems final : public platform::LoginItems {
 
   std::filesystem::path entryPath() const { return autostartDirectory_ / "lumora-virir.desktop"; }
 
-  // The value of an Exec key that runs exactly `program`, quoted and escaped as the Desktop
-  // Entry Specification requires.
+  // The value of an Exec key that runs exactly `program`, quoted and escaped by the
+  // Desktop Entry quoting rules.
   static std::string execValue(const std::string& program);
   // The entry whose Exec runs `program --background`.
   static std::string desktopEntry(const std::string& program);
