@@ -205,17 +205,22 @@ std::optional<WriteFailure> PlistFile::whyNotWritable() {
   }
   // The nearest folder that is there must be one, and open for writing.
   std::filesystem::path folder = target.parent_path();
-  while (::stat(folder.c_str(), &info) != 0 && errno == ENOENT && folder.has_relative_path())
+  int looked = ::stat(folder.c_str(), &info);
+  while (looked != 0 && errno == ENOENT && folder.has_relative_path()) {
     folder = folder.parent_path();
+    looked = ::stat(folder.c_str(), &info);
+  }
+  const auto cannotCreateIn = [](const std::filesystem::path& where, int error) {
+    return WriteFailure{WriteFailure::Kind::create, error,
+                        "cannot make a file in " + where.string() + ": " + because(error)};
+  };
+  if (looked != 0) return cannotCreateIn(folder, errno);
   if (!S_ISDIR(info.st_mode)) {
-    return WriteFailure{WriteFailure::Kind::folder, ENOTDIR,
-                        "cannot make the folder " + target.parent_path().string() + ": " +
-                            because(ENOTDIR)};
+    return WriteFailure{
+        WriteFailure::Kind::folder, ENOTDIR,
+        "cannot make the folder " + target.parent_path().string() + ": " + because(ENOTDIR)};
   }
-  if (::access(folder.c_str(), W_OK | X_OK) != 0) {
-    return WriteFailure{WriteFailure::Kind::create, errno,
-                        "cannot make a file in " + folder.string() + ": " + because(errno)};
-  }
+  if (::access(folder.c_str(), W_OK | X_OK) != 0) return cannotCreateIn(folder, errno);
   return std::nullopt;
 }
 
