@@ -15,9 +15,8 @@ void measureWithAllocations(benchmark::State& state, Call call) {
   const std::size_t before = allocationCount();
   for (auto _ : state)
     call();
-  state.counters["allocations/call"] =
-      benchmark::Counter(static_cast<double>(allocationCount() - before),
-                         benchmark::Counter::kAvgIterations);
+  state.counters["allocations/call"] = benchmark::Counter(
+      static_cast<double>(allocationCount() - before), benchmark::Counter::kAvgIterations);
 }
 
 }  // namespace lumora::bench

@@ -15,7 +15,8 @@ std::string readFile(const std::string& path) {
   if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
     char buffer[65536];
     std::size_t count;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, count);
+    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+      text.append(buffer, count);
     std::fclose(file);
   }
   return text;

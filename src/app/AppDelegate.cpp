@@ -49,7 +49,8 @@ void AppDelegate::applicationDidFinishLaunching() {
   // The Mac's sleep, wake and display changes, each handled while the delegate lives.
   const auto forward = [weakSelf](void (DisplayKeeper::*event)()) {
     return [weakSelf, event] {
-      if (const std::shared_ptr<AppDelegate> self = weakSelf.lock()) (self->displayKeeper_.*event)();
+      if (const std::shared_ptr<AppDelegate> self = weakSelf.lock())
+        (self->displayKeeper_.*event)();
     };
   };
   platform_.systemEvents.observe(platform::SystemEventHandlers{

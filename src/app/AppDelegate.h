@@ -13,8 +13,8 @@ namespace lumora {
 // The application's one delegate: runs the launch sequence, keeps the status item fresh, owns
 // the status item, the refresh timer, the updater controller, the menu's actions (with the
 // settings window) and what keeps the display right through sleep and display changes, and is
-// the target of every menu action. It holds no display state: that is
-// read back from the display and the preferences.
+// the target of every menu action. It holds no display state: that is read back from the display
+// and the preferences.
 class AppDelegate final : public platform::ApplicationDelegate,
                           public ui::MenuActions::Owner,
                           public std::enable_shared_from_this<AppDelegate> {

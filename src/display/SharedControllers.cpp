@@ -6,9 +6,9 @@ SharedControllers::SharedControllers(platform::Platform& platform) : platform_(p
 
 XDRController& SharedControllers::xdr() {
   std::call_once(xdrOnce_, [this] {
-    xdr_ = std::make_unique<XDRController>(platform_.displays, platform_.windowServer,
-                                           platform_.console, platform_.mainQueue,
-                                           platform_.alerts);
+    xdr_ =
+        std::make_unique<XDRController>(platform_.displays, platform_.windowServer,
+                                        platform_.console, platform_.mainQueue, platform_.alerts);
   });
   return *xdr_;
 }

@@ -48,8 +48,8 @@ class MutablePresetDictionary : public PresetDictionary {
 
 // The window server's display-preset entry points. An entry is empty when the library does not
 // export it. A copied preset is shared and never changes: a backend may hand out the same one
-// again while the preset stays as it is. Statuses are the window server's own: 0 for success. Any thread may call them, and
-// open the library.
+// again while the preset stays as it is. Statuses are the window server's own: 0 for success.
+// Any thread may call them, and open the library.
 struct PresetFunctions {
   std::function<std::int32_t(DisplayID)> getActivePresetIndex;
   std::function<std::int32_t(DisplayID, std::int32_t)> setActivePresetIndex;

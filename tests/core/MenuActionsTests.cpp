@@ -11,9 +11,9 @@
 namespace lumora {
 namespace {
 
+using testing::entrySending;
 using testing::FakePlatform;
 using testing::FakeUserDefaults;
-using testing::entrySending;
 
 class MenuActionsTest : public ::testing::Test {
  protected:
@@ -128,7 +128,8 @@ TEST_F(MenuActionsTest, LaunchAtLoginRegistersAndUnregistersTheLoginItem) {
   EXPECT_FALSE(storedFlag("launchAtLogin"));
   EXPECT_FALSE(fake_.loginItems.registered);
   EXPECT_TRUE(fake_.console.output.empty());
-  EXPECT_EQ(entrySending(*fake_.statusBar.lastItem->menu, "toggleLaunchAtLogin").state, platform::ControlState::off);
+  EXPECT_EQ(entrySending(*fake_.statusBar.lastItem->menu, "toggleLaunchAtLogin").state,
+            platform::ControlState::off);
 }
 
 TEST_F(MenuActionsTest, AFailedRegistrationIsPrintedAndTheCheckMarkTellsTheTruth) {
@@ -137,7 +138,8 @@ TEST_F(MenuActionsTest, AFailedRegistrationIsPrintedAndTheCheckMarkTellsTheTruth
   EXPECT_EQ(fake_.console.output,
             std::vector<std::string>{"Login item error: Operation not permitted"});
   EXPECT_FALSE(storedFlag("launchAtLogin"));
-  EXPECT_EQ(entrySending(*fake_.statusBar.lastItem->menu, "toggleLaunchAtLogin").state, platform::ControlState::off);
+  EXPECT_EQ(entrySending(*fake_.statusBar.lastItem->menu, "toggleLaunchAtLogin").state,
+            platform::ControlState::off);
   EXPECT_EQ(refreshes(), (std::vector<std::string>{"display", "menu"}));
 
   fake_.loginItems.registerError.reset();
@@ -145,7 +147,8 @@ TEST_F(MenuActionsTest, AFailedRegistrationIsPrintedAndTheCheckMarkTellsTheTruth
   fake_.loginItems.unregisterError = "Job not found";
   pick("toggleLaunchAtLogin");
   EXPECT_TRUE(storedFlag("launchAtLogin")) << "still registered";
-  EXPECT_EQ(entrySending(*fake_.statusBar.lastItem->menu, "toggleLaunchAtLogin").state, platform::ControlState::on);
+  EXPECT_EQ(entrySending(*fake_.statusBar.lastItem->menu, "toggleLaunchAtLogin").state,
+            platform::ControlState::on);
   EXPECT_EQ(fake_.console.output.back(), "Login item error: Job not found");
 }
 

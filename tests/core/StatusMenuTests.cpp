@@ -16,9 +16,9 @@ using platform::ControlState;
 using platform::Menu;
 using platform::MenuItem;
 using platform::NamedColor;
-using ui::MenuInputs;
 using testing::entrySending;
 using testing::entryTitled;
+using ui::MenuInputs;
 
 class StatusMenuTest : public ::testing::Test {
  protected:
@@ -92,7 +92,8 @@ TEST_F(StatusMenuTest, EntriesCarryTheirSymbolsInOneColour) {
   for (const Expected& e :
        {Expected{"\U0001F311 Deep Blacks", "moon.fill", "Deep Blacks", NamedColor::secondaryLabel},
         Expected{"Settings", "gearshape.fill", "Settings", NamedColor::cyan},
-        Expected{"Check for Updates", "arrow.triangle.2.circlepath", "Check Updates", NamedColor::secondaryLabel},
+        Expected{"Check for Updates", "arrow.triangle.2.circlepath", "Check Updates",
+                 NamedColor::secondaryLabel},
         Expected{"Reset All Tweaks", "arrow.counterclockwise", "Reset", NamedColor::systemRed}}) {
     const MenuItem& item = entryTitled(menu, e.title);
     ASSERT_TRUE(item.image) << item.title;

@@ -23,9 +23,8 @@ class XDRControllerTest : public ::testing::Test {
  protected:
   XDRController& controller() {
     if (!controller_) {
-      controller_ =
-          std::make_unique<XDRController>(fake_.displays, fake_.windowServer, fake_.console,
-                                          fake_.mainQueue, fake_.alerts);
+      controller_ = std::make_unique<XDRController>(fake_.displays, fake_.windowServer,
+                                                    fake_.console, fake_.mainQueue, fake_.alerts);
     }
     return *controller_;
   }

@@ -60,7 +60,7 @@ class DisplayKeepingEndToEndTest : public ::testing::Test {
     const std::size_t next = text.find("<key>DisplayID</key>", entry + 1);
     const std::size_t found = text.find("<key>TransferTable</key>", entry);
     return entry != std::string::npos && found != std::string::npos && found < next ? "table"
-                                                                                     : "none";
+                                                                                    : "none";
   }
 
   TempDirectory home_;

@@ -52,7 +52,6 @@ class FakePresetDictionary final : public platform::MutablePresetDictionary {
 // cannot be replaced. A contract test holds it and the simulated Mac to the same rules.
 class FakeWindowServer final : public platform::WindowServer {
  public:
-
   explicit FakeWindowServer(EventLog& log) : log_(log) {}
 
   platform::OpenedPresetFunctions openPresetFunctions(

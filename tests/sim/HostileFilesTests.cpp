@@ -90,8 +90,7 @@ TEST(HostileFilesTest, ADisplayFileThatCannotBeUsedWholeIsKeptAsideAndTheFactory
                                 "</real></array></dict>")},
            {"a raw NUL byte in a string",
             displayWith(std::string("<key>Note</key><string>a\0b</string>", 36))},
-           {"200 000 levels of nesting",
-            displayWith("<key>Deep</key>" + nested(200'000))},
+           {"200 000 levels of nesting", displayWith("<key>Deep</key>" + nested(200'000))},
            {"1 000 000 levels of nesting", document(nested(1'000'000))},
            {"invalid UTF-8 in a key", displayWith("<key>Na\xffme</key><string>x</string>")},
            {"a repeated key", displayWith("<key>Name</key><string>x</string>")},
@@ -124,9 +123,8 @@ TEST(HostileFilesTest, ADefaultsFileThatCannotBeUsedWholeIsKeptAsideAndTheDefaul
             document(std::string("<dict><key>a</key><string>x\0y</string></dict>", 45))},
            {"invalid UTF-8 in a string",
             document("<dict><key>simpleIcon</key><true/><key>n</key><string>\xc3</string></dict>")},
-           {"200 000 levels of nesting",
-            document("<dict><key>simpleIcon</key><true/><key>x</key>" + nested(200'000) +
-                     "</dict>")},
+           {"200 000 levels of nesting", document("<dict><key>simpleIcon</key><true/><key>x</key>" +
+                                                  nested(200'000) + "</dict>")},
            {"text after the document", document("<dict/>") + "<dict/>"},
            {"a real that is not a number", document("<dict><key>r</key><real>5abc</real></dict>")},
        }) {
@@ -158,7 +156,8 @@ TEST(HostileFilesTest, AFileThatCannotBeOpenedIsKeptAsideNotReplaced) {
   });
   EXPECT_TRUE(passed);
   ::chmod(temp.path().c_str(), 0755);
-  for (const auto& entry : fs::directory_iterator(temp.path())) ::chmod(entry.path().c_str(), 0644);
+  for (const auto& entry : fs::directory_iterator(temp.path()))
+    ::chmod(entry.path().c_str(), 0644);
   EXPECT_TRUE(keptSomewhere(temp.path(), mine)) << "the user's bytes are kept";
 }
 
@@ -180,7 +179,8 @@ TEST(HostileFilesTest, AFileThatCannotBeKeptAsideIsLeftAsItIsAndSaidOnce) {
         defaults.setBool("simpleIcon", true);
         const bool stillDefaults =
             !defaults.boolForKey("autoEnableXDR") && !defaults.boolForKey("simpleIcon");
-        for (const std::string& line : console.errors) std::fprintf(stderr, "%s\n", line.c_str());
+        for (const std::string& line : console.errors)
+          std::fprintf(stderr, "%s\n", line.c_str());
         return stillDefaults && console.errors.size() == 1;
       },
       temp / "defaults.plist");
@@ -198,7 +198,8 @@ TEST(HostileFilesTest, AFailedSaveIsSaidOnceChangesNothingAndClearsOnSuccess) {
   ::chmod((temp / "display.plist").c_str(), 0444);
   for (const std::int32_t index : {1, 2, 3}) {
     EXPECT_NE(state.setActivePresetIndex(display, index), SimDisplayState::success);
-    EXPECT_EQ(state.activePresetIndex(display), 0) << "a change that cannot be stored did not happen";
+    EXPECT_EQ(state.activePresetIndex(display), 0)
+        << "a change that cannot be stored did not happen";
   }
   EXPECT_EQ(console.errors.size(), 1u);
   EXPECT_NE(console.errors.front().find("read-only"), std::string::npos) << console.errors.front();

@@ -41,7 +41,8 @@ class WindowServerContractTest : public ::testing::Test {
  protected:
   void SetUp() override {
     functions_ =
-        stand_.server.openPresetFunctions(XDRController::frameworkPath, XDRController::functionNames)
+        stand_.server
+            .openPresetFunctions(XDRController::frameworkPath, XDRController::functionNames)
             .functions;
   }
   std::int32_t active() { return functions_.getActivePresetIndex(display()); }

@@ -55,8 +55,9 @@ platform::OpenedPresetFunctions MacWindowServer::openPresetFunctions(
   }
   if (const auto copyPreset = lookUp<CopyPresetData>(library, names.copyPresetData)) {
     opened.functions.copyPresetData =
-        [library, copyPreset](platform::DisplayID display,
-                              std::int32_t index) -> std::shared_ptr<const platform::PresetDictionary> {
+        [library, copyPreset](
+            platform::DisplayID display,
+            std::int32_t index) -> std::shared_ptr<const platform::PresetDictionary> {
       CFRef<CFDictionaryRef> preset(copyPreset(display, index));
       if (!preset) return nullptr;
       if (CFGetTypeID(preset.get()) != CFDictionaryGetTypeID()) return nullptr;

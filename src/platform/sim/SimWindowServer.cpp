@@ -35,9 +35,8 @@ platform::OpenedPresetFunctions SimWindowServer::openPresetFunctions(
       std::shared_ptr<const SimPresetDictionary> last;
     };
     auto handedOut = std::make_shared<HandedOut>();
-    functions.copyPresetData =
-        [state, handedOut](platform::DisplayID display,
-                           std::int32_t index) -> std::shared_ptr<const platform::PresetDictionary> {
+    functions.copyPresetData = [state, handedOut](platform::DisplayID display, std::int32_t index)
+        -> std::shared_ptr<const platform::PresetDictionary> {
       SimDisplayState::PresetView view = state->presetView(display, index);
       if (!view) return nullptr;
       const std::lock_guard lock(handedOut->mutex);

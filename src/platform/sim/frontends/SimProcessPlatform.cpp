@@ -8,9 +8,9 @@
 #include "platform/Platform.h"
 #include "platform/sim/SimMac.h"
 #include "platform/sim/frontends/LaunchOptions.h"
-#include "platform/sim/machine/SingleInstance.h"
 #include "platform/sim/frontends/headless/HeadlessFrontEnd.h"
 #include "platform/sim/frontends/terminal/TerminalFrontEnd.h"
+#include "platform/sim/machine/SingleInstance.h"
 
 namespace lumora::platform {
 namespace {

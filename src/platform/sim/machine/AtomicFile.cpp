@@ -23,8 +23,8 @@ std::mutex writes;
 bool exiting = false;  // guarded by `writes`
 
 WriteFailure failure(WriteFailure::Kind kind, int error, const std::string& what) {
-  return WriteFailure{kind, error, what + (error != 0 ? std::string(": ") + std::strerror(error)
-                                                      : std::string())};
+  return WriteFailure{
+      kind, error, what + (error != 0 ? std::string(": ") + std::strerror(error) : std::string())};
 }
 
 bool writeAll(int fd, std::string_view bytes) {
@@ -83,8 +83,7 @@ std::string temporaryPattern(const fs::path& file) {
 std::optional<ProcessIdentity> writerOf(std::string_view suffix) {
   const std::size_t dash = suffix.find('-');
   const std::size_t dot = suffix.find('.', dash == std::string_view::npos ? 0 : dash);
-  if (dash == std::string_view::npos || dot == std::string_view::npos ||
-      suffix.size() - dot != 7) {
+  if (dash == std::string_view::npos || dot == std::string_view::npos || suffix.size() - dot != 7) {
     return std::nullopt;
   }
   const std::string pid(suffix.substr(0, dash));

@@ -43,7 +43,8 @@ std::optional<std::string> whyNotUTF8(std::string_view text) {
       if (at + length > text.size()) return "UTF-8 cut short at offset " + std::to_string(at);
       for (std::size_t i = 1; i < length; ++i) {
         const auto next = static_cast<unsigned char>(text[at + i]);
-        if ((next & 0xC0) != 0x80) return "a byte that is not UTF-8 at offset " + std::to_string(at);
+        if ((next & 0xC0) != 0x80)
+          return "a byte that is not UTF-8 at offset " + std::to_string(at);
         codePoint = (codePoint << 6) | (next & 0x3Fu);
       }
       if (codePoint < lowest) return "an overlong UTF-8 form at offset " + std::to_string(at);
@@ -206,8 +207,8 @@ class Checker {
         const std::string digits(reference.substr(hex ? 2 : 1));
         if (digits.empty()) return fail("a malformed character reference");
         for (const char c : digits) {
-          const bool ok = hex ? (isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'))
-                              : isDigit(c);
+          const bool ok =
+              hex ? (isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')) : isDigit(c);
           if (!ok) return fail("a malformed character reference");
         }
         const unsigned long codePoint = std::strtoul(digits.c_str(), nullptr, hex ? 16 : 10);
@@ -288,8 +289,8 @@ class Checker {
     std::size_t padding = 0;
     for (const char c : content) {
       if (isSpace(c)) continue;
-      const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || isDigit(c) ||
-                          c == '+' || c == '/';
+      const bool letter =
+          (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || isDigit(c) || c == '+' || c == '/';
       if (c == '=') {
         ++padding;
       } else if (!letter || padding > 0) {

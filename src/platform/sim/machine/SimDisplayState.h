@@ -1,15 +1,15 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <map>
-#include <atomic>
 #include <memory>
 #include <mutex>
-#include <utility>
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Console.h"

@@ -90,8 +90,7 @@ void HeadlessFrontEnd::printStatus() {
 // The line is made again only when what it tells may have changed; it is printed when it did.
 void HeadlessFrontEnd::printStatusIfChanged() {
   // The same snapshot while the displays' file is unchanged: then nothing is compared.
-  std::shared_ptr<const SimDisplayState::Snapshot> displays =
-      mac_.displayState.currentSnapshot();
+  std::shared_ptr<const SimDisplayState::Snapshot> displays = mac_.displayState.currentSnapshot();
   const bool inDock = mac_.application.showsInDock();
   if (!buttonChanged_ && shownDisplays_ &&
       (displays == shownDisplays_ || sameDisplays(*displays, *shownDisplays_)) &&

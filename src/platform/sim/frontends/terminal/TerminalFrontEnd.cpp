@@ -172,7 +172,8 @@ void TerminalFrontEnd::checkDisplays() {
   // The same snapshot while the displays' file is unchanged: then nothing is compared.
   const std::shared_ptr<const SimDisplayState::Snapshot> displays =
       mac_.displayState.currentSnapshot();
-  if (displays != shownDisplays_ && (!shownDisplays_ || !sameDisplays(*displays, *shownDisplays_))) {
+  if (displays != shownDisplays_ &&
+      (!shownDisplays_ || !sameDisplays(*displays, *shownDisplays_))) {
     dirty_ = true;
   }
 }
