@@ -41,10 +41,12 @@ void AppDelegate::applicationDidFinishLaunching() {
   const std::weak_ptr<AppDelegate> weakSelf = weak_from_this();
   refreshTimer_ = platform_.timers.scheduledTimer(
       std::chrono::duration<double>(refreshInterval), true, [weakSelf] {
-        if (const std::shared_ptr<AppDelegate> self = weakSelf.lock()) {
-          self->updateMenuBarDisplay();
-        }
+        if (const std::shared_ptr<AppDelegate> self = weakSelf.lock()) self->tick();
       });
+  // Headroom that comes, fails to come or is taken over changes the display by itself.
+  controllers_.xdr().setChangeHandler([weakSelf] {
+    if (const std::shared_ptr<AppDelegate> self = weakSelf.lock()) self->refresh();
+  });
 
   // The Mac's sleep, wake and display changes, each handled while the delegate lives.
   const auto forward = [weakSelf](void (DisplayKeeper::*event)()) {
@@ -70,6 +72,14 @@ void AppDelegate::applicationDidFinishLaunching() {
   refresh();
 }
 
+void AppDelegate::tick() {
+  // Outside changes of presets only show in the status item; a change of what the headroom
+  // gives is shown in the menu too.
+  const bool givenChanged = controllers_.xdr().keep();
+  updateMenuBarDisplay();
+  if (givenChanged) rebuildMenu();
+}
+
 void AppDelegate::applicationWillTerminate() {
   controllers_.xdr().disableXDR();
 }
@@ -77,7 +87,7 @@ void AppDelegate::applicationWillTerminate() {
 void AppDelegate::updateMenuBarDisplay() {
   // The reading order matters: the first call is the one that makes the Deep Blacks controller,
   // and it must be made even when the status item has no button.
-  const double liveNits = controllers_.xdr().getPresetMaxNits();
+  const double liveNits = controllers_.xdr().currentNits();
   const bool deepBlacksOn = controllers_.deepBlacks().isEnabled();
   platform::StatusButton* button = statusItem_ ? statusItem_->button() : nullptr;
   if (button == nullptr) return;
@@ -91,7 +101,8 @@ void AppDelegate::updateMenuBarDisplay() {
 
 void AppDelegate::rebuildMenu() {
   if (!statusItem_) return;
-  const double liveNits = controllers_.xdr().getPresetMaxNits();
+  XDRController& xdr = controllers_.xdr();
+  const double liveNits = xdr.currentNits();
   const DeepBlacksController& deepBlacks = controllers_.deepBlacks();
   const ui::MenuInputs inputs{
       .liveNits = liveNits,
@@ -100,6 +111,7 @@ void AppDelegate::rebuildMenu() {
       .autoEnable = preferences::read(platform_.userDefaults, MenuActions::autoEnableKey),
       .launchAtLogin = preferences::read(platform_.userDefaults, MenuActions::launchAtLoginKey),
       .simpleIcon = preferences::read(platform_.userDefaults, MenuActions::simpleIconKey),
+      .cappedNits = xdr.cappedNits(),
   };
   statusItem_->setMenu(ui::buildStatusMenu(inputs, platform_.symbolImages));
 }

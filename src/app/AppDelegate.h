@@ -50,6 +50,8 @@ class AppDelegate final : public platform::ApplicationDelegate,
  private:
   // The status item's refresh, then the menu's.
   void refresh() override;
+  // Once a second: the level kept true and the status item redrawn.
+  void tick();
 
   platform::Platform& platform_;
   SharedControllers& controllers_;

@@ -4,13 +4,14 @@
 #include <string_view>
 
 #include "display/DeepBlacksController.h"
+#include "display/XDRController.h"
 #include "ui/MenuActions.h"
 
 // Every key the application keeps in the user defaults store. Each is declared by the component
 // that owns it; this is the list of them all.
 namespace lumora::preferences {
 
-inline constexpr std::array<std::string_view, 7> allKeyNames{
+inline constexpr std::array<std::string_view, 8> allKeyNames{
     ui::MenuActions::autoEnableKey.name,
     ui::MenuActions::launchAtLoginKey.name,
     ui::MenuActions::lastNitsKey.name,
@@ -18,6 +19,7 @@ inline constexpr std::array<std::string_view, 7> allKeyNames{
     DeepBlacksController::deepBlacksEnabledKey.name,
     DeepBlacksController::deepBlacksLevelKey.name,
     DeepBlacksController::deepBlacksWarningShownKey.name,
+    XDRController::brightnessMethodKey.name,
 };
 
 }  // namespace lumora::preferences

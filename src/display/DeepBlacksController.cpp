@@ -1,27 +1,11 @@
 #include "display/DeepBlacksController.h"
 
 #include <cmath>
-#include <limits>
 #include <string>
-#include <variant>
+
+#include "display/TargetDisplay.h"
 
 namespace lumora {
-namespace {
-
-// The display identifier a screen number stands for, when it converts exactly.
-std::optional<platform::DisplayID> displayIDFromScreenNumber(const platform::ScreenNumber& number) {
-  constexpr auto highest = std::numeric_limits<platform::DisplayID>::max();
-  if (const auto* integer = std::get_if<std::int64_t>(&number)) {
-    if (*integer < 0 || *integer > static_cast<std::int64_t>(highest)) return std::nullopt;
-    return static_cast<platform::DisplayID>(*integer);
-  }
-  const double real = std::get<double>(number);
-  if (!std::isfinite(real) || real != std::trunc(real)) return std::nullopt;
-  if (real < 0.0 || real > static_cast<double>(highest)) return std::nullopt;
-  return static_cast<platform::DisplayID>(real);
-}
-
-}  // namespace
 
 std::optional<DeepBlacksController::Level> DeepBlacksController::levelFromRawValue(
     std::int64_t rawValue) {
@@ -41,9 +25,13 @@ DeepBlacksController::TransferTable DeepBlacksController::transferTable(float ex
 }
 
 DeepBlacksController::DeepBlacksController(platform::UserDefaults& defaults,
-                                           platform::Displays& displays,
+                                           platform::Displays& displays, TransferTables& tables,
                                            platform::MainQueue& mainQueue, platform::Alerts& alerts)
-    : defaults_(defaults), displays_(displays), mainQueue_(mainQueue), alerts_(alerts) {
+    : defaults_(defaults),
+      displays_(displays),
+      tables_(tables),
+      mainQueue_(mainQueue),
+      alerts_(alerts) {
   if (!preferences::read(defaults_, deepBlacksEnabledKey)) return;
   const std::optional<Level> stored =
       levelFromRawValue(preferences::read(defaults_, deepBlacksLevelKey));
@@ -79,20 +67,15 @@ void DeepBlacksController::reapply() {
 }
 
 void DeepBlacksController::turnOff() {
-  displays_.restoreColorSyncSettings();
+  tables_.clearDeepBlacks();
   isEnabled_ = false;
   // The level stays stored, so the last level that was on is remembered.
   preferences::write(defaults_, deepBlacksEnabledKey, false);
 }
 
 void DeepBlacksController::applyGamma(float exponent) {
-  const std::optional<platform::Screen> screen = displays_.mainScreen();
-  if (!screen || !screen->screenNumber) return;
-  const std::optional<platform::DisplayID> display =
-      displayIDFromScreenNumber(*screen->screenNumber);
-  if (!display) return;
-  const TransferTable table = transferTable(exponent);
-  displays_.setTransferTable(*display, table, table, table);
+  // Without a display to load it on, nothing is loaded, and the level still counts as set.
+  tables_.setDeepBlacks(deepBlacksTargetDisplay(displays_), transferTable(exponent));
 }
 
 void DeepBlacksController::showDeepBlacksWarning() {

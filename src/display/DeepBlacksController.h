@@ -9,6 +9,7 @@
 #include "platform/Alerts.h"
 #include "platform/Displays.h"
 #include "platform/MainQueue.h"
+#include "display/TransferTables.h"
 #include "platform/PreferenceKey.h"
 #include "platform/UserDefaults.h"
 
@@ -24,8 +25,8 @@ class DeepBlacksController {
   static constexpr std::array<Level, 4> allCases{Level::off, Level::subtle, Level::medium,
                                                  Level::deep};
 
-  static constexpr std::size_t transferTableSize = 256;
-  using TransferTable = std::array<float, transferTableSize>;
+  static constexpr std::size_t transferTableSize = TransferTables::tableSize;
+  using TransferTable = TransferTables::Table;
 
   // Gamma exponents of subtle, medium and deep, indexed by raw value minus one.
   static constexpr std::array<float, 3> gammaExponents{1.1f, 1.2f, 1.3f};
@@ -37,9 +38,11 @@ class DeepBlacksController {
   // Entry i is (i / 255) raised to `exponent`, all in single precision.
   static TransferTable transferTable(float exponent);
 
-  // Restores the stored level when Deep Blacks was on at the last set.
+  // Restores the stored level when Deep Blacks was on at the last set. The tables are loaded
+  // through `tables`, which composes them with the XDR boost.
   DeepBlacksController(platform::UserDefaults& defaults, platform::Displays& displays,
-                       platform::MainQueue& mainQueue, platform::Alerts& alerts);
+                       TransferTables& tables, platform::MainQueue& mainQueue,
+                       platform::Alerts& alerts);
   DeepBlacksController(const DeepBlacksController&) = delete;
   DeepBlacksController& operator=(const DeepBlacksController&) = delete;
 
@@ -50,9 +53,9 @@ class DeepBlacksController {
   void setLevel(Level level, bool showWarning);
   // Off, without any warning.
   void disable();
-  // Loads the table of the current level again, when it is on, on the display behind the main
-  // screen as it is now: for after macOS restored the calibration (wake, a display change). No
-  // warning, nothing stored.
+  // Loads the table of the current level again, when it is on, on the display it acts on as it
+  // is now: for after macOS restored the calibration (wake, a display change). No warning,
+  // nothing stored.
   void reapply();
 
   static constexpr std::string_view warningMessageText = "Deep Blacks Enabled";
@@ -76,6 +79,7 @@ class DeepBlacksController {
 
   platform::UserDefaults& defaults_;
   platform::Displays& displays_;
+  TransferTables& tables_;
   platform::MainQueue& mainQueue_;
   platform::Alerts& alerts_;
 

@@ -16,26 +16,47 @@ DisplayKeeper::~DisplayKeeper() {
 void DisplayKeeper::willSleep() {
   // Little work here: the system waits for it before it sleeps.
   if (settling_) settling_->invalidate();
+  asleep_ = true;
   XDRController& xdr = controllers_.xdr();
-  const double level = xdr.getPresetMaxNits();
-  levelAtSleep_ = level > sdrCeilingNits ? std::optional(level) : std::nullopt;
-  changesAtSleep_ = xdr.changeCount();
+  xdr.watchForRemoval(false);
+  const double level = xdr.currentNits();
+  levelToRestore_ = level > sdrCeilingNits ? std::optional(level) : std::nullopt;
+  changesThen_ = xdr.changeCount();
 }
 
 void DisplayKeeper::didWake() {
+  asleep_ = false;
   reapplyDeepBlacks();
-  if (!levelAtSleep_) return;
-  if (settling_) settling_->invalidate();
-  // The displays come back a moment after the Mac does.
-  settling_ = timers_.scheduledTimer(wakeSettleTime, false, [this] { restoreXDR(); });
+  XDRController& xdr = controllers_.xdr();
+  if (xdr.method() == XDRController::Method::headroom) {
+    // The level is held, not read from the display: only the headroom needs asking for again.
+    levelToRestore_.reset();
+    xdr.watchForRemoval(true);
+    xdr.reassert();
+    return;
+  }
+  restoreXDRAfterSettling();
 }
 
 void DisplayKeeper::screensDidWake() {
   reapplyDeepBlacks();
+  controllers_.xdr().reassert();
 }
 
 void DisplayKeeper::displaysReconfigured() {
   reapplyDeepBlacks();
+  XDRController& xdr = controllers_.xdr();
+  if (xdr.method() == XDRController::Method::headroom) {
+    xdr.reassert();
+    return;
+  }
+  // Asleep, the wake puts the preset back; awake, a dropped one is put back the same way.
+  if (asleep_ || settling_) return;
+  levelToRestore_ = xdr.levelChosen();
+  changesThen_ = xdr.changeCount();
+  if (!levelToRestore_) return;
+  xdr.watchForRemoval(false);
+  restoreXDRAfterSettling();
 }
 
 void DisplayKeeper::reapplyDeepBlacks() {
@@ -45,15 +66,27 @@ void DisplayKeeper::reapplyDeepBlacks() {
   changed_();
 }
 
+void DisplayKeeper::restoreXDRAfterSettling() {
+  if (settling_) settling_->invalidate();
+  if (!levelToRestore_) {
+    controllers_.xdr().watchForRemoval(true);
+    return;
+  }
+  // The displays come back a moment after the Mac does.
+  settling_ = timers_.scheduledTimer(wakeSettleTime, false, [this] { restoreXDR(); });
+}
+
 void DisplayKeeper::restoreXDR() {
-  const std::optional<double> level = levelAtSleep_;
-  levelAtSleep_.reset();
-  if (!level) return;
+  settling_.reset();
+  const std::optional<double> level = levelToRestore_;
+  levelToRestore_.reset();
   XDRController& xdr = controllers_.xdr();
   // A level chosen since, or one the display kept, stays as it is.
-  if (xdr.changeCount() != changesAtSleep_ || xdr.getPresetMaxNits() > sdrCeilingNits) return;
-  xdr.setXDRBrightness(*level);
-  changed_();
+  if (level && xdr.changeCount() == changesThen_ && xdr.currentNits() <= sdrCeilingNits) {
+    xdr.setXDRBrightness(*level);
+    changed_();
+  }
+  xdr.watchForRemoval(true);
 }
 
 }  // namespace lumora

@@ -13,11 +13,12 @@ namespace lumora {
 
 // Keeps the display true to the user's choice while the Mac moves under the app. macOS restores
 // every display's calibration after sleep, wake and display changes, which drops the Deep Blacks
-// table, and may drop the raised preset on wake: the table is loaded again, and XDR brought back
-// at the level it had when the Mac went to sleep. Main thread only.
+// table and the headroom method's boost, and may drop the raised preset: the table is loaded
+// again, headroom asked for again, and a dropped preset put back at the level it had. Main
+// thread only.
 class DisplayKeeper {
  public:
-  // How long the displays are given to come back after wake before XDR is checked.
+  // How long the displays are given to come back after wake or a change before XDR is checked.
   static constexpr std::chrono::duration<double> wakeSettleTime{2.0};
 
   // `changed` runs after the display was changed, to show it.
@@ -34,15 +35,18 @@ class DisplayKeeper {
 
  private:
   void reapplyDeepBlacks();
+  // A preset dropped meanwhile is put back once the displays have settled.
+  void restoreXDRAfterSettling();
   void restoreXDR();
 
   SharedControllers& controllers_;
   platform::Timers& timers_;
   std::function<void()> changed_;
-  // The XDR level when the Mac went to sleep, none when XDR was off.
-  std::optional<double> levelAtSleep_;
+  // The XDR level to put back, none when XDR was off.
+  std::optional<double> levelToRestore_;
   // The XDR controller's changes then: any since means someone chose another level.
-  std::uint64_t changesAtSleep_ = 0;
+  std::uint64_t changesThen_ = 0;
+  bool asleep_ = false;
   std::shared_ptr<platform::Timer> settling_;
 };
 

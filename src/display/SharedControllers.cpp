@@ -1,22 +1,28 @@
 #include "display/SharedControllers.h"
 
+#include "display/TargetDisplay.h"
+
 namespace lumora {
 
 SharedControllers::SharedControllers(platform::Platform& platform) : platform_(platform) {}
 
-XDRController& SharedControllers::xdr() {
-  std::call_once(xdrOnce_, [this] {
-    xdr_ =
-        std::make_unique<XDRController>(platform_.displays, platform_.windowServer,
-                                        platform_.console, platform_.mainQueue, platform_.alerts);
+TransferTables& SharedControllers::tables() {
+  std::call_once(tablesOnce_, [this] {
+    tables_ = std::make_unique<TransferTables>(platform_.displays,
+                                               xdrTargetDisplay(platform_.displays));
   });
+  return *tables_;
+}
+
+XDRController& SharedControllers::xdr() {
+  std::call_once(xdrOnce_, [this] { xdr_ = std::make_unique<XDRController>(platform_, tables()); });
   return *xdr_;
 }
 
 DeepBlacksController& SharedControllers::deepBlacks() {
   if (!deepBlacks_) {
-    deepBlacks_ = std::make_unique<DeepBlacksController>(platform_.userDefaults, platform_.displays,
-                                                         platform_.mainQueue, platform_.alerts);
+    deepBlacks_ = std::make_unique<DeepBlacksController>(
+        platform_.userDefaults, platform_.displays, tables(), platform_.mainQueue, platform_.alerts);
   }
   return *deepBlacks_;
 }

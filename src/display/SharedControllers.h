@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "display/DeepBlacksController.h"
+#include "display/TransferTables.h"
 #include "display/XDRController.h"
 #include "platform/Platform.h"
 
@@ -23,7 +24,12 @@ class SharedControllers {
   DeepBlacksController& deepBlacks();
 
  private:
+  // The gamma tables both controllers load, made with the first of them.
+  TransferTables& tables();
+
   platform::Platform& platform_;
+  std::once_flag tablesOnce_;
+  std::unique_ptr<TransferTables> tables_;
   std::once_flag xdrOnce_;
   std::unique_ptr<XDRController> xdr_;
   std::unique_ptr<DeepBlacksController> deepBlacks_;

@@ -1,153 +1,231 @@
 #include "display/XDRController.h"
 
-#include <cstdint>
-#include <memory>
-#include <span>
 #include <string>
 
+#include "display/InformationalAlert.h"
 #include "display/Nits.h"
-#include "platform/RandomUUID.h"
+#include "display/TargetDisplay.h"
 
 namespace lumora {
 namespace {
 
-constexpr std::string_view maxSDRLuminanceKey = "PresetMaxSDRLuminance";
+// Sets a flag for the length of a scope.
+class ScopedFlag {
+ public:
+  explicit ScopedFlag(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
+  ScopedFlag(const ScopedFlag&) = delete;
+  ScopedFlag& operator=(const ScopedFlag&) = delete;
+  ~ScopedFlag() { flag_ = was_; }
 
-std::string presetName(double clampedNits) {
-  // The clamped level always fits an integer; the fallback only keeps the conversion defined.
-  const std::int64_t wholeNits = truncatedToInteger(clampedNits).value_or(0);
-  return "Lumora XDR (" + std::to_string(wholeNits) + " nits)";
-}
-
-void writeXDRKeys(platform::MutablePresetDictionary& preset, double clampedNits) {
-  preset.setString("PresetName", presetName(clampedNits));
-  preset.setString("PresetDescription", "XDR brightness by Lumora Virir");
-  preset.setDouble(maxSDRLuminanceKey, clampedNits);
-  preset.setDouble("PresetMaxHDRLuminance", xdrMaximumNits);
-  preset.setDouble("PresetHostMaxSliderBrightness", clampedNits);
-  preset.setInteger("PresetHostDisableEDR", 0);
-  preset.setInteger("PresetWritable", 1);
-  preset.setInteger("PresetValid", 1);
-  const std::string uniqueID = platform::makeRandomUUIDString();
-  preset.setData("PresetUniqueID", std::span(reinterpret_cast<const std::uint8_t*>(uniqueID.data()),
-                                             uniqueID.size()));
-}
-
-std::string missingNames(const platform::PresetFunctions& functions) {
-  std::string missing;
-  const auto note = [&missing](bool present, std::string_view name) {
-    if (present) return;
-    if (!missing.empty()) missing += ", ";
-    missing += name;
-  };
-  note(static_cast<bool>(functions.getActivePresetIndex),
-       XDRController::functionNames.getActivePresetIndex);
-  note(static_cast<bool>(functions.setActivePresetIndex),
-       XDRController::functionNames.setActivePresetIndex);
-  note(static_cast<bool>(functions.copyPresetData), XDRController::functionNames.copyPresetData);
-  note(static_cast<bool>(functions.setPresetData), XDRController::functionNames.setPresetData);
-  return missing;
-}
+ private:
+  bool& flag_;
+  bool was_;
+};
 
 }  // namespace
 
-XDRController::XDRController(platform::Displays& displays, platform::WindowServer& windowServer,
-                             platform::Console& console, platform::MainQueue& mainQueue,
-                             platform::Alerts& alerts)
-    : displays_(displays), console_(console), mainQueue_(mainQueue), alerts_(alerts) {
-  platform::OpenedPresetFunctions opened =
-      windowServer.openPresetFunctions(frameworkPath, functionNames);
-  if (!opened.openError.empty()) {
-    console.printErrorLine("Lumora Virir: cannot open " + std::string(frameworkPath) + " (" +
-                           opened.openError + "); XDR brightness is unavailable.");
-    return;
+XDRController::XDRController(platform::Platform& platform, TransferTables& tables,
+                             HeadroomBrightness::Clock clock)
+    : platform_(platform),
+      headroom_(platform.extendedDynamicRange, platform.timers, tables, std::move(clock),
+                [this](HeadroomBrightness::Outcome outcome) { onHeadroomOutcome(outcome); }),
+      preset_(platform.windowServer) {}
+
+platform::DisplayID XDRController::targetDisplayID() {
+  return xdrTargetDisplay(platform_.displays);
+}
+
+XDRController::Method XDRController::method() {
+  if (!methodChosen_) {
+    method_ = chooseMethod();
+    methodChosen_ = true;
   }
-  const std::string missing = missingNames(opened.functions);
-  if (!missing.empty()) {
-    // All four or none: a partial set is never called.
-    console.printErrorLine("Lumora Virir: the window server lacks " + missing +
-                           "; XDR brightness is unavailable.");
-    return;
+  return method_;
+}
+
+XDRController::Method XDRController::chooseMethod() {
+  const std::optional<std::string> wanted =
+      preferences::read(platform_.userDefaults, brightnessMethodKey);
+  if (wanted == presetMethodName) return Method::preset;
+  if (wanted == headroomMethodName) return Method::headroom;
+  if (wanted) {
+    platform_.console.printErrorLine("Lumora Virir: brightnessMethod \"" + *wanted +
+                                     "\" is neither \"preset\" nor \"headroom\"; the release of "
+                                     "macOS decides.");
   }
-  getActiveFn_ = std::move(opened.functions.getActivePresetIndex);
-  setActiveFn_ = std::move(opened.functions.setActivePresetIndex);
-  getPresetFn_ = std::move(opened.functions.copyPresetData);
-  setPresetFn_ = std::move(opened.functions.setPresetData);
+  return platform_.operatingSystem.version() < firstReleaseRefusingPresets ? Method::preset
+                                                                           : Method::headroom;
 }
 
-bool XDRController::hasPresetFunctions() const {
-  return static_cast<bool>(getActiveFn_);
+bool XDRController::presetMethodOpens() {
+  const std::string& whyNot = preset_.open();
+  if (whyNot.empty()) return true;
+  switchToHeadroom(whyNot);
+  return false;
 }
 
-platform::DisplayID XDRController::mainDisplayID() const {
-  return displays_.mainDisplayID();
+void XDRController::switchToHeadroom(std::string_view why) {
+  method_ = Method::headroom;
+  presetLevel_.reset();
+  if (switchSaid_) return;
+  switchSaid_ = true;
+  platform_.console.printErrorLine("Lumora Virir: " + std::string(why) +
+                                   "; raising the brightness through EDR headroom instead.");
 }
 
-std::int32_t XDRController::getActivePresetIndex() const {
-  if (!hasPresetFunctions()) return standardPresetIndex;
-  return getActiveFn_(mainDisplayID());
+double XDRController::getPresetMaxNits() {
+  const std::lock_guard lock(writeMutex_);
+  preset_.open();
+  return preset_.activeCeiling(targetDisplayID()).value_or(sdrCeilingNits);
 }
 
-double XDRController::getPresetMaxNits() const {
-  if (!hasPresetFunctions()) return sdrCeilingNits;
-  const std::int32_t activeIndex = getActivePresetIndex();
-  if (activeIndex == standardPresetIndex) return sdrCeilingNits;
-  const std::shared_ptr<const platform::PresetDictionary> preset =
-      getPresetFn_(mainDisplayID(), activeIndex);
-  if (!preset) return sdrCeilingNits;
-  const std::optional<double> ceiling = preset->numberValue(maxSDRLuminanceKey);
-  // NaN is not greater than 0; a ceiling above the XDR maximum is reported as it is.
-  if (ceiling && *ceiling > 0.0) return *ceiling;
-  return sdrCeilingNits;
+std::int32_t XDRController::getActivePresetIndex() {
+  const std::lock_guard lock(writeMutex_);
+  preset_.open();
+  return preset_.activePresetIndex(targetDisplayID());
 }
 
-bool XDRController::isXDREnabled() const {
-  return getPresetMaxNits() > sdrCeilingNits;
+double XDRController::currentNits() {
+  if (method() == Method::preset) {
+    const std::lock_guard lock(writeMutex_);
+    if (presetMethodOpens()) {
+      return preset_.activeCeiling(targetDisplayID()).value_or(sdrCeilingNits);
+    }
+  }
+  return headroom_.level().value_or(sdrCeilingNits);
+}
+
+bool XDRController::isXDREnabled() {
+  return currentNits() > sdrCeilingNits;
+}
+
+std::optional<double> XDRController::cappedNits() {
+  if (method() != Method::headroom) return std::nullopt;
+  const std::optional<double> given = headroom_.givenNits();
+  const std::optional<double> level = headroom_.level();
+  // Within half a nit is the level itself, as far as anyone can see.
+  if (!given || !level || *given >= *level - 0.5) return std::nullopt;
+  return given;
+}
+
+std::optional<double> XDRController::levelChosen() {
+  if (method() == Method::headroom) return headroom_.level();
+  return presetLevel_;
 }
 
 void XDRController::setXDRBrightness(double nits) {
-  const std::lock_guard lock(writeMutex_);
-  if (!hasPresetFunctions() || exiting_) return;
-  const std::shared_ptr<const platform::PresetDictionary> base =
-      getPresetFn_(mainDisplayID(), standardPresetIndex);
-  if (!base) return;
-  const std::unique_ptr<platform::MutablePresetDictionary> preset = base->mutableCopy();
-  if (!preset) return;
+  if (exiting_) return;
+  const ScopedFlag calling(inCall_);
   const double level = clampedXDRLevel(nits);
-  writeXDRKeys(*preset, level);
-  ++changes_;
-  // The statuses are not what counts: a system that takes a call and ignores it is caught by
-  // reading the display back.
-  setPresetFn_(mainDisplayID(), PRESET_SLOT, *preset);
-  setActiveFn_(mainDisplayID(), PRESET_SLOT);
-  if (holdsLevel(level)) return;
-  activateStandardPreset();
-  sayRefused();
+  if (method() == Method::preset) {
+    const std::lock_guard lock(writeMutex_);
+    if (exiting_) return;
+    if (presetMethodOpens()) {
+      presetsUsed_ = true;
+      ++changes_;
+      switch (preset_.write(targetDisplayID(), level)) {
+        case PresetBrightness::WriteResult::taken:
+          presetLevel_ = level;
+          return;
+        case PresetBrightness::WriteResult::notWritten:
+          return;
+        case PresetBrightness::WriteResult::refused:
+          switchToHeadroom("macOS did not take the XDR brightness preset");
+          break;
+      }
+    }
+  }
+  {
+    const std::lock_guard lock(writeMutex_);
+    ++changes_;
+  }
+  // A level at the SDR ceiling raises nothing.
+  if (level > sdrCeilingNits) {
+    headroom_.raise(targetDisplayID(), level);
+  } else {
+    headroom_.lower();
+  }
 }
 
-bool XDRController::holdsLevel(double nits) const {
-  if (getActiveFn_(mainDisplayID()) != PRESET_SLOT) return false;
-  const std::shared_ptr<const platform::PresetDictionary> written =
-      getPresetFn_(mainDisplayID(), PRESET_SLOT);
-  return written && written->numberValue(maxSDRLuminanceKey) == nits;
+void XDRController::disableXDR() {
+  if (exiting_) return;
+  const ScopedFlag calling(inCall_);
+  if (method() == Method::preset) {
+    const std::lock_guard lock(writeMutex_);
+    if (exiting_) return;
+    if (presetMethodOpens()) {
+      ++changes_;
+      presetLevel_.reset();
+      preset_.activateStandardPreset(targetDisplayID());
+      return;
+    }
+  }
+  {
+    const std::lock_guard lock(writeMutex_);
+    ++changes_;
+  }
+  headroom_.lower();
 }
 
-void XDRController::sayRefused() {
-  if (refusalSaid_) return;
-  refusalSaid_ = true;
-  console_.printErrorLine(
-      "Lumora Virir: macOS did not accept the XDR brightness preset; the display stays at its "
-      "standard brightness.");
-  // As the Deep Blacks warning: after the current event, above other apps, on the main thread.
-  mainQueue_.async([this] {
-    platform::Alert alert;
-    alert.messageText = std::string(refusedMessageText);
-    alert.informativeText = std::string(refusedInformativeText);
-    alert.style = platform::AlertStyle::informational;
-    alert.buttonTitles = {"OK"};
-    alert.floatsAboveOtherApplications = true;
-    alerts_.runModal(alert);
-  });
+bool XDRController::keep() {
+  if (exiting_) return false;
+  const ScopedFlag calling(inCall_);
+  if (method() == Method::headroom) return headroom_.keep();
+  if (!presetLevel_ || !watchingRemoval_) return false;
+  const double level = *presetLevel_;
+  {
+    const std::lock_guard lock(writeMutex_);
+    if (exiting_) return false;
+    const platform::DisplayID display = targetDisplayID();
+    const std::int32_t active = preset_.activePresetIndex(display);
+    if (preset_.slotCeiling(display) == level) {
+      // Another preset made active while ours is intact is the user's choice: XDR is off.
+      if (active != PRESET_SLOT) presetLevel_.reset();
+      return false;
+    }
+    // Emptied or rewritten by the system: the standard preset, so that no stranger's ceiling
+    // stays in force under the boost.
+    if (active == PRESET_SLOT) preset_.activateStandardPreset(display);
+    switchToHeadroom("macOS removed the XDR brightness preset");
+    ++changes_;
+  }
+  headroom_.raise(targetDisplayID(), level);
+  return true;
+}
+
+void XDRController::reassert() {
+  if (exiting_ || method() != Method::headroom) return;
+  headroom_.reassert(targetDisplayID());
+}
+
+void XDRController::onHeadroomOutcome(HeadroomBrightness::Outcome outcome) {
+  if (exiting_) return;
+  switch (outcome) {
+    case HeadroomBrightness::Outcome::arrived:
+      break;
+    case HeadroomBrightness::Outcome::unavailable:
+      if (!unavailableSaid_) {
+        unavailableSaid_ = true;
+        platform_.console.printErrorLine(
+            "Lumora Virir: the display gave no EDR headroom; XDR brightness is unavailable and the "
+            "display stays at its standard brightness.");
+        queueInformationalAlert(platform_.mainQueue, platform_.alerts, unavailableMessageText,
+                                unavailableInformativeText);
+      }
+      break;
+    case HeadroomBrightness::Outcome::stopped:
+      if (!stoppedSaid_) {
+        stoppedSaid_ = true;
+        platform_.console.printErrorLine(
+            "Lumora Virir: another app keeps changing the display's colours; XDR brightness is off "
+            "until a level is picked again.");
+        queueInformationalAlert(platform_.mainQueue, platform_.alerts, stoppedMessageText,
+                                stoppedInformativeText);
+      }
+      break;
+  }
+  // Within a call, the caller's own refresh shows it.
+  if (!inCall_ && changed_) changed_();
 }
 
 std::uint64_t XDRController::changeCount() const {
@@ -155,22 +233,15 @@ std::uint64_t XDRController::changeCount() const {
   return changes_;
 }
 
-void XDRController::disableXDR() {
-  const std::lock_guard lock(writeMutex_);
-  if (exiting_) return;
-  activateStandardPreset();
-}
-
 void XDRController::disableXDRForExit() {
   const std::lock_guard lock(writeMutex_);
   exiting_ = true;
-  activateStandardPreset();
-}
-
-void XDRController::activateStandardPreset() {
-  if (!hasPresetFunctions()) return;
-  ++changes_;
-  setActiveFn_(mainDisplayID(), standardPresetIndex);
+  // Presets are put back unless this run never used them; a signal before the launch chose a
+  // method finds the display as the last run left it.
+  if (!methodChosen_ || method_ == Method::preset || presetsUsed_) {
+    if (preset_.open().empty()) preset_.activateStandardPreset(targetDisplayID());
+  }
+  headroom_.endForExit();
 }
 
 }  // namespace lumora

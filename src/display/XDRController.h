@@ -1,63 +1,90 @@
 #pragma once
 
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <mutex>
+#include <optional>
+#include <string>
 #include <string_view>
 
-#include "platform/Alerts.h"
-#include "platform/Console.h"
-#include "platform/Displays.h"
-#include "platform/MainQueue.h"
-#include "platform/WindowServer.h"
+#include "display/HeadroomBrightness.h"
+#include "display/PresetBrightness.h"
+#include "display/TransferTables.h"
+#include "platform/OperatingSystem.h"
+#include "platform/Platform.h"
+#include "platform/PreferenceKey.h"
 
 namespace lumora {
 
-// Raises the main display above its SDR ceiling through the window server's display presets:
-// a copy of the standard preset with the SDR luminance raised is written into PRESET_SLOT and
-// made active; making the standard preset active turns XDR off again. Nothing about the state is
-// kept here: the level is read back from the active preset whenever it is asked for.
+// XDR brightness: raises the display it acts on (the built-in panel where there is one) above
+// its SDR ceiling, by one of two methods the user never has to tell apart. The preset method
+// writes a raised copy of the standard preset into PRESET_SLOT and makes it active; the level is
+// read back from the active preset. Where macOS refuses that (from macOS 26.3, or when the
+// preset is not taken or is removed again), the headroom method raises it through EDR headroom
+// and a gamma table, and the level chosen is held here, since preset 0 stays active.
 //
-// Every window-server call targets the main display, looked up afresh before each call. The
-// operations may be called from any thread.
+// Main thread, but for changeCount and disableXDRForExit, which any thread may call.
 class XDRController {
  public:
-  static constexpr std::string_view frameworkPath =
-      "/System/Library/PrivateFrameworks/SkyLight.framework/SkyLight";
-  static constexpr platform::PresetFunctionNames functionNames{
-      .getActivePresetIndex = "SLSDisplayGetActivePresetIndex",
-      .setActivePresetIndex = "SLSDisplaySetActivePresetIndex",
-      .copyPresetData = "SLSDisplayCopyPresetData",
-      .setPresetData = "SLSDisplaySetPresetData",
-  };
-  static constexpr std::int32_t standardPresetIndex = 0;
-  static constexpr std::int32_t PRESET_SLOT = 11;
+  enum class Method { preset, headroom };
 
-  // Opens the window server's framework and looks up its four preset functions. Without all four
-  // the controller reads 500.0 and changes nothing; one line on standard error says why.
-  XDRController(platform::Displays& displays, platform::WindowServer& windowServer,
-                platform::Console& console, platform::MainQueue& mainQueue,
-                platform::Alerts& alerts);
+  static constexpr std::string_view frameworkPath = PresetBrightness::frameworkPath;
+  static constexpr platform::PresetFunctionNames functionNames = PresetBrightness::functionNames;
+  static constexpr std::int32_t standardPresetIndex = PresetBrightness::standardPresetIndex;
+  static constexpr std::int32_t PRESET_SLOT = PresetBrightness::PRESET_SLOT;
+
+  // The method the user wants: "preset" tries presets first on every release, "headroom" never
+  // uses them; absent, the release of macOS decides.
+  static constexpr preferences::Key<std::string> brightnessMethodKey{"brightnessMethod"};
+  static constexpr std::string_view presetMethodName = "preset";
+  static constexpr std::string_view headroomMethodName = "headroom";
+  // The first release that removes raised presets again.
+  static constexpr platform::OperatingSystemVersion firstReleaseRefusingPresets{26, 3, 0};
+
+  XDRController(platform::Platform& platform, TransferTables& tables,
+                HeadroomBrightness::Clock clock = &std::chrono::steady_clock::now);
   XDRController(const XDRController&) = delete;
   XDRController& operator=(const XDRController&) = delete;
 
-  platform::DisplayID mainDisplayID() const;
+  // The display XDR acts on, looked up afresh.
+  platform::DisplayID targetDisplayID();
+  Method method();
 
   // The SDR ceiling of the active preset in nits; 500.0 when the standard preset is active or
   // no positive ceiling can be read. Changes nothing.
-  double getPresetMaxNits() const;
-  std::int32_t getActivePresetIndex() const;
-  bool isXDREnabled() const;
+  double getPresetMaxNits();
+  std::int32_t getActivePresetIndex();
+  // The level XDR is at, by whichever method: what the status item and the menu show.
+  double currentNits();
+  bool isXDREnabled();
+  // What the display gives when its headroom keeps it below the level chosen; none otherwise.
+  std::optional<double> cappedNits();
+  // The level this run set and still holds, for putting it back after the Mac moved under it.
+  std::optional<double> levelChosen();
 
-  // Writes an XDR preset for the level, clamped to 500 to 1600 nits, into PRESET_SLOT and makes
-  // it active. Does nothing when the standard preset cannot be read. When the system does not
-  // take it (slot 11 is not active afterwards, or does not hold the level written), the standard
-  // preset is made active again and, once per run, the user is told why.
+  // Raises the display to the level, clamped to 500 to 1600 nits. The preset method does
+  // nothing when the standard preset cannot be read; when the system does not take the preset,
+  // the same level goes through the headroom method for the rest of the run.
   void setXDRBrightness(double nits);
   void disableXDR();
 
-  // How many times this controller has written to the display, for callers that need to know
+  // On each refresh: notices a preset removed without the app (and goes on through headroom),
+  // and keeps the headroom method's table true. Returns true when what the display gives
+  // changed, so that the menu is built again.
+  bool keep();
+  // After wake, screens wake or a display change: the headroom method asks for headroom again.
+  void reassert();
+  // Over sleep and display changes a preset may be dropped without being removed for good; the
+  // keeper puts it back, so it is not taken for a removal meanwhile.
+  void watchForRemoval(bool watching) { watchingRemoval_ = watching; }
+
+  // Runs when the headroom method's state changed by itself (headroom came or did not, another
+  // app took the table over), to show it.
+  void setChangeHandler(std::function<void()> changed) { changed_ = std::move(changed); }
+
+  // How many times this controller has changed the display, for callers that need to know
   // whether the level was changed since they last looked.
   std::uint64_t changeCount() const;
 
@@ -65,35 +92,45 @@ class XDRController {
   // returns, nothing this controller is asked to do changes the display any more.
   void disableXDRForExit();
 
-  static constexpr std::string_view refusedMessageText = "XDR Brightness Unavailable";
-  static constexpr std::string_view refusedInformativeText =
-      "macOS did not accept the brightness preset, so the display stays at its standard "
-      "brightness. XDR brightness may not be available on this version of macOS.";
+  static constexpr std::string_view unavailableMessageText = "XDR Brightness Unavailable";
+  static constexpr std::string_view unavailableInformativeText =
+      "macOS took neither the brightness preset nor the request for EDR headroom, so the display "
+      "stays at its standard brightness. XDR brightness may not be available on this Mac or this "
+      "version of macOS.";
+  static constexpr std::string_view stoppedMessageText = "XDR Brightness Stopped";
+  static constexpr std::string_view stoppedInformativeText =
+      "Another app keeps changing the display's colours (a night-light or calibration tool, for "
+      "example), so XDR brightness was turned off. Pick a level to turn it on again.";
 
  private:
-  bool hasPresetFunctions() const;
-  void activateStandardPreset();
-  bool holdsLevel(double nits) const;
-  void sayRefused();
+  Method chooseMethod();
+  // Opens the preset method; when it cannot work, switches to headroom. Call with writeMutex_.
+  bool presetMethodOpens();
+  void switchToHeadroom(std::string_view why);
+  void onHeadroomOutcome(HeadroomBrightness::Outcome outcome);
 
-  platform::Displays& displays_;
-  platform::Console& console_;
-  platform::MainQueue& mainQueue_;
-  platform::Alerts& alerts_;
-  std::function<std::int32_t(platform::DisplayID)> getActiveFn_;
-  std::function<std::int32_t(platform::DisplayID, std::int32_t)> setActiveFn_;
-  std::function<std::shared_ptr<const platform::PresetDictionary>(platform::DisplayID,
-                                                                  std::int32_t)>
-      getPresetFn_;
-  std::function<std::int32_t(platform::DisplayID, std::int32_t, const platform::PresetDictionary&)>
-      setPresetFn_;
+  platform::Platform& platform_;
+  HeadroomBrightness headroom_;
+  PresetBrightness preset_;
 
-  // Serialises the display writes, so a write in progress on the main thread finishes before
+  std::atomic<bool> methodChosen_{false};
+  std::atomic<Method> method_{Method::preset};
+  // The level of the preset last written, while it is the one in force.
+  std::optional<double> presetLevel_;
+  bool watchingRemoval_ = true;
+  // While set, a change of the headroom method is shown by the caller's own refresh.
+  bool inCall_ = false;
+  std::function<void()> changed_;
+
+  // Serialises the preset calls, so a write in progress on the main thread finishes before
   // the exit path restores the standard preset, and none starts after it.
   mutable std::mutex writeMutex_;
-  bool exiting_ = false;
+  std::atomic<bool> exiting_{false};
   std::uint64_t changes_ = 0;
-  bool refusalSaid_ = false;
+  bool presetsUsed_ = false;
+  bool switchSaid_ = false;
+  bool unavailableSaid_ = false;
+  bool stoppedSaid_ = false;
 };
 
 }  // namespace lumora

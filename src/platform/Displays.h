@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -27,15 +28,28 @@ class Displays {
   // CGMainDisplayID: the display with the menu bar. Any thread.
   virtual DisplayID mainDisplayID() = 0;
 
+  // The online display for which CGDisplayIsBuiltin holds: the Mac's own panel; none on a Mac
+  // without one, or while its lid is closed. Any thread.
+  virtual std::optional<DisplayID> builtInDisplayID() = 0;
+
   // NSScreen.mainScreen: the screen with the keyboard focus, or none.
   virtual std::optional<Screen> mainScreen() = 0;
 
-  // CGSetDisplayTransferByTable: loads one table per channel; values from 0 to 1. The table stays
-  // in force until it is replaced, the calibration is restored or the loading process ends.
-  virtual void setTransferTable(DisplayID display, std::span<const float> red,
-                                std::span<const float> green, std::span<const float> blue) = 0;
+  // CGSetDisplayTransferByTable: loads one table per channel, of equal sizes. Values run from 0
+  // up; above 1 only as far as the display's EDR headroom shows. The table stays in force until
+  // it is replaced, the calibration is restored or the loading process ends. Returns the CGError:
+  // 0 when the table was taken. Any thread.
+  virtual std::int32_t setTransferTable(DisplayID display, std::span<const float> red,
+                                        std::span<const float> green,
+                                        std::span<const float> blue) = 0;
 
-  // CGDisplayRestoreColorSyncSettings: every display back to the user's calibration.
+  // CGGetDisplayTransferByTable: the table in force (the calibration when no one loaded one),
+  // into the three spans, which have the same size. Returns how many entries were written; 0
+  // when the table cannot be read. Allocates nothing. Any thread.
+  virtual std::size_t readTransferTable(DisplayID display, std::span<float> red,
+                                        std::span<float> green, std::span<float> blue) = 0;
+
+  // CGDisplayRestoreColorSyncSettings: every display back to the user's calibration. Any thread.
   virtual void restoreColorSyncSettings() = 0;
 };
 

@@ -4,9 +4,11 @@
 #include "platform/Application.h"
 #include "platform/Console.h"
 #include "platform/Displays.h"
+#include "platform/ExtendedDynamicRange.h"
 #include "platform/LoginItems.h"
 #include "platform/MainQueue.h"
 #include "platform/Notifications.h"
+#include "platform/OperatingSystem.h"
 #include "platform/StatusBar.h"
 #include "platform/SymbolImages.h"
 #include "platform/SystemEvents.h"
@@ -26,6 +28,7 @@ struct Platform {
   StatusBar& statusBar;
   SymbolImages& symbolImages;
   Displays& displays;
+  ExtendedDynamicRange& extendedDynamicRange;
   WindowServer& windowServer;
   UserDefaults& userDefaults;
   Timers& timers;
@@ -37,6 +40,7 @@ struct Platform {
   Updaters& updaters;
   TerminationSignals& terminationSignals;
   SystemEvents& systemEvents;
+  OperatingSystem& operatingSystem;
   Console& console;
 };
 
@@ -48,6 +52,7 @@ Platform platformOf(Services& services) {
       .statusBar = services.statusBar,
       .symbolImages = services.symbolImages,
       .displays = services.displays,
+      .extendedDynamicRange = services.extendedDynamicRange,
       .windowServer = services.windowServer,
       .userDefaults = services.userDefaults,
       .timers = services.timers,
@@ -59,6 +64,7 @@ Platform platformOf(Services& services) {
       .updaters = services.updaters,
       .terminationSignals = services.terminationSignals,
       .systemEvents = services.systemEvents,
+      .operatingSystem = services.operatingSystem,
       .console = services.console,
   };
 }

@@ -2,6 +2,8 @@
 
 #include <concepts>
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/UserDefaults.h"
@@ -24,6 +26,10 @@ inline std::int64_t read(platform::UserDefaults& defaults, Key<std::int64_t> key
 }
 inline double read(platform::UserDefaults& defaults, Key<double> key) {
   return defaults.doubleForKey(key.name);
+}
+// None when the key is absent or holds no string.
+inline std::optional<std::string> read(platform::UserDefaults& defaults, Key<std::string> key) {
+  return defaults.stringForKey(key.name);
 }
 
 // The value must have the key's exact type, so that nothing is stored under a wrong type.

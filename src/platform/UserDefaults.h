@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace lumora::platform {
@@ -15,6 +17,8 @@ class UserDefaults {
   virtual bool boolForKey(std::string_view key) = 0;
   virtual std::int64_t integerForKey(std::string_view key) = 0;
   virtual double doubleForKey(std::string_view key) = 0;
+  // stringForKey: none when the key is absent or holds no string.
+  virtual std::optional<std::string> stringForKey(std::string_view key) = 0;
 
   virtual void setBool(std::string_view key, bool value) = 0;
   virtual void setInteger(std::string_view key, std::int64_t value) = 0;

@@ -68,7 +68,7 @@ void MenuActions::setNits(const platform::MenuItemSender& sender) {
 
 void MenuActions::toggleXDR() {
   XDRController& xdr = controllers_.xdr();
-  if (xdr.getPresetMaxNits() > sdrCeilingNits) {
+  if (xdr.currentNits() > sdrCeilingNits) {
     xdr.disableXDR();
   } else {
     const double remembered = preferences::read(platform_.userDefaults, lastNitsKey);

@@ -84,10 +84,16 @@ std::string headerTitle(const MenuInputs& inputs) {
   return "\U0001F4A1 SDR Mode";
 }
 
+std::string capTitle(double givenNits) {
+  // Rounded as people read a brightness: 1249.6 is 1250.
+  const std::int64_t nits = truncatedToInteger(givenNits + 0.5).value_or(0);
+  return "Now " + std::to_string(nits) + " nits: the display allows no more";
+}
+
 platform::Menu buildStatusMenu(const MenuInputs& inputs, platform::SymbolImages& symbolImages) {
   const bool xdrOn = inputs.liveNits > sdrCeilingNits;
   platform::Menu menu;
-  menu.items.reserve(21);
+  menu.items.reserve(22);
 
   MenuItem header = entry(headerTitle(inputs), std::nullopt);
   header.enabled = false;
@@ -99,6 +105,11 @@ platform::Menu buildStatusMenu(const MenuInputs& inputs, platform::SymbolImages&
     item.tag = level.tag;
     item.state = stateFor(std::fabs(inputs.liveNits - level.nits) < levelMarkTolerance);
     menu.items.push_back(std::move(item));
+  }
+  if (inputs.cappedNits) {
+    MenuItem cap = entry(capTitle(*inputs.cappedNits), std::nullopt);
+    cap.enabled = false;
+    menu.items.push_back(std::move(cap));
   }
   menu.items.push_back(MenuItem::separator());
 

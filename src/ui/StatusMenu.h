@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -37,12 +38,16 @@ struct MenuInputs {
   bool autoEnable = false;
   bool launchAtLogin = false;
   bool simpleIcon = false;
+  // What the display gives when its headroom keeps it below the level; none otherwise.
+  std::optional<double> cappedNits{};
 };
 
 std::string_view deepBlacksLevelName(DeepBlacksController::Level level);
 
 // The disabled first line that tells the state.
 std::string headerTitle(const MenuInputs& inputs);
+// The disabled line under the levels when the display gives less than the level picked.
+std::string capTitle(double givenNits);
 
 platform::Menu buildStatusMenu(const MenuInputs& inputs, platform::SymbolImages& symbolImages);
 

@@ -17,7 +17,7 @@ class DeepBlacksTest : public ::testing::Test {
   DeepBlacksController& controller() {
     if (!controller_) {
       controller_ = std::make_unique<DeepBlacksController>(fake_.userDefaults, fake_.displays,
-                                                           fake_.mainQueue, fake_.alerts);
+                                                           tables_, fake_.mainQueue, fake_.alerts);
     }
     return *controller_;
   }
@@ -28,6 +28,7 @@ class DeepBlacksTest : public ::testing::Test {
   }
 
   FakePlatform fake_;
+  TransferTables tables_{fake_.displays, fake_.displays.mainDisplay};
   std::unique_ptr<DeepBlacksController> controller_;
 };
 
@@ -137,7 +138,8 @@ TEST_F(DeepBlacksTest, MakingTheControllerRestoresNothingFromOtherStoredValues) 
     FakePlatform fake;
     fake.userDefaults.values["deepBlacksEnabled"] = c.enabled;
     fake.userDefaults.values["deepBlacksLevel"] = c.level;
-    const DeepBlacksController restored(fake.userDefaults, fake.displays, fake.mainQueue,
+    TransferTables tables(fake.displays, fake.displays.mainDisplay);
+    const DeepBlacksController restored(fake.userDefaults, fake.displays, tables, fake.mainQueue,
                                         fake.alerts);
     EXPECT_FALSE(restored.isEnabled()) << c.level;
     EXPECT_EQ(restored.currentLevel(), Level::off);

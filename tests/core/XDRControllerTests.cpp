@@ -10,6 +10,7 @@
 
 #include "display/Nits.h"
 #include "display/XDRController.h"
+#include "fakes/FakeClock.h"
 #include "fakes/FakePlatform.h"
 
 namespace lumora {
@@ -23,8 +24,7 @@ class XDRControllerTest : public ::testing::Test {
  protected:
   XDRController& controller() {
     if (!controller_) {
-      controller_ = std::make_unique<XDRController>(fake_.displays, fake_.windowServer,
-                                                    fake_.console, fake_.mainQueue, fake_.alerts);
+      controller_ = std::make_unique<XDRController>(fake_.platform, tables_, clock_.function());
     }
     return *controller_;
   }
@@ -34,6 +34,8 @@ class XDRControllerTest : public ::testing::Test {
   }
 
   FakePlatform fake_;
+  testing::FakeClock clock_;
+  TransferTables tables_{fake_.displays, fake_.displays.mainDisplay};
   std::unique_ptr<XDRController> controller_;
 };
 
@@ -155,29 +157,32 @@ TEST_F(XDRControllerTest, AlwaysCopiesTheStandardPresetNeverTheActiveOne) {
   EXPECT_EQ(fake_.windowServer.copies.front().second, 0);
 }
 
-TEST_F(XDRControllerTest, APresetTheSystemDoesNotTakeLeavesTheStandardOneAndIsSaidOncePerRun) {
+TEST_F(XDRControllerTest, APresetTheSystemDoesNotTakeGoesThroughHeadroomAtTheSameLevel) {
   // The write refused, with an older slot 11 that activation would bring back, or with none, so
   // that activation fails too.
   for (const bool olderSlot : {true, false}) {
     FakePlatform fake;
+    testing::FakeClock clock;
+    TransferTables tables(fake.displays, fake.displays.mainDisplay);
+    fake.extendedDynamicRange.headroom[fake.displays.mainDisplay] = 3.2;
     if (olderSlot) fake.setActiveCeiling(900.0);
     fake.windowServer.setPresetStatus = 1001;
-    XDRController xdr(fake.displays, fake.windowServer, fake.console, fake.mainQueue, fake.alerts);
+    XDRController xdr(fake.platform, tables, clock.function());
     xdr.setXDRBrightness(1250.0);
 
     EXPECT_EQ(fake.activeIndex(), 0) << olderSlot;
-    EXPECT_DOUBLE_EQ(xdr.getPresetMaxNits(), 500.0);
-    EXPECT_EQ(fake.console.errors.size(), 1u);
-    ASSERT_EQ(fake.mainQueue.pending.size(), 1u) << "the alert waits for the current event";
-    EXPECT_TRUE(fake.alerts.shown.empty());
-    fake.mainQueue.drain();
-    ASSERT_EQ(fake.alerts.shown.size(), 1u);
-    EXPECT_EQ(fake.alerts.shown[0].messageText, "XDR Brightness Unavailable");
-    EXPECT_TRUE(fake.alerts.shown[0].floatsAboveOtherApplications);
+    EXPECT_EQ(xdr.method(), XDRController::Method::headroom);
+    EXPECT_DOUBLE_EQ(xdr.currentNits(), 1250.0);
+    EXPECT_FLOAT_EQ(fake.displays.peakInForce(fake.displays.mainDisplay), 2.5f);
+    ASSERT_EQ(fake.console.errors.size(), 1u);
+    EXPECT_NE(fake.console.errors[0].find("did not take"), std::string::npos);
+    EXPECT_EQ(fake.mainQueue.drain(), 0) << "no alert: the feature still works";
 
+    // Presets are not tried again in this run.
+    const std::size_t writes = fake.windowServer.writes.size();
     xdr.setXDRBrightness(1600.0);
-    fake.mainQueue.drain();
-    EXPECT_EQ(fake.alerts.shown.size(), 1u) << "once per run";
+    EXPECT_EQ(fake.windowServer.writes.size(), writes);
+    EXPECT_FLOAT_EQ(fake.displays.peakInForce(fake.displays.mainDisplay), 3.2f);
     EXPECT_EQ(fake.console.errors.size(), 1u);
   }
   // A write the system takes says nothing.
@@ -231,7 +236,7 @@ TEST_F(XDRControllerTest, LooksUpTheMainDisplayAfreshForEveryCall) {
   EXPECT_EQ(fake_.windowServer.activeIndex[7], 11) << "the former main display keeps its preset";
 }
 
-TEST_F(XDRControllerTest, WithoutTheFrameworkItReadsTheCeilingAndChangesNothing) {
+TEST_F(XDRControllerTest, WithoutTheFrameworkItCallsNoPresetFunctionAndSaysWhy) {
   fake_.setActiveCeiling(1000.0);
   fake_.windowServer.openError = "image not found";
 

@@ -1,8 +1,19 @@
 #include "fakes/FakeDisplays.h"
 
+#include <algorithm>
 #include <string>
 
 namespace lumora::testing {
+namespace {
+
+std::vector<float> identity(std::size_t size) {
+  std::vector<float> table(size);
+  for (std::size_t i = 0; i < size; ++i)
+    table[i] = static_cast<float>(i) / static_cast<float>(size - 1);
+  return table;
+}
+
+}  // namespace
 
 platform::DisplayID FakeDisplays::mainDisplayID() {
   ++mainDisplayLookups;
@@ -13,16 +24,56 @@ std::optional<platform::Screen> FakeDisplays::mainScreen() {
   return screen;
 }
 
-void FakeDisplays::setTransferTable(platform::DisplayID display, std::span<const float> red,
-                                    std::span<const float> green, std::span<const float> blue) {
+std::int32_t FakeDisplays::setTransferTable(platform::DisplayID display,
+                                            std::span<const float> red,
+                                            std::span<const float> green,
+                                            std::span<const float> blue) {
   log_.add("displays.setTransferTable ", std::to_string(display));
-  tablesLoaded.push_back(LoadedTable{
-      display, {red.begin(), red.end()}, {green.begin(), green.end()}, {blue.begin(), blue.end()}});
+  if (setTableStatus != 0) return setTableStatus;
+  LoadedTable loaded{
+      display, {red.begin(), red.end()}, {green.begin(), green.end()}, {blue.begin(), blue.end()}};
+  inForce[display] = loaded;
+  tablesLoaded.push_back(std::move(loaded));
+  return 0;
+}
+
+std::size_t FakeDisplays::readTransferTable(platform::DisplayID display, std::span<float> red,
+                                            std::span<float> green, std::span<float> blue) {
+  ++reads;
+  const std::size_t size = std::min({red.size(), green.size(), blue.size()});
+  const auto loaded = inForce.find(display);
+  const auto calibrated = calibration.find(display);
+  const std::vector<float> fallback =
+      calibrated != calibration.end() ? calibrated->second : identity(size);
+  const std::vector<float>& r = loaded != inForce.end() ? loaded->second.red : fallback;
+  const std::vector<float>& g = loaded != inForce.end() ? loaded->second.green : fallback;
+  const std::vector<float>& b = loaded != inForce.end() ? loaded->second.blue : fallback;
+  const std::size_t count = std::min(size, r.size());
+  std::copy_n(r.begin(), count, red.begin());
+  std::copy_n(g.begin(), count, green.begin());
+  std::copy_n(b.begin(), count, blue.begin());
+  return count;
 }
 
 void FakeDisplays::restoreColorSyncSettings() {
   log_.add("displays.restoreColorSync");
   ++restores;
+  inForce.clear();
+}
+
+void FakeDisplays::loadFromOutside(platform::DisplayID display, std::vector<float> table) {
+  inForce[display] = LoadedTable{display, table, table, table};
+}
+
+float FakeDisplays::peakInForce(platform::DisplayID display) const {
+  const auto loaded = inForce.find(display);
+  if (loaded == inForce.end()) return 1.0f;
+  float peak = 0.0f;
+  for (const std::vector<float>* table :
+       {&loaded->second.red, &loaded->second.green, &loaded->second.blue}) {
+    for (const float value : *table) peak = std::max(peak, value);
+  }
+  return peak;
 }
 
 }  // namespace lumora::testing

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -8,15 +10,20 @@
 
 namespace lumora::testing {
 
-// Displays in memory: the main display, the main screen and the tables loaded.
+// Displays in memory: the main display, the built-in one, the main screen and the tables in
+// force. A display shows its calibration (the identity unless set) until a table is loaded.
 class FakeDisplays final : public platform::Displays {
  public:
   explicit FakeDisplays(EventLog& log) : log_(log) {}
 
   platform::DisplayID mainDisplayID() override;
+  std::optional<platform::DisplayID> builtInDisplayID() override { return builtIn; }
   std::optional<platform::Screen> mainScreen() override;
-  void setTransferTable(platform::DisplayID display, std::span<const float> red,
-                        std::span<const float> green, std::span<const float> blue) override;
+  std::int32_t setTransferTable(platform::DisplayID display, std::span<const float> red,
+                                std::span<const float> green,
+                                std::span<const float> blue) override;
+  std::size_t readTransferTable(platform::DisplayID display, std::span<float> red,
+                                std::span<float> green, std::span<float> blue) override;
   void restoreColorSyncSettings() override;
 
   struct LoadedTable {
@@ -24,11 +31,23 @@ class FakeDisplays final : public platform::Displays {
     std::vector<float> red, green, blue;
   };
 
+  // A table another app loads, or macOS keeps from an earlier run.
+  void loadFromOutside(platform::DisplayID display, std::vector<float> table);
+  // The peak of the table in force on `display`: 1.0 for the identity.
+  float peakInForce(platform::DisplayID display) const;
+
   platform::DisplayID mainDisplay = 7;
+  std::optional<platform::DisplayID> builtIn;
   std::optional<platform::Screen> screen = platform::Screen{std::int64_t{7}};
   int mainDisplayLookups = 0;
   std::vector<LoadedTable> tablesLoaded;
   int restores = 0;
+  int reads = 0;
+  // What setTransferTable answers; non-zero loads nothing.
+  std::int32_t setTableStatus = 0;
+  // Tables in force by display; a display without one shows its calibration.
+  std::map<platform::DisplayID, LoadedTable> inForce;
+  std::map<platform::DisplayID, std::vector<float>> calibration;
 
  private:
   EventLog& log_;

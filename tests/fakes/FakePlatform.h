@@ -5,9 +5,11 @@
 #include "fakes/FakeApplication.h"
 #include "fakes/FakeConsole.h"
 #include "fakes/FakeDisplays.h"
+#include "fakes/FakeExtendedDynamicRange.h"
 #include "fakes/FakeLoginItems.h"
 #include "fakes/FakeMainQueue.h"
 #include "fakes/FakeNotifications.h"
+#include "fakes/FakeOperatingSystem.h"
 #include "fakes/FakeStatusBar.h"
 #include "fakes/FakeSymbolImages.h"
 #include "fakes/FakeSystemEvents.h"
@@ -45,6 +47,7 @@ struct FakePlatform {
   FakeStatusBar statusBar{log};
   FakeSymbolImages symbolImages;
   FakeDisplays displays{log};
+  FakeExtendedDynamicRange extendedDynamicRange{log};
   FakeWindowServer windowServer{log};
   FakeUserDefaults userDefaults{log};
   FakeTimers timers;
@@ -56,6 +59,7 @@ struct FakePlatform {
   FakeUpdaters updaters{log};
   FakeTerminationSignals terminationSignals;
   FakeSystemEvents systemEvents;
+  FakeOperatingSystem operatingSystem;
   FakeConsole console;
 
   platform::Platform platform = platform::platformOf(*this);

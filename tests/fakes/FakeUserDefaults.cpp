@@ -7,6 +7,7 @@ namespace {
 std::string describe(const FakeUserDefaults::Value& value) {
   if (const auto* flag = std::get_if<bool>(&value)) return *flag ? "true" : "false";
   if (const auto* integer = std::get_if<std::int64_t>(&value)) return std::to_string(*integer);
+  if (const auto* text = std::get_if<std::string>(&value)) return "\"" + *text + "\"";
   return std::to_string(std::get<double>(value));
 }
 
@@ -17,7 +18,8 @@ bool FakeUserDefaults::boolForKey(std::string_view key) {
   if (found == values.end()) return false;
   if (const auto* flag = std::get_if<bool>(&found->second)) return *flag;
   if (const auto* integer = std::get_if<std::int64_t>(&found->second)) return *integer != 0;
-  return std::get<double>(found->second) != 0.0;
+  if (const auto* real = std::get_if<double>(&found->second)) return *real != 0.0;
+  return false;
 }
 
 std::int64_t FakeUserDefaults::integerForKey(std::string_view key) {
@@ -28,6 +30,13 @@ std::int64_t FakeUserDefaults::integerForKey(std::string_view key) {
   return 0;
 }
 
+std::optional<std::string> FakeUserDefaults::stringForKey(std::string_view key) {
+  const auto found = values.find(key);
+  if (found == values.end()) return std::nullopt;
+  if (const auto* text = std::get_if<std::string>(&found->second)) return *text;
+  return std::nullopt;
+}
+
 double FakeUserDefaults::doubleForKey(std::string_view key) {
   const auto found = values.find(key);
   if (found == values.end()) return 0.0;
@@ -35,7 +44,8 @@ double FakeUserDefaults::doubleForKey(std::string_view key) {
   if (const auto* integer = std::get_if<std::int64_t>(&found->second)) {
     return static_cast<double>(*integer);
   }
-  return std::get<bool>(found->second) ? 1.0 : 0.0;
+  if (const auto* flag = std::get_if<bool>(&found->second)) return *flag ? 1.0 : 0.0;
+  return 0.0;
 }
 
 void FakeUserDefaults::store(std::string_view key, Value value) {

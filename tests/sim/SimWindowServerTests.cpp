@@ -2,11 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "display/XDRController.h"
-#include "fakes/FakeAlerts.h"
+#include "display/SharedControllers.h"
 #include "fakes/FakeConsole.h"
-#include "fakes/FakeMainQueue.h"
 #include "platform/sim/SimDisplays.h"
+#include "platform/sim/SimMac.h"
 #include "platform/sim/SimWindowServer.h"
 #include "platform/sim/machine/SimDisplayState.h"
 #include "support/TempDirectory.h"
@@ -41,18 +40,23 @@ TEST_F(SimWindowServerTest, FindsTheFourFunctionsOnlyAtTheRealPathAndNames) {
   EXPECT_TRUE(partial.functions.setPresetData);
 }
 
-TEST_F(SimWindowServerTest, TheControllerWritesSlotElevenWithTheStandardPresetsOtherKeys) {
-  testing::EventLog log;
-  testing::FakeMainQueue mainQueue{log};
-  testing::FakeAlerts alerts{log};
-  XDRController xdr(displays_, windowServer_, console_, mainQueue, alerts);
+TEST(SimulatedMacXDRTest, TheControllerWritesSlotElevenWithTheStandardPresetsOtherKeys) {
+  testing::TempDirectory temp;
+  SimMac mac(SimPaths{.displayStateFile = temp / "display.plist",
+                      .defaultsFile = temp / "defaults.plist",
+                      .autostartDirectory = temp / "autostart",
+                      .program = "lumora-virir"});
+  SimDisplayState& state = mac.displayState;
+  SharedControllers controllers(mac.platform);
+  XDRController& xdr = controllers.xdr();
   xdr.setXDRBrightness(1250.0);
+  mac.loop.finishPass();
 
-  const platform::DisplayID display = state_.mainDisplayID();
-  EXPECT_EQ(state_.activePresetIndex(display), 11);
+  const platform::DisplayID display = state.mainDisplayID();
+  EXPECT_EQ(state.activePresetIndex(display), 11);
   EXPECT_DOUBLE_EQ(xdr.getPresetMaxNits(), 1250.0);
-  const PlistPtr slot = state_.copyPreset(display, 11);
-  const PlistPtr standard = state_.copyPreset(display, 0);
+  const PlistPtr slot = state.copyPreset(display, 11);
+  const PlistPtr standard = state.copyPreset(display, 0);
   EXPECT_EQ(stringValue(dictItem(slot.get(), "PresetName")), "Lumora XDR (1250 nits)");
   EXPECT_EQ(integerValue(dictItem(slot.get(), "PresetWritable")), 1);
   EXPECT_EQ(dataValue(dictItem(slot.get(), "PresetUniqueID"))->size(), 36u);
@@ -67,9 +71,8 @@ TEST_F(SimWindowServerTest, TheControllerWritesSlotElevenWithTheStandardPresetsO
   }
 
   xdr.disableXDR();
-  EXPECT_EQ(state_.activePresetIndex(display), 0);
-  EXPECT_NE(state_.copyPreset(display, 11), nullptr) << "slot 11 is left as it is";
-  EXPECT_TRUE(console_.errors.empty());
+  EXPECT_EQ(state.activePresetIndex(display), 0);
+  EXPECT_NE(state.copyPreset(display, 11), nullptr) << "slot 11 is left as it is";
 }
 
 }  // namespace

@@ -10,10 +10,18 @@ class SimDisplays final : public platform::Displays {
   explicit SimDisplays(SimDisplayState& state) : state_(state) {}
 
   platform::DisplayID mainDisplayID() override { return state_.mainDisplayID(); }
+  std::optional<platform::DisplayID> builtInDisplayID() override {
+    return state_.builtInDisplayID();
+  }
   std::optional<platform::Screen> mainScreen() override { return state_.mainScreen(); }
-  void setTransferTable(platform::DisplayID display, std::span<const float> red,
-                        std::span<const float> green, std::span<const float> blue) override {
-    state_.setTransferTables(display, red, green, blue);
+  std::int32_t setTransferTable(platform::DisplayID display, std::span<const float> red,
+                                std::span<const float> green,
+                                std::span<const float> blue) override {
+    return state_.setTransferTables(display, red, green, blue);
+  }
+  std::size_t readTransferTable(platform::DisplayID display, std::span<float> red,
+                                std::span<float> green, std::span<float> blue) override {
+    return state_.readTransferTables(display, red, green, blue);
   }
   void restoreColorSyncSettings() override { state_.restoreCalibration(); }
 

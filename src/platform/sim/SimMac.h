@@ -6,9 +6,11 @@
 #include "platform/sim/SimApplication.h"
 #include "platform/sim/SimConsole.h"
 #include "platform/sim/SimDisplays.h"
+#include "platform/sim/SimExtendedDynamicRange.h"
 #include "platform/sim/SimLoginItems.h"
 #include "platform/sim/SimMainQueue.h"
 #include "platform/sim/SimNotifications.h"
+#include "platform/sim/SimOperatingSystem.h"
 #include "platform/sim/SimStatusBar.h"
 #include "platform/sim/SimSymbolImages.h"
 #include "platform/sim/SimSystemEvents.h"
@@ -39,7 +41,11 @@ struct SimMac {
   SimSymbolImages symbolImages;
   SimDisplayState displayState;
   SimDisplays displays{displayState};
-  SimWindowServer windowServer{displayState};
+  SimExtendedDynamicRange extendedDynamicRange{displayState};
+  SimWindowServer windowServer{displayState,
+                               [this](std::chrono::duration<double> delay, std::function<void()> work) {
+                                 loop.scheduledTimer(delay, false, std::move(work));
+                               }};
   SimUserDefaults userDefaults;
   SimAlerts alerts{loop};
   SimNotificationCenter notificationCenter;
@@ -49,6 +55,7 @@ struct SimMac {
   SimUpdaters updaters{alerts};
   SimTerminationSignals terminationSignals;
   SimSystemEvents systemEvents{displayState};
+  SimOperatingSystem operatingSystem{displayState};
   platform::Platform platform = platform::platformOf(*this);
 };
 

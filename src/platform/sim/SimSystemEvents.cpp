@@ -7,12 +7,14 @@ void SimSystemEvents::sleep() {
   // The app hears of it first; then the displays go dark, and their tables with them.
   post(handlers_.willSleep);
   asleep_ = true;
+  state_.setAsleep(true);
   state_.restoreCalibration();
 }
 
 void SimSystemEvents::wake() {
   if (!asleep_) return;
   asleep_ = false;
+  state_.setAsleep(false);
   state_.restoreCalibration();
   state_.resetPresetsOnWake();
   post(handlers_.didWake);

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <utility>
@@ -95,6 +96,22 @@ double SimUserDefaults::doubleForKey(std::string_view key) {
     return parseReal(*text).value_or(0.0);
   }
   return 0.0;
+}
+
+std::optional<std::string> SimUserDefaults::stringForKey(std::string_view key) {
+  const plist_t value = valueFor(key);
+  if (std::optional<std::string> text = stringValue(value)) return text;
+  // A number reads as its text, as NSUserDefaults gives it; a boolean is a number there.
+  if (const std::optional<std::int64_t> integer = integerValue(value)) {
+    return std::to_string(*integer);
+  }
+  if (const std::optional<bool> flag = boolValue(value)) return *flag ? "1" : "0";
+  if (const std::optional<double> real = realValue(value)) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.17g", *real);
+    return text;
+  }
+  return std::nullopt;
 }
 
 void SimUserDefaults::setBool(std::string_view key, bool value) {

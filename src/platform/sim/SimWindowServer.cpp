@@ -49,12 +49,20 @@ platform::OpenedPresetFunctions SimWindowServer::openPresetFunctions(
     };
   }
   if (names.setPresetData == "SLSDisplaySetPresetData") {
-    functions.setPresetData = [state](platform::DisplayID display, std::int32_t index,
-                                      const platform::PresetDictionary& preset) {
+    functions.setPresetData = [state, later = later_](platform::DisplayID display,
+                                                      std::int32_t index,
+                                                      const platform::PresetDictionary& preset) {
       // Only dictionaries of this window server can be handed back to it.
       const auto* own = dynamic_cast<const SimPresetDictionary*>(&preset);
       if (own == nullptr) return SimDisplayState::illegalArgument;
-      return state->setPreset(display, index, own->node());
+      const std::int32_t status = state->setPreset(display, index, own->node());
+      // From 26.3 on, a raised preset is taken, and taken away again a moment later.
+      const std::optional<double> nits = own->numberValue("PresetMaxSDRLuminance");
+      if (status == SimDisplayState::success && later && nits && *nits > 500.0 &&
+          state->removesRaisedPresets()) {
+        later(removalDelay, [state] { state->removeRaisedPresets(); });
+      }
+      return status;
     };
   }
   return opened;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <functional>
 #include <string_view>
 
 #include "platform/WindowServer.h"
@@ -14,13 +16,21 @@ class SimWindowServer final : public platform::WindowServer {
   static constexpr std::string_view installedPath =
       "/System/Library/PrivateFrameworks/SkyLight.framework/SkyLight";
 
-  explicit SimWindowServer(SimDisplayState& state) : state_(state) {}
+  // Runs work on the main run loop after a delay.
+  using Later = std::function<void(std::chrono::duration<double>, std::function<void()>)>;
+  // How soon a release that removes raised presets removes one.
+  static constexpr std::chrono::duration<double> removalDelay{0.6};
+
+  // Without `later`, raised presets are never removed, whatever the release.
+  explicit SimWindowServer(SimDisplayState& state, Later later = {})
+      : state_(state), later_(std::move(later)) {}
 
   platform::OpenedPresetFunctions openPresetFunctions(
       std::string_view libraryPath, const platform::PresetFunctionNames& names) override;
 
  private:
   SimDisplayState& state_;
+  Later later_;
 };
 
 }  // namespace lumora::sim

@@ -84,6 +84,8 @@ PlistPtr factoryDisplayState() {
   PlistPtr display = dictionary();
   setDictItem(display.get(), "DisplayID", makeInteger(factoryMainDisplayID));
   setDictItem(display.get(), "Name", text("Built-in XDR Display"));
+  setDictItem(display.get(), "BuiltIn", boolean(true));
+  setDictItem(display.get(), "MaximumEDRHeadroom", real(3.2));
   setDictItem(display.get(), "ActivePresetIndex", makeInteger(0));
   setDictItem(display.get(), "Presets", std::move(presets));
 
@@ -91,6 +93,8 @@ PlistPtr factoryDisplayState() {
   plist_array_append_item(displays.get(), display.release());
 
   PlistPtr root = dictionary();
+  // A release that still takes raised presets, so that a new user meets the preset method first.
+  setDictItem(root.get(), "SystemVersion", text("26.2"));
   setDictItem(root.get(), "MainDisplayID", makeInteger(factoryMainDisplayID));
   setDictItem(root.get(), "MainScreenDisplayID", makeInteger(factoryMainDisplayID));
   setDictItem(root.get(), "Displays", std::move(displays));

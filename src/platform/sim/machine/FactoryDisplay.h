@@ -6,8 +6,9 @@
 
 namespace lumora::sim {
 
-// The simulated Mac as it leaves the factory: one built-in XDR display, which is the main display
-// and behind the main screen, with its reference presets in slots 0 to 5 and preset 0 active.
+// The simulated Mac as it leaves the factory, on a release of macOS that still takes raised
+// presets: one built-in XDR display with an EDR headroom of 3.2, which is the main display and
+// behind the main screen, with its reference presets in slots 0 to 5 and preset 0 active.
 inline constexpr std::int64_t factoryMainDisplayID = 69733382;
 
 PlistPtr factoryDisplayState();

@@ -1,6 +1,8 @@
 #include "platform/sim/machine/SimDisplayState.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <string>
 #include <utility>
@@ -50,10 +52,14 @@ bool isUsableDisplay(plist_t display) {
   const auto isInteger = [](plist_t node) { return integerValue(node).has_value(); };
   const auto isText = [](plist_t node) { return plist_get_node_type(node) == PLIST_STRING; };
   const auto isFlag = [](plist_t node) { return boolValue(node).has_value(); };
+  const auto isNumber = [](plist_t node) { return numberValue(node).has_value(); };
   return isDictionary(display) && integerValue(dictItem(display, "DisplayID")).has_value() &&
          absentOr(dictItem(display, "ActivePresetIndex"), isInteger) &&
          absentOr(dictItem(display, "ResetsPresetOnWake"), isFlag) &&
          absentOr(dictItem(display, "RefusesPresets"), isFlag) &&
+         absentOr(dictItem(display, "BuiltIn"), isFlag) &&
+         absentOr(dictItem(display, "MaximumEDRHeadroom"), isNumber) &&
+         absentOr(dictItem(display, "EDRHeadroomDelay"), isNumber) &&
          absentOr(dictItem(display, "Name"), isText) &&
          absentOr(dictItem(display, "Presets"), isUsablePresets) &&
          absentOr(dictItem(display, "TransferTable"), isUsableTransferTable);
@@ -65,7 +71,9 @@ bool isUsableState(plist_t root) {
   const plist_t displays = dictItem(root, "Displays");
   if (!isDictionary(root) || !integerValue(dictItem(root, "MainDisplayID")) || !isArray(displays) ||
       !absentOr(dictItem(root, "MainScreenDisplayID"),
-                [](plist_t node) { return numberValue(node).has_value(); })) {
+                [](plist_t node) { return numberValue(node).has_value(); }) ||
+      !absentOr(dictItem(root, "SystemVersion"),
+                [](plist_t node) { return stringValue(node).has_value(); })) {
     return false;
   }
   const std::uint32_t count = plist_array_get_size(displays);
@@ -142,9 +150,57 @@ std::optional<std::vector<float>> floatArray(plist_t array) {
 bool isTransferTable(std::span<const float> values, std::size_t size) {
   if (values.size() != size) return false;
   for (const float value : values) {
-    if (!(value >= 0.0f && value <= 1.0f)) return false;  // also refuses NaN
+    // Also refuses NaN.
+    if (!(value >= 0.0f && value <= SimDisplayState::maximumTableValue)) return false;
   }
   return true;
+}
+
+// A display's maximum headroom, at least 1.0 (none).
+double maximumHeadroomOf(plist_t display) {
+  const std::optional<double> headroom = numberValue(dictItem(display, "MaximumEDRHeadroom"));
+  if (!headroom || !std::isfinite(*headroom) || *headroom < 1.0) return 1.0;
+  return *headroom;
+}
+
+SimDisplayState::EDRClock::duration headroomDelayOf(plist_t display) {
+  double seconds =
+      numberValue(dictItem(display, "EDRHeadroomDelay")).value_or(SimDisplayState::defaultHeadroomDelay);
+  // An hour is as good as never, and keeps the conversion defined.
+  if (!std::isfinite(seconds) || seconds < 0.0) seconds = SimDisplayState::defaultHeadroomDelay;
+  seconds = std::min(seconds, 3600.0);
+  return std::chrono::duration_cast<SimDisplayState::EDRClock::duration>(
+      std::chrono::duration<double>(seconds));
+}
+
+float peakOf(const SimDisplayState::TransferTables& tables) {
+  float peak = 0.0f;
+  for (const std::vector<float>* table : {&tables.red, &tables.green, &tables.blue}) {
+    for (const float value : *table) peak = std::max(peak, value);
+  }
+  return peak;
+}
+
+// "26.4" or "26.4.1" as a version; none for anything else.
+std::optional<platform::OperatingSystemVersion> parseVersion(std::string_view text) {
+  platform::OperatingSystemVersion version;
+  int* const parts[] = {&version.major, &version.minor, &version.patch};
+  std::size_t part = 0;
+  bool digitSeen = false;
+  for (const char c : text) {
+    if (c == '.') {
+      if (!digitSeen || ++part == std::size(parts)) return std::nullopt;
+      digitSeen = false;
+    } else if (c >= '0' && c <= '9') {
+      if (*parts[part] > 99999) return std::nullopt;
+      *parts[part] = *parts[part] * 10 + (c - '0');
+      digitSeen = true;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (!digitSeen) return std::nullopt;
+  return version;
 }
 
 }  // namespace
@@ -399,8 +455,25 @@ SimDisplayState::PresetView SimDisplayState::presetView(platform::DisplayID disp
   return view;
 }
 
-SimDisplayState::Snapshot SimDisplayState::makeSnapshot(plist_t current) const {
+std::optional<SimDisplayState::EDRClock::time_point> SimDisplayState::headroomSince(
+    plist_t display) const {
+  if (asleep_) return std::nullopt;
+  const platform::DisplayID id = displayIDValue(dictItem(display, "DisplayID"));
+  std::optional<EDRClock::time_point> firstShown;
+  for (const EDRWindowState& window : edrWindows_) {
+    if (window.display == id && (!firstShown || window.shownAt < *firstShown)) {
+      firstShown = window.shownAt;
+    }
+  }
+  if (!firstShown) return std::nullopt;
+  return *firstShown + headroomDelayOf(display);
+}
+
+SimDisplayState::Snapshot SimDisplayState::makeSnapshot(
+    plist_t current, EDRClock::time_point now,
+    std::optional<EDRClock::time_point>& risesAt) const {
   Snapshot snapshot;
+  snapshot.systemVersion = stringValue(dictItem(current, "SystemVersion")).value_or("");
   snapshot.mainDisplay = displayIDValue(dictItem(current, "MainDisplayID"));
   snapshot.mainScreen = mainScreenOf(current);
   const plist_t displays = dictItem(current, "Displays");
@@ -410,6 +483,8 @@ SimDisplayState::Snapshot SimDisplayState::makeSnapshot(plist_t current) const {
     DisplaySnapshot display;
     display.id = displayIDValue(dictItem(entry, "DisplayID"));
     display.name = stringValue(dictItem(entry, "Name")).value_or("");
+    display.builtIn = hasFlag(entry, "BuiltIn");
+    if (display.builtIn && !snapshot.builtInDisplay) snapshot.builtInDisplay = display.id;
     const std::optional<std::int64_t> active = integerValue(dictItem(entry, "ActivePresetIndex"));
     display.activeIndex = active && isSlotNumber(*active) ? static_cast<std::int32_t>(*active) : -1;
     const plist_t preset =
@@ -421,6 +496,22 @@ SimDisplayState::Snapshot SimDisplayState::makeSnapshot(plist_t current) const {
       display.slot11Name = stringValue(dictItem(slot11, "PresetName")).value_or("(unnamed)");
     }
     display.transferTables = transferTablesOf(entry);
+    display.maximumHeadroom = maximumHeadroomOf(entry);
+    display.edrWindowShown = std::any_of(edrWindows_.begin(), edrWindows_.end(),
+                                         [&](const auto& window) { return window.display == display.id; });
+    if (const std::optional<EDRClock::time_point> since = headroomSince(entry)) {
+      if (now >= *since) {
+        display.currentHeadroom = display.maximumHeadroom;
+      } else if (!risesAt || *since < *risesAt) {
+        risesAt = since;
+      }
+    }
+    const double white =
+        display.sdrNits && *display.sdrNits > 0.0 ? *display.sdrNits : 500.0;
+    const double peak = display.transferTables
+                            ? static_cast<double>(peakOf(*display.transferTables))
+                            : 1.0;
+    display.givenNits = white * (peak > 1.0 ? std::min(peak, display.currentHeadroom) : 1.0);
     snapshot.displays.push_back(std::move(display));
   }
   return snapshot;
@@ -428,9 +519,11 @@ SimDisplayState::Snapshot SimDisplayState::makeSnapshot(plist_t current) const {
 
 bool SimDisplayState::snapshotIsCurrent() {
   const bool ofFile = unwritableFactory_ == nullptr;
-  if (!snapshot_ || snapshotVersion_ != file_.version() || ofFile != snapshotOfFile_) {
+  if (!snapshot_ || snapshotVersion_ != file_.version() || ofFile != snapshotOfFile_ ||
+      snapshotEDRVersion_ != edrVersion_) {
     return false;
   }
+  if (snapshotHeadroomRises_ && EDRClock::now() >= *snapshotHeadroomRises_) return false;
   // A table counts only while its process runs, which can end while the file stays as it is.
   for (const auto& [owner, running] : snapshotOwners_) {
     if (owner.isRunning() != running) return false;
@@ -442,7 +535,10 @@ std::shared_ptr<const SimDisplayState::Snapshot> SimDisplayState::currentSnapsho
   const std::lock_guard lock(mutex_);
   const plist_t current = root();
   if (snapshotIsCurrent()) return snapshot_;
-  snapshot_ = std::make_shared<const Snapshot>(makeSnapshot(current));
+  std::optional<EDRClock::time_point> risesAt;
+  snapshot_ = std::make_shared<const Snapshot>(makeSnapshot(current, EDRClock::now(), risesAt));
+  snapshotHeadroomRises_ = risesAt;
+  snapshotEDRVersion_ = edrVersion_;
   snapshotVersion_ = file_.version();
   snapshotOfFile_ = !unwritableFactory_;
   snapshotOwners_.clear();
@@ -457,6 +553,120 @@ std::shared_ptr<const SimDisplayState::Snapshot> SimDisplayState::currentSnapsho
     snapshotOwners_.emplace_back(owner, owner.isRunning());
   }
   return snapshot_;
+}
+
+std::optional<platform::DisplayID> SimDisplayState::builtInDisplayID() {
+  // The snapshot is kept while nothing changed: a lookup once a second costs no parsing.
+  return currentSnapshot()->builtInDisplay;
+}
+
+std::size_t SimDisplayState::readTransferTables(platform::DisplayID display,
+                                                std::span<float> red, std::span<float> green,
+                                                std::span<float> blue) {
+  const std::shared_ptr<const Snapshot> snapshot = currentSnapshot();
+  const std::lock_guard lock(mutex_);
+  const DisplaySnapshot* found = nullptr;
+  for (const DisplaySnapshot& each : snapshot->displays) {
+    if (each.id == display) found = &each;
+  }
+  const std::size_t size = std::min({red.size(), green.size(), blue.size()});
+  if (found == nullptr || size == 0) return 0;
+  if (!found->transferTables) {
+    // The simulated displays are calibrated to the identity.
+    for (std::size_t i = 0; i < size; ++i) {
+      const float value = size == 1 ? 0.0f : static_cast<float>(i) / static_cast<float>(size - 1);
+      red[i] = green[i] = blue[i] = value;
+    }
+    return size;
+  }
+  const TransferTables& tables = *found->transferTables;
+  const std::size_t count = std::min(size, tables.red.size());
+  std::copy_n(tables.red.begin(), count, red.begin());
+  std::copy_n(tables.green.begin(), count, green.begin());
+  std::copy_n(tables.blue.begin(), count, blue.begin());
+  return count;
+}
+
+platform::OperatingSystemVersion SimDisplayState::systemVersion() {
+  const std::lock_guard lock(mutex_);
+  const std::optional<std::string> named = stringValue(dictItem(root(), "SystemVersion"));
+  if (!named) return unnamedRelease;
+  return parseVersion(*named).value_or(unnamedRelease);
+}
+
+bool SimDisplayState::removesRaisedPresets() {
+  return systemVersion() >= platform::OperatingSystemVersion{26, 3, 0};
+}
+
+void SimDisplayState::removeRaisedPresets() {
+  const std::lock_guard lock(mutex_);
+  const auto isRaised = [](plist_t preset) {
+    const std::optional<double> nits = numberValue(dictItem(preset, "PresetMaxSDRLuminance"));
+    return nits && *nits > 500.0;
+  };
+  const auto raisedSlots = [&](plist_t entry) {
+    std::vector<std::string> slots;
+    forEachDictItem(dictItem(entry, "Presets"), [&](const char* key, plist_t preset) {
+      if (isRaised(preset)) slots.emplace_back(key);
+    });
+    return slots;
+  };
+  const plist_t displays = dictItem(root(), "Displays");
+  const std::uint32_t count = isArray(displays) ? plist_array_get_size(displays) : 0;
+  bool any = false;
+  for (std::uint32_t i = 0; i < count && !any; ++i)
+    any = !raisedSlots(plist_array_get_item(displays, i)).empty();
+  if (!any) return;
+  changeDocument([&](plist_t next) {
+    const plist_t entries = dictItem(next, "Displays");
+    for (std::uint32_t i = 0; i < count; ++i) {
+      const plist_t entry = plist_array_get_item(entries, i);
+      const std::optional<std::int64_t> active = integerValue(dictItem(entry, "ActivePresetIndex"));
+      for (const std::string& slot : raisedSlots(entry)) {
+        removeDictItem(dictItem(entry, "Presets"), slot);
+        if (active && std::to_string(*active) == slot) {
+          setDictItem(entry, "ActivePresetIndex", makeInteger(0));
+        }
+      }
+    }
+    return success;
+  });
+}
+
+std::uint64_t SimDisplayState::showEDRWindow(platform::DisplayID display) {
+  const std::lock_guard lock(mutex_);
+  if (findDisplay(root(), display) == nullptr) return 0;
+  edrWindows_.push_back(EDRWindowState{++lastEDRWindow_, display, EDRClock::now()});
+  ++edrVersion_;
+  return lastEDRWindow_;
+}
+
+void SimDisplayState::hideEDRWindow(std::uint64_t window) {
+  const std::lock_guard lock(mutex_);
+  const auto removed = std::remove_if(edrWindows_.begin(), edrWindows_.end(),
+                                      [window](const auto& each) { return each.id == window; });
+  if (removed == edrWindows_.end()) return;
+  edrWindows_.erase(removed, edrWindows_.end());
+  ++edrVersion_;
+}
+
+double SimDisplayState::currentHeadroom(platform::DisplayID display) {
+  const std::shared_ptr<const Snapshot> snapshot = currentSnapshot();
+  for (const DisplaySnapshot& each : snapshot->displays) {
+    if (each.id == display) return each.currentHeadroom;
+  }
+  return 1.0;
+}
+
+void SimDisplayState::setAsleep(bool asleep) {
+  const std::lock_guard lock(mutex_);
+  if (asleep_ == asleep) return;
+  asleep_ = asleep;
+  // The displays come back from sleep without EDR, and give it again after their delay.
+  if (!asleep) {
+    for (EDRWindowState& window : edrWindows_) window.shownAt = EDRClock::now();
+  }
+  ++edrVersion_;
 }
 
 }  // namespace lumora::sim

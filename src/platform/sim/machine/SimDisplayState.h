@@ -1,6 +1,8 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -14,6 +16,7 @@
 
 #include "platform/Console.h"
 #include "platform/Displays.h"
+#include "platform/OperatingSystem.h"
 #include "platform/WindowServer.h"
 #include "platform/sim/machine/PlistFile.h"
 #include "platform/sim/machine/ProcessIdentity.h"
@@ -23,6 +26,9 @@ namespace lumora::sim {
 // The state of the simulated Mac's displays, kept in a property-list file that people and tests
 // may read and edit while the app runs:
 //
+//   SystemVersion        string: the release of macOS, as "26.4"; absent: one before 26.3. From
+//                        26.3 on, a preset raised above 500 nits is taken and removed again
+//                        within a second (see removeRaisedPresets)
 //   MainDisplayID        integer: the display with the menu bar
 //   MainScreenDisplayID  integer: the display behind the main screen; absent: no main screen
 //   Displays             array of dictionaries:
@@ -33,6 +39,14 @@ namespace lumora::sim {
 //                        reals), OwnerProcessID and OwnerStartTime (integers: the loading process)
 //     ResetsPresetOnWake boolean: waking makes preset 0 active again
 //     RefusesPresets     boolean: no preset is written, no slot but 0 made active
+//     BuiltIn            boolean: the Mac's own panel; absent: not built in
+//     MaximumEDRHeadroom real: the EDR headroom the display gives while an EDR window is on it
+//                        (heat and ambient light change it); absent: 1.0, none
+//     EDRHeadroomDelay   real: seconds from an EDR window's appearing to the headroom; absent 0.5
+//
+// The EDR windows shown are the process's own, kept in memory as macOS keeps windows: the
+// current headroom of a display rises to its maximum once one has been on it for the delay, and
+// is 1.0 without one or while the Mac sleeps.
 //
 // Without the file the displays start from their factory state, which is written out. Every
 // operation is thread-safe. Reads cost no parsing while the file is unchanged, and the changes
@@ -40,6 +54,8 @@ namespace lumora::sim {
 class SimDisplayState {
  public:
   static constexpr std::int32_t presetSlotCount = platform::presetSlotCount;
+  using EDRClock = std::chrono::steady_clock;
+  static constexpr double defaultHeadroomDelay = 0.5;  // seconds
 
   // The window server's answers.
   static constexpr std::int32_t success = platform::windowServerStatus::success;
@@ -59,14 +75,23 @@ class SimDisplayState {
   struct DisplaySnapshot {
     platform::DisplayID id = 0;
     std::string name;
+    bool builtIn = false;
     std::int32_t activeIndex = -1;
     std::string activePresetName;
     std::optional<double> sdrNits;  // of the active preset
     std::optional<double> hdrNits;
     std::optional<std::string> slot11Name;  // none when slot 11 is empty
     std::optional<TransferTables> transferTables;
+    double maximumHeadroom = 1.0;
+    bool edrWindowShown = false;
+    double currentHeadroom = 1.0;
+    // What the display shows SDR white at: the active preset's ceiling, times the table's peak
+    // where it goes above 1.0, as far as the current headroom lets it.
+    double givenNits = 500.0;
   };
   struct Snapshot {
+    std::string systemVersion;  // empty when the file names none
+    std::optional<platform::DisplayID> builtInDisplay;
     platform::DisplayID mainDisplay = 0;
     std::optional<platform::Screen> mainScreen;
     std::vector<DisplaySnapshot> displays;
@@ -98,7 +123,9 @@ class SimDisplayState {
   // A read-only preset (PresetWritable false or 0) cannot be replaced.
   std::int32_t setPreset(platform::DisplayID display, std::int32_t index, plist_t preset);
 
-  // Tables of equal, non-zero length with values from 0 to 1, owned by this process.
+  // Tables of equal, non-zero length with finite values from 0 up to maximumTableValue, owned
+  // by this process.
+  static constexpr float maximumTableValue = 16.0f;
   std::int32_t setTransferTables(platform::DisplayID display, std::span<const float> red,
                                  std::span<const float> green, std::span<const float> blue);
   // Every display back to its calibration.
@@ -111,6 +138,33 @@ class SimDisplayState {
   bool takeReconfiguration();
   // The tables in force: none when none were loaded or their process has ended.
   std::optional<TransferTables> transferTables(platform::DisplayID display);
+  // The tables in force, the calibration (the identity) where none are, into the spans;
+  // how many entries were written. 0 for a display that does not exist. Allocates nothing
+  // while the file is unchanged.
+  std::size_t readTransferTables(platform::DisplayID display, std::span<float> red,
+                                 std::span<float> green, std::span<float> blue);
+
+  // The first display that is built in; none when no display is.
+  std::optional<platform::DisplayID> builtInDisplayID();
+  // SystemVersion; where the file names none (or none that reads as a version), a release
+  // before 26.3.
+  platform::OperatingSystemVersion systemVersion();
+  static constexpr platform::OperatingSystemVersion unnamedRelease{26, 2, 0};
+  // Whether this release removes raised presets again (26.3 and later).
+  bool removesRaisedPresets();
+  // What the window server of such a release does a moment after a raised preset was written:
+  // every preset above 500 nits is removed, and a display that had one active goes back to
+  // preset 0.
+  void removeRaisedPresets();
+
+  // The process's EDR windows: an identifier for the window shown (0 for a display that does
+  // not exist), and its end.
+  std::uint64_t showEDRWindow(platform::DisplayID display);
+  void hideEDRWindow(std::uint64_t window);
+  // How far above 1.0 the display can show values now.
+  double currentHeadroom(platform::DisplayID display);
+  // Asleep, no display gives headroom; at wake it comes back after each display's delay.
+  void setAsleep(bool asleep);
 
   // Everything at once, from one reading of the file; the same snapshot while nothing changed.
   std::shared_ptr<const Snapshot> currentSnapshot();
@@ -123,7 +177,12 @@ class SimDisplayState {
   plist_t root();
   std::optional<platform::Screen> mainScreenOf(plist_t root) const;
   std::optional<TransferTables> transferTablesOf(plist_t display) const;
-  Snapshot makeSnapshot(plist_t root) const;
+  // When an EDR window on the display was shown long enough ago to give headroom (none without
+  // one, or while asleep).
+  std::optional<EDRClock::time_point> headroomSince(plist_t display) const;
+  // `risesAt` is when a display's headroom next rises by itself, if one will.
+  Snapshot makeSnapshot(plist_t root, EDRClock::time_point now,
+                        std::optional<EDRClock::time_point>& risesAt) const;
   bool snapshotIsCurrent();
   // A change asked for that is already made.
   std::int32_t alreadySo();
@@ -143,6 +202,19 @@ class SimDisplayState {
   bool snapshotOfFile_ = false;
   // The loading processes of the snapshot's tables, and whether they ran when it was made.
   std::vector<std::pair<ProcessIdentity, bool>> snapshotOwners_;
+  struct EDRWindowState {
+    std::uint64_t id;
+    platform::DisplayID display;
+    EDRClock::time_point shownAt;
+  };
+  std::vector<EDRWindowState> edrWindows_;
+  std::uint64_t lastEDRWindow_ = 0;
+  bool asleep_ = false;
+  // Changes with the EDR windows and sleep, which the snapshot shows.
+  std::uint64_t edrVersion_ = 0;
+  std::uint64_t snapshotEDRVersion_ = 0;
+  // When the snapshot's headroom next rises by itself.
+  std::optional<EDRClock::time_point> snapshotHeadroomRises_;
   // The configuration last seen by takeReconfiguration, and the version it was seen in.
   std::optional<std::string> configuration_;
   std::uint64_t configurationVersion_ = 0;

@@ -1,0 +1,19 @@
+#include "display/InformationalAlert.h"
+
+#include <string>
+
+namespace lumora {
+
+void queueInformationalAlert(platform::MainQueue& mainQueue, platform::Alerts& alerts,
+                             std::string_view message, std::string_view informative) {
+  platform::Alert alert;
+  alert.messageText = std::string(message);
+  alert.informativeText = std::string(informative);
+  alert.style = platform::AlertStyle::informational;
+  alert.buttonTitles = {"OK"};
+  alert.floatsAboveOtherApplications = true;
+  // The alerts service lives as long as the process.
+  mainQueue.async([&alerts, alert = std::move(alert)] { alerts.runModal(alert); });
+}
+
+}  // namespace lumora

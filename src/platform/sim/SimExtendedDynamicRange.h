@@ -1,0 +1,26 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/ExtendedDynamicRange.h"
+#include "platform/sim/machine/SimDisplayState.h"
+
+namespace lumora::sim {
+
+// EDR headroom on the simulated Mac: the window is kept by the displays' state, which gives a
+// display its headroom a moment after the window appears on it. The simulated window needs no
+// redrawing.
+class SimExtendedDynamicRange final : public platform::ExtendedDynamicRange {
+ public:
+  explicit SimExtendedDynamicRange(SimDisplayState& state) : state_(state) {}
+
+  std::unique_ptr<platform::EDRWindow> showEDRWindow(platform::DisplayID display) override;
+  double currentHeadroom(platform::DisplayID display) override {
+    return state_.currentHeadroom(display);
+  }
+
+ private:
+  SimDisplayState& state_;
+};
+
+}  // namespace lumora::sim
