@@ -269,8 +269,9 @@ TEST_F(SimDisplayStateTest, AGammaTableLastsWhileItsProcessRuns) {
 TEST_F(SimDisplayStateTest, RefusesMalformedGammaTables) {
   std::vector<float> good(256, 0.5f);
   std::vector<float> shorter(255, 0.5f);
+  // Values above 1.0 are shown as far as the headroom goes; past the maximum they are refused.
   std::vector<float> above(256, 0.5f);
-  above[3] = 1.01f;
+  above[3] = SimDisplayState::maximumTableValue * 1.01f;
   std::vector<float> notANumber(256, 0.5f);
   notANumber[7] = std::nanf("");
   EXPECT_EQ(state().setTransferTables(main(), good, shorter, good),

@@ -219,6 +219,10 @@ TEST_F(TerminalPiecesTest, ThePanelTellsTheDisplaysStateAndTheDock) {
   display.sdrNits = 1250.0;
   display.slot11Name = "Lumora XDR (1250 nits)";
   display.transferTables = SimDisplayState::TransferTables{{0.0f, 1.0f}, {}, {}, {42, 0}};
+  display.edrWindowShown = true;
+  display.currentHeadroom = 2.5;
+  display.maximumHeadroom = 3.2;
+  display.givenNits = 1250.0;
   snapshot.displays.push_back(display);
 
   std::vector<std::string> text;
@@ -233,6 +237,8 @@ TEST_F(TerminalPiecesTest, ThePanelTellsTheDisplaysStateAndTheDock) {
                       "  SDR ceiling: 1250 nits  (XDR)",
                       "  Slot 11: \"Lumora XDR (1250 nits)\"",
                       "  Gamma: table loaded by process 42",
+                      "  EDR window: shown (1x1, asks for headroom)",
+                      "  Headroom: 2.5 of 3.2, gives 1250 nits",
                       "Dock: Lumora Virir is in the Dock (regular app)",
                   }));
 }

@@ -23,9 +23,13 @@ inline bool sameDisplays(const SimDisplayState::Snapshot& a, const SimDisplaySta
                                const SimDisplayState::DisplaySnapshot& y) {
     return x.id == y.id && x.name == y.name && x.activeIndex == y.activeIndex &&
            x.activePresetName == y.activePresetName && x.sdrNits == y.sdrNits &&
-           x.slot11Name == y.slot11Name && sameTables(x.transferTables, y.transferTables);
+           x.slot11Name == y.slot11Name && sameTables(x.transferTables, y.transferTables) &&
+           x.builtIn == y.builtIn && x.edrWindowShown == y.edrWindowShown &&
+           x.currentHeadroom == y.currentHeadroom && x.maximumHeadroom == y.maximumHeadroom &&
+           x.givenNits == y.givenNits;
   };
-  return a.mainDisplay == b.mainDisplay && sameScreen(a.mainScreen, b.mainScreen) &&
+  return a.mainDisplay == b.mainDisplay && a.builtInDisplay == b.builtInDisplay &&
+         sameScreen(a.mainScreen, b.mainScreen) &&
          std::equal(a.displays.begin(), a.displays.end(), b.displays.begin(), b.displays.end(),
                     sameDisplay);
 }

@@ -1,9 +1,9 @@
 #include "platform/sim/frontends/headless/DisplaySummary.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace lumora::sim {
-namespace {
 
 std::string formatNumber(double value) {
   char text[32];
@@ -11,11 +11,17 @@ std::string formatNumber(double value) {
   return text;
 }
 
-}  // namespace
-
-std::string describeMainDisplay(const SimDisplayState::Snapshot& snapshot) {
+const SimDisplayState::DisplaySnapshot* drivenDisplay(const SimDisplayState::Snapshot& snapshot) {
+  const platform::DisplayID driven = snapshot.builtInDisplay.value_or(snapshot.mainDisplay);
   for (const SimDisplayState::DisplaySnapshot& display : snapshot.displays) {
-    if (display.id != snapshot.mainDisplay) continue;
+    if (display.id == driven) return &display;
+  }
+  return nullptr;
+}
+
+std::string describeDrivenDisplay(const SimDisplayState::Snapshot& snapshot) {
+  if (const SimDisplayState::DisplaySnapshot* found = drivenDisplay(snapshot)) {
+    const SimDisplayState::DisplaySnapshot& display = *found;
     std::string line =
         "display " + std::to_string(display.id) + ": preset " + std::to_string(display.activeIndex);
     if (!display.activePresetName.empty()) line += " \"" + display.activePresetName + "\"";
@@ -28,6 +34,8 @@ std::string describeMainDisplay(const SimDisplayState::Snapshot& snapshot) {
       line += ", gamma: table of " + std::to_string(red.size()) + " (mid-point " +
               formatNumber(static_cast<double>(red[red.size() / 2])) + ")";
     }
+    line += ", gives " + formatNumber(std::round(display.givenNits)) + " nits, headroom " +
+            formatNumber(display.currentHeadroom);
     return line;
   }
   return "display " + std::to_string(snapshot.mainDisplay) + ": not connected";

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -76,7 +77,7 @@ std::string HeadlessFrontEnd::statusLine(const SimDisplayState::Snapshot& displa
                                  ? "(no status item)"
                                  : describeStatusButton(items.front()->simButton(), withColor_);
   const std::string dock = mac_.application.showsInDock() ? "shown" : "hidden";
-  return "status: " + button + " | " + describeMainDisplay(displays) + " | Dock icon: " + dock;
+  return "status: " + button + " | " + describeDrivenDisplay(displays) + " | Dock icon: " + dock;
 }
 
 void HeadlessFrontEnd::printStatus() {
@@ -198,7 +199,17 @@ void HeadlessFrontEnd::handleCommand(std::string_view command) {
     }
   } else if (verb == "windows") {
     const auto windows = mac_.windows.visibleWindows();
-    if (windows.empty()) return print("windows: none");
+    const std::shared_ptr<const SimDisplayState::Snapshot> displays =
+        mac_.displayState.currentSnapshot();
+    const bool edrShown = std::any_of(displays->displays.begin(), displays->displays.end(),
+                                      [](const auto& display) { return display.edrWindowShown; });
+    if (windows.empty() && !edrShown) return print("windows: none");
+    for (const SimDisplayState::DisplaySnapshot& display : displays->displays) {
+      if (!display.edrWindowShown) continue;
+      print("window edr: 1x1 EDR window on display " + std::to_string(display.id) +
+            " (borderless, ignores the mouse, on every Space), headroom " +
+            formatNumber(display.currentHeadroom));
+    }
     for (const auto& window : windows) {
       print("window " + std::to_string(window->number()) + ": \"" + window->title() + "\" " +
             describeRect(window->frame()) + (window->isKey() ? ", key" : ""));

@@ -14,6 +14,12 @@ std::string nits(std::optional<double> value) {
   return text;
 }
 
+std::string number(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", value);
+  return text;
+}
+
 std::string describeScreen(const std::optional<platform::Screen>& screen) {
   if (!screen) return "none";
   if (!screen->screenNumber) return "a screen without a display number";
@@ -54,6 +60,13 @@ std::vector<PanelLine> displayPanelLines(const SimDisplayState::Snapshot& snapsh
                                                   std::to_string(display.transferTables->owner.pid)
                                             : "calibrated (ColorSync)",
                      display.transferTables.has_value()});
+    const bool boosted = display.givenNits > display.sdrNits.value_or(500.0) + 0.5;
+    lines.push_back({"  EDR window", display.edrWindowShown ? "shown (1x1, asks for headroom)" : "none",
+                     display.edrWindowShown});
+    lines.push_back({"  Headroom", number(display.currentHeadroom) + " of " +
+                                       number(display.maximumHeadroom) + ", gives " +
+                                       nits(std::round(display.givenNits)),
+                     boosted});
   }
   lines.push_back({"Dock",
                    showsInDock ? "Lumora Virir is in the Dock (regular app)"
