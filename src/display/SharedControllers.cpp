@@ -4,7 +4,8 @@
 
 namespace lumora {
 
-SharedControllers::SharedControllers(platform::Platform& platform) : platform_(platform) {}
+SharedControllers::SharedControllers(platform::Platform& platform, HeadroomBrightness::Clock clock)
+    : platform_(platform), clock_(std::move(clock)) {}
 
 TransferTables& SharedControllers::tables() {
   std::call_once(tablesOnce_, [this] {
@@ -15,7 +16,7 @@ TransferTables& SharedControllers::tables() {
 }
 
 XDRController& SharedControllers::xdr() {
-  std::call_once(xdrOnce_, [this] { xdr_ = std::make_unique<XDRController>(platform_, tables()); });
+  std::call_once(xdrOnce_, [this] { xdr_ = std::make_unique<XDRController>(platform_, tables(), clock_); });
   return *xdr_;
 }
 

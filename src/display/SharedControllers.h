@@ -13,7 +13,8 @@ namespace lumora {
 // The process-wide controller instances, each made on its first use and kept from then on.
 class SharedControllers {
  public:
-  explicit SharedControllers(platform::Platform& platform);
+  explicit SharedControllers(platform::Platform& platform,
+                             HeadroomBrightness::Clock clock = &std::chrono::steady_clock::now);
   SharedControllers(const SharedControllers&) = delete;
   SharedControllers& operator=(const SharedControllers&) = delete;
 
@@ -28,6 +29,7 @@ class SharedControllers {
   TransferTables& tables();
 
   platform::Platform& platform_;
+  HeadroomBrightness::Clock clock_;
   std::once_flag tablesOnce_;
   std::unique_ptr<TransferTables> tables_;
   std::once_flag xdrOnce_;
