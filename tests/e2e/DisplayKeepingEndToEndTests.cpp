@@ -10,62 +10,17 @@
 #include <string>
 #include <thread>
 
-#include "e2e/RunningApp.h"
-#include "platform/sim/machine/FactoryDisplay.h"
-#include "platform/sim/machine/Plist.h"
-#include "support/TempDirectory.h"
+#include "e2e/SimulatedMacTest.h"
 
 namespace lumora::testing {
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr const char* raisedWithMediumBlacks =
     "<key>autoEnableXDR</key><true/><key>lastNitsValue</key><real>1250</real>"
     "<key>deepBlacksEnabled</key><true/><key>deepBlacksLevel</key><integer>2</integer>"
     "<key>deepBlacksWarningShown</key><true/>";
 
-class DisplayKeepingEndToEndTest : public ::testing::Test {
- protected:
-  fs::path displayPath() const { return home_ / "state/lumora-virir/display.plist"; }
-  void storeDefaults(const std::string& entries) const {
-    writeText(home_ / "config/lumora-virir/defaults.plist",
-              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>" +
-                  entries + "</dict></plist>\n");
-  }
-  // The factory display with `extra` in the built-in display's entry, and more displays after it.
-  void storeDisplay(const std::string& extra, const std::string& moreDisplays = "") const {
-    std::string text = sim::toXml(sim::factoryDisplayState().get());
-    text.insert(text.find("<key>DisplayID</key>"), extra);
-    text.insert(text.rfind("</array>"), moreDisplays);
-    replaceFile(text);
-  }
-  // As another program would: a whole new file in its place.
-  void replaceFile(const std::string& text) const {
-    writeText(displayPath().string() + ".new", text);
-    fs::rename(displayPath().string() + ".new", displayPath());
-  }
-  // Asks for the status until it says `text`, for at most about five seconds.
-  bool statusSays(RunningApp& app, const std::string& text) {
-    for (int attempt = 0; attempt < 25; ++attempt) {
-      app.send("status");
-      if (app.waitForLine("status: ").value_or("").find(text) != std::string::npos) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    }
-    return false;
-  }
-  std::string table(const std::string& display) const {
-    const std::string text = readText(displayPath());
-    const std::size_t entry =
-        text.find("<key>DisplayID</key>\n\t\t\t<integer>" + display + "</integer>");
-    const std::size_t next = text.find("<key>DisplayID</key>", entry + 1);
-    const std::size_t found = text.find("<key>TransferTable</key>", entry);
-    return entry != std::string::npos && found != std::string::npos && found < next ? "table"
-                                                                                    : "none";
-  }
-
-  TempDirectory home_;
-};
+class DisplayKeepingEndToEndTest : public SimulatedMacTest {};
 
 TEST_F(DisplayKeepingEndToEndTest, AWakeThatDropsThePresetBringsBackTheLevelAndTheTable) {
   storeDefaults(raisedWithMediumBlacks);
