@@ -25,6 +25,32 @@ NS_ASSUME_NONNULL_BEGIN
 @property(nullable, copy) NSString *accessibilityDescription;
 @end
 
+// AppKit/NSView.h: @property (nullable, strong) CALayer *layer;  (macOS 10.5)
+@class CALayer;
+@interface NSView (LumoraSDKAdditions)
+@property(nullable, strong) CALayer *layer;
+@end
+
+// AppKit/NSScreen.h: @property (readonly) CGFloat maximumExtendedDynamicRangeColorComponentValue
+// API_AVAILABLE(macos(10.11)); @property (readonly) CGFloat
+// maximumPotentialExtendedDynamicRangeColorComponentValue API_AVAILABLE(macos(10.15));
+@interface NSScreen (LumoraSDKAdditions)
+@property(readonly) CGFloat maximumExtendedDynamicRangeColorComponentValue;
+@property(readonly) CGFloat maximumPotentialExtendedDynamicRangeColorComponentValue;
+@end
+
+// Foundation/NSProcessInfo.h: typedef struct { NSInteger majorVersion; NSInteger minorVersion;
+// NSInteger patchVersion; } NSOperatingSystemVersion; @property (readonly)
+// NSOperatingSystemVersion operatingSystemVersion API_AVAILABLE(macos(10.10));
+typedef struct {
+  NSInteger majorVersion;
+  NSInteger minorVersion;
+  NSInteger patchVersion;
+} NSOperatingSystemVersion;
+@interface NSProcessInfo (LumoraSDKAdditions)
+@property(readonly) NSOperatingSystemVersion operatingSystemVersion;
+@end
+
 // AppKit/NSWorkspace.h: APPKIT_EXTERN NSNotificationName NSWorkspaceScreensDidWakeNotification
 // API_AVAILABLE(macos(10.6));
 APPKIT_EXPORT NSNotificationName NSWorkspaceScreensDidWakeNotification;
@@ -90,6 +116,20 @@ CG_EXTERN CGError CGDisplayRegisterReconfigurationCallback(
     CGDisplayReconfigurationCallBack _Nullable callback, void *_Nullable userInfo);
 CG_EXTERN CGError CGDisplayRemoveReconfigurationCallback(
     CGDisplayReconfigurationCallBack _Nullable callback, void *_Nullable userInfo);
+
+// mach/arm/boolean.h (macOS 13 SDK, arm64): typedef int boolean_t;
+typedef int boolean_t;
+
+// CoreGraphics/CGDirectDisplay.h (macOS 13 SDK).
+CG_EXTERN CGError CGGetOnlineDisplayList(uint32_t maxDisplays,
+                                         CGDirectDisplayID *_Nullable onlineDisplays,
+                                         uint32_t *_Nullable displayCount);
+CG_EXTERN boolean_t CGDisplayIsBuiltin(CGDirectDisplayID display);
+
+// CoreGraphics/CGColorSpace.h (macOS 13 SDK).
+typedef struct CF_BRIDGED_TYPE(id) CGColorSpace *CGColorSpaceRef;
+CG_EXTERN const CFStringRef kCGColorSpaceExtendedLinearDisplayP3;
+CG_EXTERN CGColorSpaceRef _Nullable CGColorSpaceCreateWithName(CFStringRef _Nullable name);
 
 CF_ASSUME_NONNULL_END
 CF_IMPLICIT_BRIDGING_DISABLED

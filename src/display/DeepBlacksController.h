@@ -6,10 +6,10 @@
 #include <optional>
 #include <string_view>
 
+#include "display/TransferTables.h"
 #include "platform/Alerts.h"
 #include "platform/Displays.h"
 #include "platform/MainQueue.h"
-#include "display/TransferTables.h"
 #include "platform/PreferenceKey.h"
 #include "platform/UserDefaults.h"
 

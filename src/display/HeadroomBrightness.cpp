@@ -128,8 +128,8 @@ bool HeadroomBrightness::keep() {
 
 bool HeadroomBrightness::tooManyReplacements() {
   const std::chrono::steady_clock::time_point now = clock_();
-  const auto window = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-      replacementWindow);
+  const auto window =
+      std::chrono::duration_cast<std::chrono::steady_clock::duration>(replacementWindow);
   // Only the ones within the window count.
   std::size_t kept = 0;
   for (std::size_t i = 0; i < replacementCount_; ++i) {

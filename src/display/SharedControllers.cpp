@@ -9,21 +9,23 @@ SharedControllers::SharedControllers(platform::Platform& platform, HeadroomBrigh
 
 TransferTables& SharedControllers::tables() {
   std::call_once(tablesOnce_, [this] {
-    tables_ = std::make_unique<TransferTables>(platform_.displays,
-                                               xdrTargetDisplay(platform_.displays));
+    tables_ =
+        std::make_unique<TransferTables>(platform_.displays, xdrTargetDisplay(platform_.displays));
   });
   return *tables_;
 }
 
 XDRController& SharedControllers::xdr() {
-  std::call_once(xdrOnce_, [this] { xdr_ = std::make_unique<XDRController>(platform_, tables(), clock_); });
+  std::call_once(xdrOnce_,
+                 [this] { xdr_ = std::make_unique<XDRController>(platform_, tables(), clock_); });
   return *xdr_;
 }
 
 DeepBlacksController& SharedControllers::deepBlacks() {
   if (!deepBlacks_) {
-    deepBlacks_ = std::make_unique<DeepBlacksController>(
-        platform_.userDefaults, platform_.displays, tables(), platform_.mainQueue, platform_.alerts);
+    deepBlacks_ =
+        std::make_unique<DeepBlacksController>(platform_.userDefaults, platform_.displays, tables(),
+                                               platform_.mainQueue, platform_.alerts);
   }
   return *deepBlacks_;
 }

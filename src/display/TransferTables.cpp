@@ -19,7 +19,8 @@ Table identity() {
 float peakOf(const ChannelTables& tables) {
   float peak = 0.0f;
   for (const Table* table : {&tables.red, &tables.green, &tables.blue}) {
-    for (const float value : *table) peak = std::max(peak, value);
+    for (const float value : *table)
+      peak = std::max(peak, value);
   }
   return peak;
 }
@@ -51,7 +52,8 @@ TransferTables::TransferTables(platform::Displays& displays, platform::DisplayID
 
 Table TransferTables::multiplied(const Table& base, float factor) {
   Table table{};
-  for (std::size_t i = 0; i < table.size(); ++i) table[i] = base[i] * factor;
+  for (std::size_t i = 0; i < table.size(); ++i)
+    table[i] = base[i] * factor;
   return table;
 }
 
@@ -182,16 +184,15 @@ void TransferTables::clearBoost() {
 void TransferTables::abandonBoost() {
   const std::lock_guard lock(mutex_);
   if (!boostDisplay_) return;
-  loadedOn_.erase(std::remove(loadedOn_.begin(), loadedOn_.end(), *boostDisplay_),
-                  loadedOn_.end());
+  loadedOn_.erase(std::remove(loadedOn_.begin(), loadedOn_.end(), *boostDisplay_), loadedOn_.end());
   boostDisplay_.reset();
 }
 
 TransferTables::BoostCheck TransferTables::checkBoost() {
   const std::lock_guard lock(mutex_);
   if (!boostDisplay_ || exiting_) return BoostCheck::ours;
-  const std::size_t count = displays_.readTransferTable(*boostDisplay_, readBack_.red,
-                                                        readBack_.green, readBack_.blue);
+  const std::size_t count =
+      displays_.readTransferTable(*boostDisplay_, readBack_.red, readBack_.green, readBack_.blue);
   if (count != tableSize) return BoostCheck::ours;
   const bool ours = nearlyEqual(readBack_.red, boostLoaded_.red) &&
                     nearlyEqual(readBack_.green, boostLoaded_.green) &&

@@ -65,12 +65,12 @@ TEST_F(HeadroomMethodTest, TheReleaseAndTheStoredDefaultChooseTheMethod) {
     std::optional<std::string> stored;
     Method method;
   };
-  for (const Case& c : {Case{{26, 2, 0}, std::nullopt, Method::preset},
-                        Case{{26, 3, 0}, std::nullopt, Method::headroom},
-                        Case{{15, 7, 1}, std::nullopt, Method::preset},
-                        Case{{26, 4, 0}, "preset", Method::preset},
-                        Case{{15, 7, 1}, "headroom", Method::headroom},
-                        Case{{26, 4, 0}, "bogus", Method::headroom}}) {
+  for (const Case& c :
+       {Case{{26, 2, 0}, std::nullopt, Method::preset},
+        Case{{26, 3, 0}, std::nullopt, Method::headroom},
+        Case{{15, 7, 1}, std::nullopt, Method::preset}, Case{{26, 4, 0}, "preset", Method::preset},
+        Case{{15, 7, 1}, "headroom", Method::headroom},
+        Case{{26, 4, 0}, "bogus", Method::headroom}}) {
     FakePlatform fake;
     fake.operatingSystem.release = c.release;
     fake.extendedDynamicRange.headroom[panel] = 3.2;
@@ -172,7 +172,8 @@ TEST_F(HeadroomMethodTest, DeepBlacksAndTheBoostShareOneTable) {
   ASSERT_EQ(inForce().size(), 256u);
   EXPECT_NEAR(inForce()[128], 1.093310, 1e-5);  // 0.437324 x 2.5
   EXPECT_FLOAT_EQ(inForce()[255], 2.5f);
-  for (std::size_t i = 0; i < medium.size(); ++i) EXPECT_FLOAT_EQ(inForce()[i], medium[i] * 2.5f);
+  for (std::size_t i = 0; i < medium.size(); ++i)
+    EXPECT_FLOAT_EQ(inForce()[i], medium[i] * 2.5f);
 
   // Changing either keeps the other.
   pick("setDeepBlacksLevel:", 3);
@@ -208,10 +209,12 @@ TEST_F(HeadroomMethodTest, AHeadroomBelowTheLevelCapsItAndTheMenuSaysSo) {
   EXPECT_EQ(fake_.displays.tablesLoaded.size(), tables + 1);
   EXPECT_EQ(fake_.statusBar.lastItem->menuInstalls, menus + 1);
   EXPECT_FLOAT_EQ(fake_.displays.peakInForce(panel), 3.2f);
-  for (const platform::MenuItem& item : menu().items) EXPECT_FALSE(item.title.starts_with("Now "));
+  for (const platform::MenuItem& item : menu().items)
+    EXPECT_FALSE(item.title.starts_with("Now "));
 
   // Idle seconds load nothing and build no menu.
-  for (int i = 0; i < 5; ++i) second();
+  for (int i = 0; i < 5; ++i)
+    second();
   EXPECT_EQ(fake_.displays.tablesLoaded.size(), tables + 1);
   EXPECT_EQ(fake_.statusBar.lastItem->menuInstalls, menus + 1);
 }
@@ -236,7 +239,8 @@ TEST_F(HeadroomMethodTest, HeadroomThatNeverComesSaysUnavailableOnceAndStaysAtSD
   EXPECT_EQ(fake_.alerts.shown[0].messageText, "XDR Brightness Unavailable");
 
   pick("toggleXDR");
-  for (int i = 0; i < 4; ++i) second();
+  for (int i = 0; i < 4; ++i)
+    second();
   fake_.mainQueue.drain();
   EXPECT_EQ(fake_.alerts.shown.size(), 1u) << "once per run";
   EXPECT_EQ(fake_.console.errors.size(), 1u);
@@ -266,7 +270,8 @@ TEST_F(HeadroomMethodTest, AnotherAppsTableIsReplacedUntilItKeepsComingBack) {
   EXPECT_FALSE(xdr().isXDREnabled());
   EXPECT_TRUE(fake_.extendedDynamicRange.windowsShown().empty());
   EXPECT_EQ(menu().items[0].title, "\U0001F4A1 SDR Mode");
-  for (int i = 0; i < 5; ++i) second();
+  for (int i = 0; i < 5; ++i)
+    second();
   EXPECT_EQ(inForce(), nightLight);
   fake_.mainQueue.drain();
   ASSERT_EQ(fake_.alerts.shown.size(), 1u);
@@ -320,7 +325,8 @@ TEST_F(HeadroomMethodTest, QuitAndEverySignalPutTheBaseTableBack) {
 
 TEST_F(HeadroomMethodTest, ABoostLeftByARunThatCrashedIsGoneAtLaunch) {
   std::vector<float> boosted(256);
-  for (std::size_t i = 0; i < boosted.size(); ++i) boosted[i] = static_cast<float>(i) / 255 * 2.5f;
+  for (std::size_t i = 0; i < boosted.size(); ++i)
+    boosted[i] = static_cast<float>(i) / 255 * 2.5f;
   fake_.displays.loadFromOutside(panel, boosted);
   launch();
   EXPECT_FLOAT_EQ(fake_.displays.peakInForce(panel), 1.0f);
@@ -354,8 +360,9 @@ TEST_F(HeadroomMethodTest, TheBuiltInPanelIsDrivenWhenAnExternalDisplayIsMain) {
   // The external display has the menu bar and the focus; the built-in panel is display 3.
   for (const Method method : {Method::preset, Method::headroom}) {
     FakePlatform fake;
-    fake.operatingSystem.release = method == Method::preset ? platform::OperatingSystemVersion{26, 2, 0}
-                                                            : platform::OperatingSystemVersion{26, 4, 0};
+    fake.operatingSystem.release = method == Method::preset
+                                       ? platform::OperatingSystemVersion{26, 2, 0}
+                                       : platform::OperatingSystemVersion{26, 4, 0};
     fake.displays.builtIn = 3;
     fake.windowServer.presets[3][0] = testing::FakeWindowServer::standardPreset();
     fake.windowServer.activeIndex[3] = 0;

@@ -63,8 +63,7 @@ TEST_F(HeadroomEndToEndTest, ACurrentReleaseRaisesThePanelThroughHeadroomAndTake
   EXPECT_TRUE(statusSays(app, "gives 1250 nits, headroom 2.5"));
   const std::string capped = menu(app);
   EXPECT_NE(capped.find("\u2713 320% \u2013 1600 nits (MAX)"), std::string::npos) << capped;
-  EXPECT_NE(capped.find("Now 1250 nits: the display allows no more  (disabled)"),
-            std::string::npos)
+  EXPECT_NE(capped.find("Now 1250 nits: the display allows no more  (disabled)"), std::string::npos)
       << capped;
 
   // Off: the Deep Blacks curve alone, and no window.
@@ -88,7 +87,8 @@ TEST_F(HeadroomEndToEndTest, APresetThatTheReleaseRemovesGoesOnThroughHeadroomWi
   ASSERT_TRUE(statusSays(app, "preset 0")) << app.errorOutput();
 
   app.send("pick 1250");
-  EXPECT_TRUE(statusSays(app, "preset 0 \"XDR Display (P3-1600 nits)\", SDR 500 nits, slot 11 empty"))
+  EXPECT_TRUE(
+      statusSays(app, "preset 0 \"XDR Display (P3-1600 nits)\", SDR 500 nits, slot 11 empty"))
       << "and removed within a second";
   EXPECT_TRUE(statusSays(app, "gives 1250 nits, headroom 3.2")) << app.errorOutput();
   EXPECT_NE(menu(app).find("\u2713 250% \u2013 1250 nits"), std::string::npos);
@@ -100,8 +100,7 @@ TEST_F(HeadroomEndToEndTest, APresetThatTheReleaseRemovesGoesOnThroughHeadroomWi
 }
 
 TEST_F(HeadroomEndToEndTest, SleepAndWakeBringTheBoostBack) {
-  storeDefaults(
-      "<key>autoEnableXDR</key><true/><key>lastNitsValue</key><real>1000</real>");
+  storeDefaults("<key>autoEnableXDR</key><true/><key>lastNitsValue</key><real>1000</real>");
   storeRelease("26.4");
   RunningApp app(home_.path());
   ASSERT_TRUE(statusSays(app, "gives 1000 nits")) << app.errorOutput();
@@ -121,8 +120,8 @@ TEST_F(HeadroomEndToEndTest, AnExternalMainDisplayLeavesThePanelTheOneThatChange
   storeDefaults(warned);
   std::string text = sim::toXml(sim::factoryDisplayState().get());
   const std::string panel = std::to_string(sim::factoryMainDisplayID);
-  for (const char* key : {"<key>MainDisplayID</key>\n\t<integer>",
-                          "<key>MainScreenDisplayID</key>\n\t<integer>"}) {
+  for (const char* key :
+       {"<key>MainDisplayID</key>\n\t<integer>", "<key>MainScreenDisplayID</key>\n\t<integer>"}) {
     const std::size_t at = text.find(std::string(key) + panel);
     text.replace(at, std::string(key).size() + panel.size(), std::string(key) + "5");
   }

@@ -24,8 +24,7 @@ std::optional<platform::Screen> FakeDisplays::mainScreen() {
   return screen;
 }
 
-std::int32_t FakeDisplays::setTransferTable(platform::DisplayID display,
-                                            std::span<const float> red,
+std::int32_t FakeDisplays::setTransferTable(platform::DisplayID display, std::span<const float> red,
                                             std::span<const float> green,
                                             std::span<const float> blue) {
   log_.add("displays.setTransferTable ", std::to_string(display));
@@ -71,7 +70,8 @@ float FakeDisplays::peakInForce(platform::DisplayID display) const {
   float peak = 0.0f;
   for (const std::vector<float>* table :
        {&loaded->second.red, &loaded->second.green, &loaded->second.blue}) {
-    for (const float value : *table) peak = std::max(peak, value);
+    for (const float value : *table)
+      peak = std::max(peak, value);
   }
   return peak;
 }

@@ -20,8 +20,7 @@ class FakeDisplays final : public platform::Displays {
   std::optional<platform::DisplayID> builtInDisplayID() override { return builtIn; }
   std::optional<platform::Screen> mainScreen() override;
   std::int32_t setTransferTable(platform::DisplayID display, std::span<const float> red,
-                                std::span<const float> green,
-                                std::span<const float> blue) override;
+                                std::span<const float> green, std::span<const float> blue) override;
   std::size_t readTransferTable(platform::DisplayID display, std::span<float> red,
                                 std::span<float> green, std::span<float> blue) override;
   void restoreColorSyncSettings() override;

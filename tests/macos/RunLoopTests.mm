@@ -74,7 +74,8 @@ TEST(MacAlertsTest, TheDeepBlacksWarningRunsAtTheFloatingLevelAndAnAbortedOneIsN
   lumora::testing::FakeDisplays displays(log);
   MacMainQueue mainQueue;
   MacAlerts alerts;
-  DeepBlacksController deepBlacks(defaults, displays, mainQueue, alerts);
+  TransferTables tables(displays, displays.mainDisplay);
+  DeepBlacksController deepBlacks(defaults, displays, tables, mainQueue, alerts);
 
   __block NSInteger level = NSIntegerMin;
   __block int probes = 0;

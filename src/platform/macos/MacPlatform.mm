@@ -10,9 +10,11 @@
 #include "platform/macos/MacAlerts.h"
 #include "platform/macos/MacApplication.h"
 #include "platform/macos/MacDisplays.h"
+#include "platform/macos/MacExtendedDynamicRange.h"
 #include "platform/macos/MacLoginItems.h"
 #include "platform/macos/MacMainQueue.h"
 #include "platform/macos/MacNotifications.h"
+#include "platform/macos/MacOperatingSystem.h"
 #include "platform/macos/MacStatusBar.h"
 #include "platform/macos/MacSymbolImages.h"
 #include "platform/macos/MacSystemEvents.h"
@@ -32,6 +34,7 @@ struct MacPlatform {
   MacStatusBar statusBar{application};
   MacSymbolImages symbolImages;
   MacDisplays displays;
+  MacExtendedDynamicRange extendedDynamicRange;
   MacWindowServer windowServer;
   MacUserDefaults userDefaults;
   MacTimers timers;
@@ -43,6 +46,7 @@ struct MacPlatform {
   MacUpdaters updaters{alerts};
   platform::PosixTerminationSignals terminationSignals;
   MacSystemEvents systemEvents;
+  MacOperatingSystem operatingSystem;
   platform::StdioConsole console;
 
   platform::Platform platform = platform::platformOf(*this);

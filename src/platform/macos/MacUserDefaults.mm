@@ -19,6 +19,12 @@ double MacUserDefaults::doubleForKey(std::string_view key) {
   return [NSUserDefaults.standardUserDefaults doubleForKey:toNSString(key)];
 }
 
+std::optional<std::string> MacUserDefaults::stringForKey(std::string_view key) {
+  NSString *value = [NSUserDefaults.standardUserDefaults stringForKey:toNSString(key)];
+  if (value == nil) return std::nullopt;
+  return fromNSString(value);
+}
+
 void MacUserDefaults::setBool(std::string_view key, bool value) {
   [NSUserDefaults.standardUserDefaults setBool:value ? YES : NO forKey:toNSString(key)];
 }

@@ -42,10 +42,10 @@ struct SimMac {
   SimDisplayState displayState;
   SimDisplays displays{displayState};
   SimExtendedDynamicRange extendedDynamicRange{displayState};
-  SimWindowServer windowServer{displayState,
-                               [this](std::chrono::duration<double> delay, std::function<void()> work) {
-                                 loop.scheduledTimer(delay, false, std::move(work));
-                               }};
+  SimWindowServer windowServer{
+      displayState, [this](std::chrono::duration<double> delay, std::function<void()> work) {
+        loop.scheduledTimer(delay, false, std::move(work));
+      }};
   SimUserDefaults userDefaults;
   SimAlerts alerts{loop};
   SimNotificationCenter notificationCenter;

@@ -164,8 +164,8 @@ double maximumHeadroomOf(plist_t display) {
 }
 
 SimDisplayState::EDRClock::duration headroomDelayOf(plist_t display) {
-  double seconds =
-      numberValue(dictItem(display, "EDRHeadroomDelay")).value_or(SimDisplayState::defaultHeadroomDelay);
+  double seconds = numberValue(dictItem(display, "EDRHeadroomDelay"))
+                       .value_or(SimDisplayState::defaultHeadroomDelay);
   // An hour is as good as never, and keeps the conversion defined.
   if (!std::isfinite(seconds) || seconds < 0.0) seconds = SimDisplayState::defaultHeadroomDelay;
   seconds = std::min(seconds, 3600.0);
@@ -176,7 +176,8 @@ SimDisplayState::EDRClock::duration headroomDelayOf(plist_t display) {
 float peakOf(const SimDisplayState::TransferTables& tables) {
   float peak = 0.0f;
   for (const std::vector<float>* table : {&tables.red, &tables.green, &tables.blue}) {
-    for (const float value : *table) peak = std::max(peak, value);
+    for (const float value : *table)
+      peak = std::max(peak, value);
   }
   return peak;
 }
@@ -470,8 +471,7 @@ std::optional<SimDisplayState::EDRClock::time_point> SimDisplayState::headroomSi
 }
 
 SimDisplayState::Snapshot SimDisplayState::makeSnapshot(
-    plist_t current, EDRClock::time_point now,
-    std::optional<EDRClock::time_point>& risesAt) const {
+    plist_t current, EDRClock::time_point now, std::optional<EDRClock::time_point>& risesAt) const {
   Snapshot snapshot;
   snapshot.systemVersion = stringValue(dictItem(current, "SystemVersion")).value_or("");
   snapshot.mainDisplay = displayIDValue(dictItem(current, "MainDisplayID"));
@@ -497,8 +497,9 @@ SimDisplayState::Snapshot SimDisplayState::makeSnapshot(
     }
     display.transferTables = transferTablesOf(entry);
     display.maximumHeadroom = maximumHeadroomOf(entry);
-    display.edrWindowShown = std::any_of(edrWindows_.begin(), edrWindows_.end(),
-                                         [&](const auto& window) { return window.display == display.id; });
+    display.edrWindowShown =
+        std::any_of(edrWindows_.begin(), edrWindows_.end(),
+                    [&](const auto& window) { return window.display == display.id; });
     if (const std::optional<EDRClock::time_point> since = headroomSince(entry)) {
       if (now >= *since) {
         display.currentHeadroom = display.maximumHeadroom;
@@ -506,11 +507,9 @@ SimDisplayState::Snapshot SimDisplayState::makeSnapshot(
         risesAt = since;
       }
     }
-    const double white =
-        display.sdrNits && *display.sdrNits > 0.0 ? *display.sdrNits : 500.0;
-    const double peak = display.transferTables
-                            ? static_cast<double>(peakOf(*display.transferTables))
-                            : 1.0;
+    const double white = display.sdrNits && *display.sdrNits > 0.0 ? *display.sdrNits : 500.0;
+    const double peak =
+        display.transferTables ? static_cast<double>(peakOf(*display.transferTables)) : 1.0;
     display.givenNits = white * (peak > 1.0 ? std::min(peak, display.currentHeadroom) : 1.0);
     snapshot.displays.push_back(std::move(display));
   }
@@ -560,9 +559,8 @@ std::optional<platform::DisplayID> SimDisplayState::builtInDisplayID() {
   return currentSnapshot()->builtInDisplay;
 }
 
-std::size_t SimDisplayState::readTransferTables(platform::DisplayID display,
-                                                std::span<float> red, std::span<float> green,
-                                                std::span<float> blue) {
+std::size_t SimDisplayState::readTransferTables(platform::DisplayID display, std::span<float> red,
+                                                std::span<float> green, std::span<float> blue) {
   const std::shared_ptr<const Snapshot> snapshot = currentSnapshot();
   const std::lock_guard lock(mutex_);
   const DisplaySnapshot* found = nullptr;
@@ -664,7 +662,8 @@ void SimDisplayState::setAsleep(bool asleep) {
   asleep_ = asleep;
   // The displays come back from sleep without EDR, and give it again after their delay.
   if (!asleep) {
-    for (EDRWindowState& window : edrWindows_) window.shownAt = EDRClock::now();
+    for (EDRWindowState& window : edrWindows_)
+      window.shownAt = EDRClock::now();
   }
   ++edrVersion_;
 }

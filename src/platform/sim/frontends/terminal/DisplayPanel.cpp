@@ -61,11 +61,12 @@ std::vector<PanelLine> displayPanelLines(const SimDisplayState::Snapshot& snapsh
                                             : "calibrated (ColorSync)",
                      display.transferTables.has_value()});
     const bool boosted = display.givenNits > display.sdrNits.value_or(500.0) + 0.5;
-    lines.push_back({"  EDR window", display.edrWindowShown ? "shown (1x1, asks for headroom)" : "none",
+    lines.push_back({"  EDR window",
+                     display.edrWindowShown ? "shown (1x1, asks for headroom)" : "none",
                      display.edrWindowShown});
-    lines.push_back({"  Headroom", number(display.currentHeadroom) + " of " +
-                                       number(display.maximumHeadroom) + ", gives " +
-                                       nits(std::round(display.givenNits)),
+    lines.push_back({"  Headroom",
+                     number(display.currentHeadroom) + " of " + number(display.maximumHeadroom) +
+                         ", gives " + nits(std::round(display.givenNits)),
                      boosted});
   }
   lines.push_back({"Dock",
