@@ -1,24 +1,18 @@
-#!/ usr / bin / env python3
-""
-    "Whole-process costs of the app on the simulated Mac, measured the stable way.
+#!/usr/bin/env python3
+"""Whole-process costs of the app on the simulated Mac, measured the stable way.
 
-    measure -
-    sim.py PROGRAM[--floor FLOOR_PROGRAM][--only NAME...]
+  measure-sim.py PROGRAM [--floor FLOOR_PROGRAM] [--only NAME ...]
 
-    Each figure is the difference between two runs that differ only in what is
-    counted(a longer idle time, or more picks),
-    so start - up cancels out : tick instructions(callgrind),
-    heap allocations(memcheck) and system calls(strace)
-per headless tick,
-    with XDR at 1250 nits and Deep Blacks on(a 36 KB display.plist) tick
-            - headroom the same through the headroom method(brightnessMethod "headroom")
-    : the table read back
-        and the headroom read every tick tick - 5mb the same with a 5 MB display.plist,
-and the resident memory pick instructions,
-allocations and fsyncs of one "pick 250% - 1250 nits" terminal
-                    - tick instructions per tick in the terminal front
-                    end(tmux, 80 x 24) idle CPU time over 60 s at rest,
-from / proc, headless and in a terminal(tmux)
+Each figure is the difference between two runs that differ only in what is counted (a longer idle
+time, or more picks), so start-up cancels out:
+  tick        instructions (callgrind), heap allocations (memcheck) and system calls (strace)
+              per headless tick, with XDR at 1250 nits and Deep Blacks on (a 36 KB display.plist)
+  tick-headroom  the same through the headroom method (brightnessMethod "headroom"): the table
+              read back and the headroom read every tick
+  tick-5mb    the same with a 5 MB display.plist, and the resident memory
+  pick        instructions, allocations and fsyncs of one "pick 250% - 1250 nits"
+  terminal-tick  instructions per tick in the terminal front end (tmux, 80 x 24)
+  idle        CPU time over 60 s at rest, from /proc, headless and in a terminal (tmux)
   startup     exec to the answer of the first command, median of 30, against --floor in turn,
               restoring XDR and Deep Blacks (startup) or nothing (startup-plain)
   launch      fsyncs from exec to ready, when nothing is restored
@@ -88,7 +82,7 @@ def run(program, home, seconds, commands=(), wrapper=(), stderr=subprocess.DEVNU
     time.sleep(max(0.0, seconds - 1.0 - 0.05 * len(commands)))
     target = process.pid
     if wrapper and wrapper[0] == "strace":
-#strace runs the app as its child; the signal is for the app.
+        # strace runs the app as its child; the signal is for the app.
         children = open("/proc/%d/task/%d/children" % (process.pid, process.pid)).read().split()
         target = int(children[0])
     os.kill(target, signal.SIGTERM)
@@ -149,13 +143,12 @@ def per(figure, short, long, count):
 def measure_tick(program, padding=0, method=None):
     home = prepare(program, padding, method=method)
     try:
-#Under valgrind a 5 MB file takes a while to be read at start : both runs wait it out.
+        # Under valgrind a 5 MB file takes a while to be read at start: both runs wait it out.
         short, long = (90, 100) if padding else (6, 16)
         instructions = headless_steady_instructions(program, home, 120 if padding else 15, 10) / 10
         allocs = per("a", allocations(program, home, short), allocations(program, home, long), 10)
         calls = per("s", syscalls(program, home, short), syscalls(program, home, long), 10)
-        result = {
-  "instructions" : instructions, "allocations" : allocs, "syscalls" : calls}
+        result = {"instructions": instructions, "allocations": allocs, "syscalls": calls}
         if padding:
             process = subprocess.Popen([program], stdin=subprocess.PIPE,
                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
@@ -298,8 +291,7 @@ def measure_startup(program, floor, runs=30, restored=True):
             app.append(time_to_ready(program, home))
             if floor:
                 baseline.append(time_to_ready(floor, home))
-        result = {
-  "median_ms" : 1000 * statistics.median(app)}
+        result = {"median_ms": 1000 * statistics.median(app)}
         if floor:
             result["floor_median_ms"] = 1000 * statistics.median(baseline)
             result["ratio"] = result["median_ms"] / result["floor_median_ms"]
@@ -326,17 +318,15 @@ def main():
     program = os.path.abspath(arguments.program)
     floor = os.path.abspath(arguments.floor) if arguments.floor else None
     figures = {
-  "tick" : lambda : measure_tick(program),
-                    "tick-headroom" : lambda : measure_tick(program, method = "headroom"),
-                                               "tick-5mb" : lambda
-      : measure_tick(program, padding = 5 * 1024 * 1024),
-        "pick" : lambda : measure_pick(program),
-                          "terminal-tick" : lambda : measure_terminal_tick(program),
-                                                     "idle" : lambda : measure_idle(program),
-                                                                       "startup" : lambda
-      : measure_startup(program, floor),
-        "startup-plain" : lambda : measure_startup(program, floor, restored = False),
-                                   "launch" : lambda : measure_launch(program),
+        "tick": lambda: measure_tick(program),
+        "tick-headroom": lambda: measure_tick(program, method="headroom"),
+        "tick-5mb": lambda: measure_tick(program, padding=5 * 1024 * 1024),
+        "pick": lambda: measure_pick(program),
+        "terminal-tick": lambda: measure_terminal_tick(program),
+        "idle": lambda: measure_idle(program),
+        "startup": lambda: measure_startup(program, floor),
+        "startup-plain": lambda: measure_startup(program, floor, restored=False),
+        "launch": lambda: measure_launch(program),
     }
     for name, measure in figures.items():
         if arguments.only and name not in arguments.only:
