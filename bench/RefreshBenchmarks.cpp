@@ -3,6 +3,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
+#include <functional>
+#include <string>
+
 #include "AllocationCounter.h"
 #include "app/AppDelegate.h"
 #include "fakes/FakePlatform.h"
@@ -32,6 +36,31 @@ void UpdateMenuBarDisplay(benchmark::State& state) {
   measure(state, fake, [](AppDelegate& delegate) { delegate.updateMenuBarDisplay(); });
 }
 BENCHMARK(UpdateMenuBarDisplay)->ArgNames({"simpleIcon", "xdr"})->ArgsProduct({{0, 1}, {0, 1}});
+
+// The once-a-second tick with nothing changing, XDR at 1250 and Deep Blacks at Medium, by either
+// method: the level kept true (the preset read back, or the headroom and the table read back)
+// and the status item redrawn. It must load no table and allocate nothing.
+void IdleTick(benchmark::State& state) {
+  const bool headroom = state.range(0) != 0;
+  FakePlatform fake(true);
+  fake.userDefaults.values["autoEnableXDR"] = true;
+  fake.userDefaults.values["lastNitsValue"] = 1250.0;
+  fake.userDefaults.values["deepBlacksEnabled"] = true;
+  fake.userDefaults.values["deepBlacksLevel"] = std::int64_t{2};
+  fake.userDefaults.values["deepBlacksWarningShown"] = true;
+  if (headroom) fake.userDefaults.values["brightnessMethod"] = std::string("headroom");
+  fake.extendedDynamicRange.headroom[fake.displays.mainDisplay] = 3.2;
+  SharedControllers controllers(fake.platform);
+  const auto delegate = AppDelegate::create(fake.platform, controllers);
+  delegate->applicationDidFinishLaunching();
+  // The refresh timer is the first the launch schedules.
+  const std::function<void()>& tick = fake.timers.timers.front()->block;
+  const std::size_t tables = fake.displays.tablesLoaded.size();
+  measureWithAllocations(state, [&] { tick(); });
+  if (fake.displays.tablesLoaded.size() != tables)
+    state.SkipWithError("an idle tick loaded a table");
+}
+BENCHMARK(IdleTick)->ArgNames({"headroom"})->Arg(0)->Arg(1);
 
 void RebuildMenu(benchmark::State& state) {
   FakePlatform fake(true);

@@ -75,9 +75,9 @@ void AppDelegate::applicationDidFinishLaunching() {
 void AppDelegate::tick() {
   // Outside changes of presets only show in the status item; a change of what the headroom
   // gives is shown in the menu too.
-  const bool givenChanged = controllers_.xdr().keep();
-  updateMenuBarDisplay();
-  if (givenChanged) rebuildMenu();
+  const XDRController::Refresh refresh = controllers_.xdr().keep();
+  showStatus(refresh.nits);
+  if (refresh.givenChanged) rebuildMenu();
 }
 
 void AppDelegate::applicationWillTerminate() {
@@ -85,9 +85,12 @@ void AppDelegate::applicationWillTerminate() {
 }
 
 void AppDelegate::updateMenuBarDisplay() {
+  showStatus(controllers_.xdr().currentNits());
+}
+
+void AppDelegate::showStatus(double liveNits) {
   // The reading order matters: the first call is the one that makes the Deep Blacks controller,
   // and it must be made even when the status item has no button.
-  const double liveNits = controllers_.xdr().currentNits();
   const bool deepBlacksOn = controllers_.deepBlacks().isEnabled();
   platform::StatusButton* button = statusItem_ ? statusItem_->button() : nullptr;
   if (button == nullptr) return;

@@ -52,6 +52,8 @@ class AppDelegate final : public platform::ApplicationDelegate,
   void refresh() override;
   // Once a second: the level kept true and the status item redrawn.
   void tick();
+  // The status item for a level already read.
+  void showStatus(double liveNits);
 
   platform::Platform& platform_;
   SharedControllers& controllers_;

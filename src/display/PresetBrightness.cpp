@@ -74,9 +74,9 @@ std::int32_t PresetBrightness::activePresetIndex(platform::DisplayID display) {
   return getActiveFn_(display);
 }
 
-std::optional<double> PresetBrightness::activeCeiling(platform::DisplayID display) {
+std::optional<double> PresetBrightness::activeCeiling(platform::DisplayID display,
+                                                      std::int32_t activeIndex) {
   if (!isOpen()) return std::nullopt;
-  const std::int32_t activeIndex = getActiveFn_(display);
   if (activeIndex == standardPresetIndex) return std::nullopt;
   const std::shared_ptr<const platform::PresetDictionary> preset =
       getPresetFn_(display, activeIndex);

@@ -38,9 +38,9 @@ class PresetBrightness {
   bool isOpen() const { return opened_ && whyUnavailable_.empty(); }
 
   std::int32_t activePresetIndex(platform::DisplayID display);
-  // The SDR ceiling of the active preset: none when the standard preset is active or no positive
-  // ceiling can be read.
-  std::optional<double> activeCeiling(platform::DisplayID display);
+  // The SDR ceiling of the preset at `activeIndex`, the active one: none when that is the
+  // standard preset or no positive ceiling can be read.
+  std::optional<double> activeCeiling(platform::DisplayID display, std::int32_t activeIndex);
   // The SDR ceiling held in PRESET_SLOT, active or not; none when the slot is empty or holds no
   // number.
   std::optional<double> slotCeiling(platform::DisplayID display);

@@ -76,7 +76,9 @@ void XDRController::switchToHeadroom(std::string_view why) {
 double XDRController::getPresetMaxNits() {
   const std::lock_guard lock(writeMutex_);
   preset_.open();
-  return preset_.activeCeiling(targetDisplayID()).value_or(sdrCeilingNits);
+  const platform::DisplayID display = targetDisplayID();
+  return preset_.activeCeiling(display, preset_.activePresetIndex(display))
+      .value_or(sdrCeilingNits);
 }
 
 std::int32_t XDRController::getActivePresetIndex() {
@@ -89,9 +91,15 @@ double XDRController::currentNits() {
   if (method() == Method::preset) {
     const std::lock_guard lock(writeMutex_);
     if (presetMethodOpens()) {
-      return preset_.activeCeiling(targetDisplayID()).value_or(sdrCeilingNits);
+      const platform::DisplayID display = targetDisplayID();
+      return preset_.activeCeiling(display, preset_.activePresetIndex(display))
+          .value_or(sdrCeilingNits);
     }
   }
+  return currentNitsOfHeadroom();
+}
+
+double XDRController::currentNitsOfHeadroom() const {
   return headroom_.level().value_or(sdrCeilingNits);
 }
 
@@ -167,30 +175,40 @@ void XDRController::disableXDR() {
   headroom_.lower();
 }
 
-bool XDRController::keep() {
-  if (exiting_) return false;
+XDRController::Refresh XDRController::keep() {
+  if (exiting_) return Refresh{.nits = sdrCeilingNits};
   const ScopedFlag calling(inCall_);
-  if (method() == Method::headroom) return headroom_.keep();
-  if (!presetLevel_ || !watchingRemoval_) return false;
-  const double level = *presetLevel_;
+  if (method() == Method::headroom) {
+    const bool givenChanged = headroom_.keep();
+    return Refresh{.nits = headroom_.level().value_or(sdrCeilingNits),
+                   .givenChanged = givenChanged};
+  }
+  std::optional<double> level;
   {
     const std::lock_guard lock(writeMutex_);
-    if (exiting_) return false;
+    if (exiting_ || !presetMethodOpens()) return Refresh{.nits = currentNitsOfHeadroom()};
     const platform::DisplayID display = targetDisplayID();
     const std::int32_t active = preset_.activePresetIndex(display);
-    if (preset_.slotCeiling(display) == level) {
+    const std::optional<double> ceiling = preset_.activeCeiling(display, active);
+    const double nits = ceiling.value_or(sdrCeilingNits);
+    // Ours, in force: the common case costs no more than the reading itself.
+    if (!presetLevel_ || !watchingRemoval_ || (active == PRESET_SLOT && ceiling == presetLevel_)) {
+      return Refresh{.nits = nits};
+    }
+    if (preset_.slotCeiling(display) == presetLevel_) {
       // Another preset made active while ours is intact is the user's choice: XDR is off.
-      if (active != PRESET_SLOT) presetLevel_.reset();
-      return false;
+      presetLevel_.reset();
+      return Refresh{.nits = nits};
     }
     // Emptied or rewritten by the system: the standard preset, so that no stranger's ceiling
     // stays in force under the boost.
+    level = presetLevel_;
     if (active == PRESET_SLOT) preset_.activateStandardPreset(display);
     switchToHeadroom("macOS removed the XDR brightness preset");
     ++changes_;
   }
-  headroom_.raise(targetDisplayID(), level);
-  return true;
+  headroom_.raise(targetDisplayID(), *level);
+  return Refresh{.nits = currentNitsOfHeadroom(), .givenChanged = true};
 }
 
 void XDRController::reassert() {

@@ -70,10 +70,15 @@ class XDRController {
   void setXDRBrightness(double nits);
   void disableXDR();
 
-  // On each refresh: notices a preset removed without the app (and goes on through headroom),
-  // and keeps the headroom method's table true. Returns true when what the display gives
+  // What a refresh found: the level, as currentNits reads it, and whether what the display gives
   // changed, so that the menu is built again.
-  bool keep();
+  struct Refresh {
+    double nits = 500.0;
+    bool givenChanged = false;
+  };
+  // On each refresh: notices a preset removed without the app (and goes on through headroom),
+  // and keeps the headroom method's table true. Reads the display once for both.
+  Refresh keep();
   // After wake, screens wake or a display change: the headroom method asks for headroom again.
   void reassert();
   // Over sleep and display changes a preset may be dropped without being removed for good; the
@@ -107,6 +112,7 @@ class XDRController {
   // Opens the preset method; when it cannot work, switches to headroom. Call with writeMutex_.
   bool presetMethodOpens();
   void switchToHeadroom(std::string_view why);
+  double currentNitsOfHeadroom() const;
   void onHeadroomOutcome(HeadroomBrightness::Outcome outcome);
 
   platform::Platform& platform_;
