@@ -26,12 +26,14 @@ DeepBlacksController::TransferTable DeepBlacksController::transferTable(float ex
 
 DeepBlacksController::DeepBlacksController(platform::UserDefaults& defaults,
                                            platform::Displays& displays, TransferTables& tables,
-                                           platform::MainQueue& mainQueue, platform::Alerts& alerts)
+                                           platform::MainQueue& mainQueue, platform::Alerts& alerts,
+                                           platform::Console& console)
     : defaults_(defaults),
       displays_(displays),
       tables_(tables),
       mainQueue_(mainQueue),
-      alerts_(alerts) {
+      alerts_(alerts),
+      console_(console) {
   if (!preferences::read(defaults_, deepBlacksEnabledKey)) return;
   const std::optional<Level> stored =
       levelFromRawValue(preferences::read(defaults_, deepBlacksLevelKey));
@@ -42,15 +44,17 @@ DeepBlacksController::DeepBlacksController(platform::UserDefaults& defaults,
 void DeepBlacksController::setLevel(Level level, bool showWarning) {
   // A value cast from outside the four levels has no exponent to apply.
   if (!levelFromRawValue(rawValue(level))) return;
-  currentLevel_ = level;
   if (level == Level::off) {
+    currentLevel_ = level;
     turnOff();
     return;
   }
+  // A table the display refused is not stored as if it were in force.
+  if (!applyGamma(gammaExponents[static_cast<std::size_t>(rawValue(level) - 1)])) return;
+  currentLevel_ = level;
   if (showWarning && !preferences::read(defaults_, deepBlacksWarningShownKey)) {
     showDeepBlacksWarning();
   }
-  applyGamma(gammaExponents[static_cast<std::size_t>(rawValue(level) - 1)]);
   isEnabled_ = true;
   preferences::write(defaults_, deepBlacksEnabledKey, true);
   preferences::write(defaults_, deepBlacksLevelKey, rawValue(level));
@@ -73,9 +77,17 @@ void DeepBlacksController::turnOff() {
   preferences::write(defaults_, deepBlacksEnabledKey, false);
 }
 
-void DeepBlacksController::applyGamma(float exponent) {
+bool DeepBlacksController::applyGamma(float exponent) {
   // Without a display to load it on, nothing is loaded, and the level still counts as set.
-  tables_.setDeepBlacks(deepBlacksTargetDisplay(displays_), transferTable(exponent));
+  const std::int32_t status =
+      tables_.setDeepBlacks(deepBlacksTargetDisplay(displays_), transferTable(exponent));
+  if (status == 0) return true;
+  if (!refusalSaid_) {
+    refusalSaid_ = true;
+    console_.printErrorLine("Lumora Virir: macOS did not take the Deep Blacks table (error " +
+                            std::to_string(status) + "); the display keeps its colours.");
+  }
+  return false;
 }
 
 void DeepBlacksController::showDeepBlacksWarning() {

@@ -8,6 +8,7 @@
 
 #include "display/TransferTables.h"
 #include "platform/Alerts.h"
+#include "platform/Console.h"
 #include "platform/Displays.h"
 #include "platform/MainQueue.h"
 #include "platform/PreferenceKey.h"
@@ -42,7 +43,7 @@ class DeepBlacksController {
   // through `tables`, which composes them with the XDR boost.
   DeepBlacksController(platform::UserDefaults& defaults, platform::Displays& displays,
                        TransferTables& tables, platform::MainQueue& mainQueue,
-                       platform::Alerts& alerts);
+                       platform::Alerts& alerts, platform::Console& console);
   DeepBlacksController(const DeepBlacksController&) = delete;
   DeepBlacksController& operator=(const DeepBlacksController&) = delete;
 
@@ -73,7 +74,8 @@ class DeepBlacksController {
   static constexpr preferences::Key<bool> deepBlacksWarningShownKey{"deepBlacksWarningShown"};
 
  private:
-  void applyGamma(float exponent);
+  // False when the display did not take the table; said once per run.
+  bool applyGamma(float exponent);
   void showDeepBlacksWarning();
   void turnOff();
 
@@ -82,8 +84,10 @@ class DeepBlacksController {
   TransferTables& tables_;
   platform::MainQueue& mainQueue_;
   platform::Alerts& alerts_;
+  platform::Console& console_;
 
   bool isEnabled_ = false;
+  bool refusalSaid_ = false;
   Level currentLevel_ = Level::off;
   // A warning is queued or on screen; switching on again meanwhile must not queue another.
   bool warningPending_ = false;

@@ -23,9 +23,9 @@ XDRController& SharedControllers::xdr() {
 
 DeepBlacksController& SharedControllers::deepBlacks() {
   if (!deepBlacks_) {
-    deepBlacks_ =
-        std::make_unique<DeepBlacksController>(platform_.userDefaults, platform_.displays, tables(),
-                                               platform_.mainQueue, platform_.alerts);
+    deepBlacks_ = std::make_unique<DeepBlacksController>(platform_.userDefaults, platform_.displays,
+                                                         tables(), platform_.mainQueue,
+                                                         platform_.alerts, platform_.console);
   }
   return *deepBlacks_;
 }

@@ -136,8 +136,8 @@ std::int32_t TransferTables::load(const Load& load) {
                                     load.tables.blue);
 }
 
-std::int32_t TransferTables::apply() {
-  if (exiting_) return 0;
+TransferTables::Applied TransferTables::apply() {
+  if (exiting_) return {};
   const std::vector<Load> loads = wantedLoads();
   const bool stale = std::any_of(loadedOn_.begin(), loadedOn_.end(), [&loads](auto display) {
     return std::none_of(loads.begin(), loads.end(),
@@ -145,22 +145,34 @@ std::int32_t TransferTables::apply() {
   });
   // Off hands the displays back to their calibration, as switching Deep Blacks off always has.
   if (stale || (loads.empty() && !deepBlacksOn_)) displays_.restoreColorSyncSettings();
-  std::int32_t status = 0;
+  Applied applied;
   loadedOn_.clear();
   for (const Load& each : loads) {
-    const std::int32_t loaded = load(each);
-    if (each.display == boostDisplay_) status = loaded;
+    const std::int32_t status = load(each);
+    if (each.display == boostDisplay_) applied.boost = status;
+    if (each.display == deepBlacksDisplay_) applied.deepBlacks = status;
     loadedOn_.push_back(each.display);
   }
-  return status;
+  return applied;
 }
 
-void TransferTables::setDeepBlacks(std::optional<platform::DisplayID> display, const Table& curve) {
+std::int32_t TransferTables::setDeepBlacks(std::optional<platform::DisplayID> display,
+                                           const Table& curve) {
   const std::lock_guard lock(mutex_);
+  const bool wasOn = deepBlacksOn_;
+  const std::optional<platform::DisplayID> wasOnDisplay = deepBlacksDisplay_;
+  const Table wasCurve = deepBlacksCurve_;
   deepBlacksOn_ = true;
   deepBlacksDisplay_ = display;
   deepBlacksCurve_ = curve;
-  apply();
+  const std::int32_t status = apply().deepBlacks;
+  if (status != 0) {
+    // What the display holds is what it held: nothing to compose with.
+    deepBlacksOn_ = wasOn;
+    deepBlacksDisplay_ = wasOnDisplay;
+    deepBlacksCurve_ = wasCurve;
+  }
+  return status;
 }
 
 void TransferTables::clearDeepBlacks() {
@@ -174,7 +186,7 @@ std::int32_t TransferTables::setBoost(platform::DisplayID display, float factor)
   const std::lock_guard lock(mutex_);
   boostDisplay_ = display;
   boostFactor_ = factor;
-  return apply();
+  return apply().boost;
 }
 
 void TransferTables::clearBoost() {

@@ -40,8 +40,9 @@ class TransferTables {
   TransferTables& operator=(const TransferTables&) = delete;
 
   // Deep Blacks: its curve on `display`; a display of none loads nothing, as there is nowhere to
-  // load it.
-  void setDeepBlacks(std::optional<platform::DisplayID> display, const Table& curve);
+  // load it. Returns the CGError of the load; when the display did not take it, Deep Blacks
+  // stays as it was.
+  std::int32_t setDeepBlacks(std::optional<platform::DisplayID> display, const Table& curve);
   void clearDeepBlacks();
 
   // The boost: the base of `display` multiplied by `factor`. Returns the CGError of the load.
@@ -74,9 +75,14 @@ class TransferTables {
     ChannelTables tables;
   };
 
+  // The CGErrors of the loads on the boosted display and on the Deep Blacks display.
+  struct Applied {
+    std::int32_t boost = 0;
+    std::int32_t deepBlacks = 0;
+  };
   // Loads what the state asks for, handing a display the app no longer changes back to its
   // calibration.
-  std::int32_t apply();
+  Applied apply();
   std::vector<Load> wantedLoads();
   const ChannelTables& calibrationOf(platform::DisplayID display);
   ChannelTables readTables(platform::DisplayID display);

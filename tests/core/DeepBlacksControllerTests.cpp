@@ -16,8 +16,9 @@ class DeepBlacksTest : public ::testing::Test {
  protected:
   DeepBlacksController& controller() {
     if (!controller_) {
-      controller_ = std::make_unique<DeepBlacksController>(fake_.userDefaults, fake_.displays,
-                                                           tables_, fake_.mainQueue, fake_.alerts);
+      controller_ =
+          std::make_unique<DeepBlacksController>(fake_.userDefaults, fake_.displays, tables_,
+                                                 fake_.mainQueue, fake_.alerts, fake_.console);
     }
     return *controller_;
   }
@@ -140,7 +141,7 @@ TEST_F(DeepBlacksTest, MakingTheControllerRestoresNothingFromOtherStoredValues) 
     fake.userDefaults.values["deepBlacksLevel"] = c.level;
     TransferTables tables(fake.displays, fake.displays.mainDisplay);
     const DeepBlacksController restored(fake.userDefaults, fake.displays, tables, fake.mainQueue,
-                                        fake.alerts);
+                                        fake.alerts, fake.console);
     EXPECT_FALSE(restored.isEnabled()) << c.level;
     EXPECT_EQ(restored.currentLevel(), Level::off);
     EXPECT_EQ(fake.userDefaults.writeCount, 0);
@@ -211,6 +212,25 @@ TEST_F(DeepBlacksTest, WithoutShowWarningOrOnDisableThereIsNoWarning) {
   controller().disable();
   EXPECT_TRUE(fake_.mainQueue.pending.empty());
   EXPECT_EQ(controller().currentLevel(), Level::off);
+}
+
+TEST_F(DeepBlacksTest, ATableTheDisplayRefusesIsSaidOnceAndNotStoredAsOn) {
+  fake_.displays.setTableStatus = 1001;
+  controller().setLevel(Level::medium, true);
+  controller().setLevel(Level::deep, true);
+
+  EXPECT_FALSE(controller().isEnabled());
+  EXPECT_EQ(controller().currentLevel(), Level::off);
+  EXPECT_FALSE(stored("deepBlacksEnabled"));
+  EXPECT_FALSE(stored("deepBlacksLevel"));
+  EXPECT_TRUE(fake_.mainQueue.pending.empty()) << "no warning for what did not happen";
+  ASSERT_EQ(fake_.console.errors.size(), 1u);
+  EXPECT_NE(fake_.console.errors[0].find("1001"), std::string::npos);
+
+  fake_.displays.setTableStatus = 0;
+  controller().setLevel(Level::subtle, true);
+  EXPECT_TRUE(controller().isEnabled());
+  EXPECT_EQ(storedValue<std::int64_t>("deepBlacksLevel"), 1);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "RunLoop.h"
 #include "display/DeepBlacksController.h"
 #include "fakes/EventLog.h"
+#include "fakes/FakeConsole.h"
 #include "fakes/FakeDisplays.h"
 #include "fakes/FakeUserDefaults.h"
 #include "platform/macos/MacAlerts.h"
@@ -75,7 +76,8 @@ TEST(MacAlertsTest, TheDeepBlacksWarningRunsAtTheFloatingLevelAndAnAbortedOneIsN
   MacMainQueue mainQueue;
   MacAlerts alerts;
   TransferTables tables(displays, displays.mainDisplay);
-  DeepBlacksController deepBlacks(defaults, displays, tables, mainQueue, alerts);
+  lumora::testing::FakeConsole console;
+  DeepBlacksController deepBlacks(defaults, displays, tables, mainQueue, alerts, console);
 
   __block NSInteger level = NSIntegerMin;
   __block int probes = 0;
