@@ -83,6 +83,11 @@ void RunningApp::send(const std::string& line) {
   [[maybe_unused]] const ssize_t written = ::write(input_, text.data(), text.size());
 }
 
+void RunningApp::closeOutput() {
+  if (output_ >= 0) ::close(output_);
+  output_ = -1;
+}
+
 bool RunningApp::readSome(int fd, std::string& into, std::chrono::milliseconds wait) {
   pollfd poller{fd, POLLIN, 0};
   if (::poll(&poller, 1, static_cast<int>(wait.count())) <= 0) return false;

@@ -23,6 +23,9 @@ class RunningApp {
 
   // Writes one command line to the program's standard input.
   void send(const std::string& line);
+  // Stops reading the program's standard output, as `| head -1` does after its line: its
+  // writes fail from then on.
+  void closeOutput();
   // Standard output's lines until one contains `text`; none when the program ends or the time
   // runs out first.
   std::optional<std::string> waitForLine(
