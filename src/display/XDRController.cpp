@@ -138,8 +138,9 @@ void XDRController::sayRefused() {
   console_.printErrorLine(
       "Lumora Virir: macOS did not accept the XDR brightness preset; the display stays at its "
       "standard brightness.");
-  // As the Deep Blacks warning: after the current event, above other apps, on the main thread.
-  mainQueue_.async([this] {
+  // As the Deep Blacks warning: after the current event, above other apps, on the main thread,
+  // outside the main queue.
+  mainQueue_.performOnNextTurn([this] {
     platform::Alert alert;
     alert.messageText = std::string(refusedMessageText);
     alert.informativeText = std::string(refusedInformativeText);

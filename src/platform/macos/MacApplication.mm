@@ -70,20 +70,22 @@ void MacApplication::setActivationPolicy(platform::ActivationPolicy policy) {
       setActivationPolicy:static_cast<NSApplicationActivationPolicy>(policy)];
 }
 
-void MacApplication::activateIgnoringOtherApps(bool flag) {
+void activateApplication(bool ignoringOtherApps) {
   NSApplication *application = NSApplication.sharedApplication;
 #ifdef __MAC_14_0
   // From macOS 14 on the ignoring flag has no effect, and the settings window would stay behind
   // the frontmost app; activate is the request that replaces it.
-  if (flag) {
+  if (ignoringOtherApps) {
     if (@available(macOS 14, *)) {
       [application activate];
       return;
     }
   }
 #endif
-  [application activateIgnoringOtherApps:flag ? YES : NO];
+  [application activateIgnoringOtherApps:ignoringOtherApps ? YES : NO];
 }
+
+void MacApplication::activateIgnoringOtherApps(bool flag) { activateApplication(flag); }
 
 void MacApplication::run() { [NSApplication.sharedApplication run]; }
 
