@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/macos/MacMainMenu.h"
 #include "platform/macos/MacStrings.h"
 
 @implementation LMVDelegateBridge {
@@ -57,7 +58,9 @@ namespace lumora::macos {
 
 MacApplication::MacApplication() : bridge_([[LMVDelegateBridge alloc] init]) {
   // Makes the one application object, as the first step of a Cocoa app's start.
-  [NSApplication sharedApplication];
+  NSApplication *application = [NSApplication sharedApplication];
+  // Without one, ⌘Q, ⌘W and ⌘C do nothing while the settings window is key.
+  installMainMenu(application, @"Lumora Virir");
 }
 
 void MacApplication::setDelegate(std::weak_ptr<platform::ApplicationDelegate> delegate) {
