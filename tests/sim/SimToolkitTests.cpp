@@ -71,6 +71,22 @@ TEST(EventLoopTest, TheMainQueueRunsInOrderAndTakesWorkFromOtherThreads) {
   EXPECT_EQ(order, (std::vector<int>{1, 2, 3, 4}));
 }
 
+TEST(EventLoopTest, APerformRunsInALaterPassAndWaitsWhileAMenuIsOpen) {
+  EventLoop loop;
+  int performed = 0;
+  loop.async([&] { loop.performInLaterPass([&] { ++performed; }); });
+  loop.runOnce(0ms);
+  EXPECT_EQ(performed, 0) << "the pass that asked ends first";
+  loop.setTrackingMenu(true);
+  loop.runOnce(10ms);
+  EXPECT_EQ(performed, 0);
+  loop.setTrackingMenu(false);
+  loop.runOnce(10ms);
+  EXPECT_EQ(performed, 1);
+  loop.runOnce(10ms);
+  EXPECT_EQ(performed, 1) << "once";
+}
+
 TEST(SimAlertsTest, AModalAlertHoldsTimersAndTheQueueUntilAnswered) {
   EventLoop loop;
   SimAlerts alerts(loop);

@@ -11,9 +11,8 @@ class SimMainQueue final : public platform::MainQueue {
   explicit SimMainQueue(EventLoop& loop) : loop_(loop) {}
 
   void async(std::function<void()> work) override { loop_.async(std::move(work)); }
-  // As a zero-interval timer does on a Mac: in the default mode, outside the queue.
   void performOnNextTurn(std::function<void()> work) override {
-    loop_.scheduledTimer(std::chrono::duration<double>(0.0), false, std::move(work));
+    loop_.performInLaterPass(std::move(work));
   }
 
  private:
