@@ -63,7 +63,8 @@ InstanceLock::Attempt InstanceLock::acquire(const std::filesystem::path& folder,
     std::filesystem::create_directories(folder, ignored);
   }
   InstanceLock lock;
-  lock.folder_ = FileDescriptor(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  lock.folder_ =
+      FileDescriptor(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK));
   struct stat info {};
   if (lock.folder_.valid() && ::fstat(lock.folder_.get(), &info) == 0) {
     lock.device_ = info.st_dev;
