@@ -166,4 +166,15 @@ std::string RunningApp::errorOutput() {
   return errorText_;
 }
 
+bool secondStartIsRefused(const std::filesystem::path& home, std::optional<pid_t> holder,
+                          std::string& why) {
+  RunningApp second(home);
+  const int status = second.waitForExit();
+  why = "status " + std::to_string(status) + ", said: " + second.errorOutput();
+  const std::string said = "Lumora Virir is already running" +
+                           (holder ? " (process " + std::to_string(*holder) + ")" : std::string());
+  return status == 0 && second.errorOutput().find(said) != std::string::npos &&
+         second.outputLines().empty();
+}
+
 }  // namespace lumora::testing

@@ -54,4 +54,10 @@ class RunningApp {
   std::optional<int> status_;
 };
 
+// Starts the program again on `home`, as a second copy: true when it ended at once with status 0,
+// saying that Lumora Virir is already running (as process `holder`, when given) and printing
+// nothing on standard output. `why` tells what it did otherwise.
+bool secondStartIsRefused(const std::filesystem::path& home, std::optional<pid_t> holder,
+                          std::string& why);
+
 }  // namespace lumora::testing
