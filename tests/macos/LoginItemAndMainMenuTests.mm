@@ -1,15 +1,12 @@
 // The Launch at Login check mark as the system's status sets it, through a stand-in for the
-// app's login service; the main menu the settings window's keys need; and the other copies of the
-// app as the second-instance check sees them.
+// app's login service, and the main menu the settings window's keys need.
 
 #import <AppKit/AppKit.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include "platform/macos/MacApplication.h"
 #include "platform/macos/MacLoginItems.h"
-#include "platform/macos/MacRunningCopies.h"
 #include "platform/macos/MacStatusBar.h"
 #include "platform/macos/MacSymbolImages.h"
 #include "ui/StatusMenu.h"
@@ -89,14 +86,6 @@ TEST(MacMainMenuTest, QuitCloseAndTheTextCommandsHaveTheirKeys) {
     EXPECT_EQ(item.target, nil) << "to the first responder, as every app's";
   }
   EXPECT_NE(NSApp.windowsMenu, nil);
-}
-
-TEST(MacRunningCopiesTest, ThisCopyIsSeenRunningAndNeverGivesWayToItself) {
-  const platform::RunningCopy self = runningCopyOf(NSRunningApplication.currentApplication);
-  EXPECT_EQ(self.processID, static_cast<int>(::getpid()));
-  EXPECT_FALSE(self.terminated);
-  EXPECT_FALSE(platform::givesWayTo(self, self));
-  EXPECT_FALSE(endsWithin(NSRunningApplication.currentApplication, std::chrono::milliseconds(50)));
 }
 
 }  // namespace

@@ -90,7 +90,7 @@ InstanceLock::Attempt InstanceLock::acquire(const std::filesystem::path& folder,
   if (!lock.file_.valid() && lock.folder_.valid()) {
     attempt.note = (folder / lockFileName).string() + " cannot be used as the lock (" + whyNot +
                    "); the folder itself is locked instead.";
-  } else {
+  } else if (lock.file_.valid()) {
     // The holder's number, for the message a second start gives.
     const std::string pid = std::to_string(::getpid()) + "\n";
     if (::ftruncate(lock.file_.get(), 0) == 0) {

@@ -67,8 +67,6 @@ class PlistFile {
 
   // The file exists but could not be used or kept aside: it is left as it is and never written.
   bool isKeptInPlace() const { return keptInPlace_; }
-  // Its folder was replaced while the app ran: nothing more is saved to it.
-  bool isInReplacedFolder() const { return folderReplaced_; }
 
   const std::filesystem::path& path() const { return path_; }
   // How many times the file was parsed; an unchanged file is not parsed again.
