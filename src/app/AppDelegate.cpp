@@ -112,7 +112,7 @@ void AppDelegate::rebuildMenu() {
       .deepBlacksOn = deepBlacks.isEnabled(),
       .deepBlacksLevel = deepBlacks.currentLevel(),
       .autoEnable = preferences::read(platform_.userDefaults, MenuActions::autoEnableKey),
-      .launchAtLogin = preferences::read(platform_.userDefaults, MenuActions::launchAtLoginKey),
+      .loginItem = platform_.loginItems.status(),
       .simpleIcon = preferences::read(platform_.userDefaults, MenuActions::simpleIconKey),
       .cappedNits = xdr.cappedNits(),
   };

@@ -18,5 +18,6 @@ int LumoraPanelApp::main() {
 int main() {
   // Before any other thread exists, so that only the termination handler ever sees these signals.
   lumora::platform::blockTerminationSignals();
+  lumora::platform::ignoreBrokenPipes();
   return lumora::LumoraPanelApp::main();
 }

@@ -93,8 +93,9 @@ bool DeepBlacksController::applyGamma(float exponent) {
 void DeepBlacksController::showDeepBlacksWarning() {
   if (warningPending_) return;
   warningPending_ = true;
-  // The controller lives as long as the process, so the queued task may refer to it.
-  mainQueue_.async([this] {
+  // The controller lives as long as the process, so the deferred work may refer to it. Not a
+  // task of the main queue, which would wait behind the alert.
+  mainQueue_.performOnNextTurn([this] {
     platform::Alert alert;
     alert.messageText = std::string(warningMessageText);
     alert.informativeText = std::string(warningInformativeText);

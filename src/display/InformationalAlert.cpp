@@ -12,8 +12,9 @@ void queueInformationalAlert(platform::MainQueue& mainQueue, platform::Alerts& a
   alert.style = platform::AlertStyle::informational;
   alert.buttonTitles = {"OK"};
   alert.floatsAboveOtherApplications = true;
-  // The alerts service lives as long as the process.
-  mainQueue.async([&alerts, alert = std::move(alert)] { alerts.runModal(alert); });
+  // The alerts service lives as long as the process. Not a task of the main queue, which would
+  // wait behind the alert.
+  mainQueue.performOnNextTurn([&alerts, alert = std::move(alert)] { alerts.runModal(alert); });
 }
 
 }  // namespace lumora

@@ -11,8 +11,8 @@
 
 namespace lumora::platform {
 
-// NSControlStateValue.
-enum class ControlState { off = 0, on = 1 };
+// NSControlStateValue; mixed shows a dash, for a setting that is neither on nor off.
+enum class ControlState { mixed = -1, off = 0, on = 1 };
 
 struct MenuItem;
 

@@ -9,6 +9,11 @@ namespace lumora::platform {
 // that these signals only ever reach the handler installed below.
 void blockTerminationSignals();
 
+// A reader of standard output that goes away (`lumora-virir | head -1`) would otherwise end the
+// process with SIGPIPE, the display still raised; the failed write says so instead (see
+// platform/posix/LineOutput.h). The process entry point calls it first too.
+void ignoreBrokenPipes();
+
 // SIGTERM, SIGINT, SIGHUP and SIGQUIT: every request to end the process (kill, Ctrl-C, a closed
 // terminal or session, Ctrl-\).
 class TerminationSignals {

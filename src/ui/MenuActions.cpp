@@ -93,22 +93,38 @@ void MenuActions::toggleSimpleIcon() {
 }
 
 void MenuActions::toggleLaunchAtLogin() {
-  const bool wasOn = preferences::read(platform_.userDefaults, launchAtLoginKey);
-  preferences::write(platform_.userDefaults, launchAtLoginKey, !wasOn);
-  // The check mark shows the stored choice: where it could not be stored, the login item stays
-  // as it is, or the two would part for good.
-  if (preferences::read(platform_.userDefaults, launchAtLoginKey) == wasOn) {
+  platform::LoginItems& loginItems = platform_.loginItems;
+  const platform::LoginItemStatus status = loginItems.status();
+  // Approval is the user's to give, in the system's settings: the app only takes them there.
+  if (status == platform::LoginItemStatus::requiresApproval) {
+    loginItems.openLoginItemsSettings();
     owner_.refresh();
     return;
   }
+  const bool wasOn = status == platform::LoginItemStatus::enabled;
   const std::optional<std::string> error =
-      wasOn ? platform_.loginItems.unregisterMainApp() : platform_.loginItems.registerMainApp();
+      wasOn ? loginItems.unregisterMainApp() : loginItems.registerMainApp();
   if (error) {
     platform_.console.printLine("Login item error: " + *error);
-    // The check mark shows the stored choice, so it goes back to what is really registered.
-    preferences::write(platform_.userDefaults, launchAtLoginKey, wasOn);
+    reportLoginItemFailure(wasOn, *error);
+  } else {
+    // The choice, for the record: the check mark reads the login item itself.
+    preferences::write(platform_.userDefaults, launchAtLoginKey, !wasOn);
   }
   owner_.refresh();
+}
+
+void MenuActions::reportLoginItemFailure(bool wasOn, const std::string& error) {
+  platform::Alert alert;
+  alert.messageText =
+      wasOn ? "Launch at Login Could Not Be Turned Off" : "Launch at Login Could Not Be Turned On";
+  alert.informativeText = error;
+  alert.style = platform::AlertStyle::warning;
+  alert.buttonTitles = {"OK"};
+  alert.floatsAboveOtherApplications = true;
+  // The platform outlives every action; the actions themselves may be gone by then.
+  platform::Alerts& alerts = platform_.alerts;
+  platform_.mainQueue.performOnNextTurn([&alerts, alert] { alerts.runModal(alert); });
 }
 
 void MenuActions::setDeepBlacksLevel(const platform::MenuItemSender& sender) {

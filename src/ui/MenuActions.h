@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "display/SharedControllers.h"
@@ -27,7 +28,7 @@ class MenuActions {
 
   // At launch, put the remembered XDR level back on the display.
   static constexpr preferences::Key<bool> autoEnableKey{"autoEnableXDR"};
-  // The user's launch-at-login choice.
+  // The user's last launch-at-login choice; what the system does is the login item's status.
   static constexpr preferences::Key<bool> launchAtLoginKey{"launchAtLogin"};
   // The last XDR level above the SDR ceiling that the user applied; 0.0 means none.
   static constexpr preferences::Key<double> lastNitsKey{"lastNitsValue"};
@@ -57,6 +58,8 @@ class MenuActions {
 
  private:
   void toggleStoredFlag(preferences::Key<bool> key);
+  // In an alert, on the next turn of the run loop: a line on standard output alone goes unseen.
+  void reportLoginItemFailure(bool wasOn, const std::string& error);
 
   platform::Platform& platform_;
   SharedControllers& controllers_;

@@ -21,6 +21,21 @@ ControlState stateFor(bool on) {
   return on ? ControlState::on : ControlState::off;
 }
 
+// Launch at Login tells what the system will do: on when the item runs at login, mixed while it
+// waits for the user's approval (or was turned off) in the system's settings.
+ControlState loginItemState(platform::LoginItemStatus status) {
+  switch (status) {
+    case platform::LoginItemStatus::enabled:
+      return ControlState::on;
+    case platform::LoginItemStatus::requiresApproval:
+      return ControlState::mixed;
+    case platform::LoginItemStatus::notRegistered:
+    case platform::LoginItemStatus::notFound:
+      return ControlState::off;
+  }
+  return ControlState::off;
+}
+
 MenuItem entry(std::string title, std::optional<StaticText> action,
                std::string keyEquivalent = "") {
   MenuItem item;
@@ -133,7 +148,7 @@ platform::Menu buildStatusMenu(const MenuInputs& inputs, platform::SymbolImages&
   autoEnable.state = stateFor(inputs.autoEnable);
   menu.items.push_back(std::move(autoEnable));
   MenuItem launchAtLogin = entry("Launch at Login", selectors::toggleLaunchAtLogin);
-  launchAtLogin.state = stateFor(inputs.launchAtLogin);
+  launchAtLogin.state = loginItemState(inputs.loginItem);
   menu.items.push_back(std::move(launchAtLogin));
   MenuItem simpleIcon = entry("Basicify Icon", selectors::toggleSimpleIcon);
   simpleIcon.state = stateFor(inputs.simpleIcon);

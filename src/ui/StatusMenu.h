@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "display/DeepBlacksController.h"
+#include "platform/LoginItems.h"
 #include "platform/Menu.h"
 #include "platform/SymbolImages.h"
 
@@ -36,7 +37,7 @@ struct MenuInputs {
   bool deepBlacksOn = false;
   DeepBlacksController::Level deepBlacksLevel = DeepBlacksController::Level::off;
   bool autoEnable = false;
-  bool launchAtLogin = false;
+  platform::LoginItemStatus loginItem = platform::LoginItemStatus::notRegistered;
   bool simpleIcon = false;
   // What the display gives when its headroom keeps it below the level; none otherwise.
   std::optional<double> cappedNits{};

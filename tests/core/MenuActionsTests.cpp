@@ -40,6 +40,9 @@ class MenuActionsTest : public ::testing::Test {
   bool storedFlag(const std::string& key) const {
     return std::get<bool>(fake_.userDefaults.values.at(key));
   }
+  const platform::MenuItem& loginEntry() const {
+    return entrySending(*fake_.statusBar.lastItem->menu, "toggleLaunchAtLogin");
+  }
 
   FakePlatform fake_;
   SharedControllers controllers_{fake_.platform};
@@ -119,53 +122,71 @@ TEST_F(MenuActionsTest, TheTwoPlainTogglesFlipTheirKeyAndRefresh) {
 
 TEST_F(MenuActionsTest, LaunchAtLoginRegistersAndUnregistersTheLoginItem) {
   pick("toggleLaunchAtLogin");
+  EXPECT_TRUE(fake_.loginItems.registered());
   EXPECT_TRUE(storedFlag("launchAtLogin"));
-  EXPECT_TRUE(fake_.loginItems.registered);
-  EXPECT_LT(fake_.log.indexOf("defaults.set launchAtLogin=true"),
-            fake_.log.indexOf("loginItems.register"));
+  EXPECT_EQ(loginEntry().state, platform::ControlState::on);
 
   pick("toggleLaunchAtLogin");
+  EXPECT_FALSE(fake_.loginItems.registered());
   EXPECT_FALSE(storedFlag("launchAtLogin"));
-  EXPECT_FALSE(fake_.loginItems.registered);
   EXPECT_TRUE(fake_.console.output.empty());
-  EXPECT_EQ(entrySending(*fake_.statusBar.lastItem->menu, "toggleLaunchAtLogin").state,
-            platform::ControlState::off);
+  EXPECT_TRUE(fake_.alerts.shown.empty());
+  EXPECT_EQ(loginEntry().state, platform::ControlState::off);
 }
 
-TEST_F(MenuActionsTest, AFailedRegistrationIsPrintedAndTheCheckMarkTellsTheTruth) {
+// The user can turn the item off, or leave it unapproved, in the system's settings: the check
+// mark shows what the system will do, whatever the app last stored.
+TEST_F(MenuActionsTest, TheCheckMarkFollowsTheLoginItemAndApprovalIsLeftToTheUser) {
+  fake_.userDefaults.values["launchAtLogin"] = true;
+  fake_.loginItems.setStatus(platform::LoginItemStatus::notRegistered);
+  delegate_->rebuildMenu();
+  EXPECT_EQ(loginEntry().state, platform::ControlState::off);
+
+  fake_.loginItems.statusAfterRegistering = platform::LoginItemStatus::requiresApproval;
+  pick("toggleLaunchAtLogin");
+  EXPECT_EQ(loginEntry().state, platform::ControlState::mixed);
+
+  fake_.log.clear();
+  pick("toggleLaunchAtLogin");
+  EXPECT_EQ(fake_.log.count("loginItems.openSettings"), 1);
+  EXPECT_EQ(fake_.log.count("loginItems.register"), 0);
+  EXPECT_EQ(fake_.log.count("loginItems.unregister"), 0);
+
+  fake_.loginItems.setStatus(platform::LoginItemStatus::enabled);  // approved meanwhile
+  delegate_->rebuildMenu();
+  EXPECT_EQ(loginEntry().state, platform::ControlState::on);
+  fake_.loginItems.setStatus(platform::LoginItemStatus::notFound);
+  delegate_->rebuildMenu();
+  EXPECT_EQ(loginEntry().state, platform::ControlState::off);
+}
+
+TEST_F(MenuActionsTest, AFailedRegistrationIsShownInAnAlertOutsideTheQueueAndChangesNothing) {
   fake_.loginItems.registerError = "Operation not permitted";
   pick("toggleLaunchAtLogin");
   EXPECT_EQ(fake_.console.output,
             std::vector<std::string>{"Login item error: Operation not permitted"});
-  EXPECT_FALSE(storedFlag("launchAtLogin"));
-  EXPECT_EQ(entrySending(*fake_.statusBar.lastItem->menu, "toggleLaunchAtLogin").state,
-            platform::ControlState::off);
+  EXPECT_FALSE(fake_.userDefaults.values.contains("launchAtLogin")) << "no choice recorded";
+  EXPECT_EQ(loginEntry().state, platform::ControlState::off);
   EXPECT_EQ(refreshes(), (std::vector<std::string>{"display", "menu"}));
+  EXPECT_TRUE(fake_.alerts.shown.empty()) << "after the current event";
+  EXPECT_EQ(fake_.log.count("mainQueue.nextTurn"), 1);
+  EXPECT_EQ(fake_.log.count("mainQueue.async"), 0);
+  fake_.mainQueue.drain();
+  ASSERT_EQ(fake_.alerts.shown.size(), 1u);
+  EXPECT_EQ(fake_.alerts.shown[0].messageText, "Launch at Login Could Not Be Turned On");
+  EXPECT_EQ(fake_.alerts.shown[0].informativeText, "Operation not permitted");
+  EXPECT_TRUE(fake_.alerts.shown[0].floatsAboveOtherApplications);
 
   fake_.loginItems.registerError.reset();
   pick("toggleLaunchAtLogin");
   fake_.loginItems.unregisterError = "Job not found";
   pick("toggleLaunchAtLogin");
-  EXPECT_TRUE(storedFlag("launchAtLogin")) << "still registered";
-  EXPECT_EQ(entrySending(*fake_.statusBar.lastItem->menu, "toggleLaunchAtLogin").state,
-            platform::ControlState::on);
-  EXPECT_EQ(fake_.console.output.back(), "Login item error: Job not found");
-}
-
-TEST_F(MenuActionsTest, ALoginChoiceThatCannotBeStoredLeavesTheLoginItemAlone) {
-  fake_.userDefaults.writesFail = true;
-  for (int toggle = 0; toggle < 2; ++toggle) {
-    pick("toggleLaunchAtLogin");
-    EXPECT_EQ(fake_.log.count("loginItems.register"), 0);
-    EXPECT_EQ(fake_.log.count("loginItems.unregister"), 0);
-    EXPECT_EQ(entrySending(*fake_.statusBar.lastItem->menu, "toggleLaunchAtLogin").state,
-              platform::ControlState::off);
-  }
-  fake_.userDefaults.writesFail = false;
-  pick("toggleLaunchAtLogin");
-  pick("toggleLaunchAtLogin");
-  EXPECT_FALSE(fake_.loginItems.registered) << "registered and removed again once it can be";
-  EXPECT_EQ(fake_.log.count("loginItems.unregister"), 1);
+  EXPECT_TRUE(fake_.loginItems.registered()) << "still registered";
+  EXPECT_TRUE(storedFlag("launchAtLogin"));
+  EXPECT_EQ(loginEntry().state, platform::ControlState::on);
+  fake_.mainQueue.drain();
+  ASSERT_EQ(fake_.alerts.shown.size(), 2u);
+  EXPECT_EQ(fake_.alerts.shown[1].messageText, "Launch at Login Could Not Be Turned Off");
 }
 
 TEST_F(MenuActionsTest, DeepBlacksTagsOutsideTheLevelsDoNothingAtAll) {

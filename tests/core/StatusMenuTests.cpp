@@ -186,21 +186,29 @@ TEST_F(StatusMenuTest, DeepBlacksWinsTheHeaderAndMarksItsLevel) {
   EXPECT_EQ(entryTitled(off, "\U0001F311 Deep Blacks").submenu->items[0].state, ControlState::on);
 }
 
-TEST_F(StatusMenuTest, TogglesShowTheStoredPreferences) {
+TEST_F(StatusMenuTest, TogglesShowTheStoredPreferencesAndTheLoginItemsStatus) {
   const Menu none = atNits(500.0);
-  const Menu all = build(
-      MenuInputs{.liveNits = 500.0, .autoEnable = true, .launchAtLogin = true, .simpleIcon = true});
+  const Menu all = build(MenuInputs{.liveNits = 500.0,
+                                    .autoEnable = true,
+                                    .loginItem = platform::LoginItemStatus::enabled,
+                                    .simpleIcon = true});
   for (std::string_view toggle : {"toggleAutoEnable", "toggleLaunchAtLogin", "toggleSimpleIcon"}) {
     EXPECT_EQ(entrySending(none, toggle).state, ControlState::off) << toggle;
     EXPECT_EQ(entrySending(all, toggle).state, ControlState::on) << toggle;
   }
+  const Menu waiting = build(
+      MenuInputs{.liveNits = 500.0, .loginItem = platform::LoginItemStatus::requiresApproval});
+  EXPECT_EQ(entrySending(waiting, "toggleLaunchAtLogin").state, ControlState::mixed);
+  const Menu lost =
+      build(MenuInputs{.liveNits = 500.0, .loginItem = platform::LoginItemStatus::notFound});
+  EXPECT_EQ(entrySending(lost, "toggleLaunchAtLogin").state, ControlState::off);
 }
 
 TEST_F(StatusMenuTest, TheDelegateInstallsAFreshMenuBuiltFromOneReadingOfEachInput) {
   testing::FakePlatform fake;
   SharedControllers controllers(fake.platform);
   auto delegate = AppDelegate::create(fake.platform, controllers);
-  fake.userDefaults.values["launchAtLogin"] = true;
+  fake.loginItems.setStatus(platform::LoginItemStatus::enabled);
   delegate->applicationDidFinishLaunching();
   const Menu first = *fake.statusBar.lastItem->menu;
 

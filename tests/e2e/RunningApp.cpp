@@ -83,6 +83,11 @@ void RunningApp::send(const std::string& line) {
   [[maybe_unused]] const ssize_t written = ::write(input_, text.data(), text.size());
 }
 
+void RunningApp::closeOutput() {
+  if (output_ >= 0) ::close(output_);
+  output_ = -1;
+}
+
 bool RunningApp::readSome(int fd, std::string& into, std::chrono::milliseconds wait) {
   pollfd poller{fd, POLLIN, 0};
   if (::poll(&poller, 1, static_cast<int>(wait.count())) <= 0) return false;
@@ -159,6 +164,17 @@ std::string RunningApp::errorOutput() {
   while (readSome(errors_, errorText_, std::chrono::milliseconds(0))) {
   }
   return errorText_;
+}
+
+bool secondStartIsRefused(const std::filesystem::path& home, std::optional<pid_t> holder,
+                          std::string& why) {
+  RunningApp second(home);
+  const int status = second.waitForExit();
+  why = "status " + std::to_string(status) + ", said: " + second.errorOutput();
+  const std::string said = "Lumora Virir is already running" +
+                           (holder ? " (process " + std::to_string(*holder) + ")" : std::string());
+  return status == 0 && second.errorOutput().find(said) != std::string::npos &&
+         second.outputLines().empty();
 }
 
 }  // namespace lumora::testing

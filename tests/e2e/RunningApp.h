@@ -23,6 +23,9 @@ class RunningApp {
 
   // Writes one command line to the program's standard input.
   void send(const std::string& line);
+  // Stops reading the program's standard output, as `| head -1` does after its line: its
+  // writes fail from then on.
+  void closeOutput();
   // Standard output's lines until one contains `text`; none when the program ends or the time
   // runs out first.
   std::optional<std::string> waitForLine(
@@ -50,5 +53,11 @@ class RunningApp {
   std::vector<std::string> lines_;
   std::optional<int> status_;
 };
+
+// Starts the program again on `home`, as a second copy: true when it ended at once with status 0,
+// saying that Lumora Virir is already running (as process `holder`, when given) and printing
+// nothing on standard output. `why` tells what it did otherwise.
+bool secondStartIsRefused(const std::filesystem::path& home, std::optional<pid_t> holder,
+                          std::string& why);
 
 }  // namespace lumora::testing

@@ -7,6 +7,11 @@ void FakeMainQueue::async(std::function<void()> work) {
   pending.push_back(std::move(work));
 }
 
+void FakeMainQueue::performOnNextTurn(std::function<void()> work) {
+  log_.add("mainQueue.nextTurn");
+  pending.push_back(std::move(work));
+}
+
 int FakeMainQueue::drain() {
   int ran = 0;
   while (!pending.empty()) {

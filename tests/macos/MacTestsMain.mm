@@ -6,12 +6,13 @@
 #include <gtest/gtest.h>
 
 int main(int argc, char **argv) {
+  // As the app's main thread, the tests run inside a pool: what AppKit autoreleases is released.
   @autoreleasepool {
     NSApplication *application = NSApplication.sharedApplication;
     // As the app: no Dock icon, yet windows and alerts can show.
     [application setActivationPolicy:NSApplicationActivationPolicyAccessory];
     [application finishLaunching];
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
   }
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
 }

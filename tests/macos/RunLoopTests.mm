@@ -1,5 +1,5 @@
-// The run loop's contract on a real Mac: when timers tick, when main-queue work runs, and how a
-// modal alert sits among the windows while it waits.
+// The run loop's contract on a real Mac: when timers tick, when main-queue work and work for the
+// next turn run, and how a modal alert sits among the windows while it waits.
 
 #import <AppKit/AppKit.h>
 
@@ -67,9 +67,28 @@ TEST(MacMainQueueTest, WorkRunsAfterTheCurrentWorkInOrderAndNeverWhileItIsQueued
   EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
 }
 
-// The Deep Blacks warning of a menu-bar app must be seen although the app is not active. Its
-// level is read from inside the modal session, which the probe then cuts short.
-TEST(MacAlertsTest, TheDeepBlacksWarningRunsAtTheFloatingLevelAndAnAbortedOneIsNotSeen) {
+TEST(MacMainQueueTest, WorkForTheNextTurnRunsAfterTheCurrentWorkAndOutsideTheQueue) {
+  MacMainQueue queue;
+  std::vector<int> order;
+  queue.async([&] {
+    queue.performOnNextTurn([&order] { order.push_back(2); });
+    order.push_back(1);
+  });
+  EXPECT_TRUE(runUntil([&order] { return order.size() == 2; }, 2s));
+  EXPECT_EQ(order, (std::vector<int>{1, 2}));
+
+  bool ran = false;
+  queue.performOnNextTurn([&ran] { ran = true; });
+  runFor(200ms, NSEventTrackingRunLoopMode);
+  EXPECT_FALSE(ran) << "not while a menu is open";
+  EXPECT_TRUE(runUntil([&ran] { return ran; }, 2s));
+}
+
+// The Deep Blacks warning of a menu-bar app must be seen although the app is not active, and it
+// must not hold up the main queue (the wake and display-change handling) while it waits. Its
+// level is read from inside the modal session, which the probe then cuts short once work queued
+// after the warning has run.
+TEST(MacAlertsTest, TheDeepBlacksWarningFloatsIsKeyAndLetsTheMainQueueRunMeanwhile) {
   lumora::testing::EventLog log;
   lumora::testing::FakeUserDefaults defaults(log);
   lumora::testing::FakeDisplays displays(log);
@@ -79,27 +98,45 @@ TEST(MacAlertsTest, TheDeepBlacksWarningRunsAtTheFloatingLevelAndAnAbortedOneIsN
   lumora::testing::FakeConsole console;
   DeepBlacksController deepBlacks(defaults, displays, tables, mainQueue, alerts, console);
 
-  __block NSInteger level = NSIntegerMin;
-  __block int probes = 0;
-  NSTimer *probe = [NSTimer timerWithTimeInterval:0.1
-                                          repeats:YES
-                                            block:^(NSTimer *timer) {
-                                              NSWindow *modal = NSApp.modalWindow;
-                                              // Gives up after 5 s rather than wait forever.
-                                              if (modal == nil && ++probes < 50) return;
-                                              if (modal != nil) level = modal.level;
-                                              [NSApp abortModal];
-                                              [timer invalidate];
-                                            }];
+  // Shared by the probe's block and the queued work: the block holds a pointer, as it may be
+  // copied to the heap.
+  struct Seen {
+    NSInteger level = NSIntegerMin;
+    bool key = false;
+    int probes = 0;
+    bool queuedWorkRan = false;
+    bool ranDuringTheAlert = false;
+    bool done = false;
+  } seen;
+  Seen *const state = &seen;
+  NSTimer *probe = [NSTimer
+      timerWithTimeInterval:0.1
+                    repeats:YES
+                      block:^(NSTimer *timer) {
+                        NSWindow *modal = NSApp.modalWindow;
+                        // Gives up after 5 s rather than wait forever.
+                        if ((modal == nil || !state->queuedWorkRan) && ++state->probes < 50) {
+                          return;
+                        }
+                        if (modal != nil) {
+                          state->level = modal.level;
+                          state->key = modal.isKeyWindow;
+                          state->ranDuringTheAlert = state->queuedWorkRan;
+                        }
+                        state->done = true;
+                        [NSApp abortModal];
+                        [timer invalidate];
+                      }];
   [NSRunLoop.currentRunLoop addTimer:probe forMode:NSModalPanelRunLoopMode];
 
   deepBlacks.setLevel(DeepBlacksController::Level::medium, true);
-  bool warned = false;
-  mainQueue.async([&warned] { warned = true; });  // queued after the warning, so it runs after it
-  EXPECT_TRUE(runUntil([&warned] { return warned; }, 15s));
+  mainQueue.async([state] { state->queuedWorkRan = true; });
+  EXPECT_TRUE(runUntil([state] { return state->done; }, 15s));
   [probe invalidate];
 
-  EXPECT_EQ(level, NSFloatingWindowLevel);
+  EXPECT_EQ(seen.level, NSFloatingWindowLevel);
+  EXPECT_TRUE(seen.key) << "the alert takes keys without a click";
+  EXPECT_TRUE(seen.ranDuringTheAlert) << "the main queue went on while the alert was up";
   EXPECT_FALSE(preferences::read(defaults, DeepBlacksController::deepBlacksWarningShownKey))
       << "only the user's dismissal counts";
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,49 @@ TEST(MacSystemEventsTest, SleepAndWakeArriveFromTheWorkspaceCentreOnly) {
   [center postNotificationName:NSWorkspaceScreensDidWakeNotification object:workspace];
   EXPECT_TRUE(runUntil([&heard] { return heard.size() == 3; }, 2s));
   EXPECT_EQ(heard, (std::vector<std::string>{"willSleep", "didWake", "screensDidWake"}));
+}
+
+// Core Graphics's registrations, as a test keeps them: what was registered, and what was removed.
+struct Registration {
+  CGDisplayReconfigurationCallBack callback = nullptr;
+  void *userInfo = nullptr;
+};
+Registration registered;
+Registration removed;
+
+CGError recordRegistration(CGDisplayReconfigurationCallBack callback, void *userInfo) {
+  registered = Registration{callback, userInfo};
+  return kCGErrorSuccess;
+}
+CGError recordRemoval(CGDisplayReconfigurationCallBack callback, void *userInfo) {
+  removed = Registration{callback, userInfo};
+  return kCGErrorSuccess;
+}
+
+TEST(MacSystemEventsTest, TheReconfigurationContextIsUnregisteredAndWorkQueuedForItFindsNothing) {
+  registered = removed = Registration{};
+  int reconfigurations = 0;
+  auto events = std::make_unique<MacSystemEvents>(
+      DisplayReconfigurationCalls{recordRegistration, recordRemoval});
+  events->observe(platform::SystemEventHandlers{
+      .displaysReconfigured = [&reconfigurations] { ++reconfigurations; }});
+  ASSERT_NE(registered.callback, nullptr);
+
+  // A burst: before the change, then after it for two displays; one call for all of it.
+  registered.callback(1, kCGDisplayBeginConfigurationFlag, registered.userInfo);
+  registered.callback(1, kCGDisplaySetMainFlag, registered.userInfo);
+  registered.callback(2, kCGDisplayAddFlag, registered.userInfo);
+  EXPECT_TRUE(runUntil([&reconfigurations] { return reconfigurations == 1; }, 2s));
+  runFor(100ms);
+  EXPECT_EQ(reconfigurations, 1);
+
+  // Queued on the main queue, then the owner goes before it runs.
+  registered.callback(1, kCGDisplayRemoveFlag, registered.userInfo);
+  events.reset();
+  EXPECT_EQ(removed.callback, registered.callback);
+  EXPECT_EQ(removed.userInfo, registered.userInfo) << "the same pair as registered";
+  runFor(200ms);
+  EXPECT_EQ(reconfigurations, 1) << "nothing reaches an owner that is gone";
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "fakes/FakeConsole.h"
 #include "platform/sim/SimLoginItems.h"
 #include "platform/sim/SimNotifications.h"
 #include "platform/sim/SimWindows.h"
@@ -115,7 +116,8 @@ TEST(SimLoginItemsTest, TheExecLineStartsExactlyTheProgramInTheBackgroundWhateve
 
 TEST(SimLoginItemsTest, RegisteringWritesTheEntryAndUnregisteringRemovesIt) {
   TempDirectory temp;
-  SimLoginItems items(temp / "config/autostart", "/opt/Lumora Virir/lumora-virir");
+  testing::FakeConsole console;
+  SimLoginItems items(temp / "config/autostart", "/opt/Lumora Virir/lumora-virir", console);
   EXPECT_EQ(items.unregisterMainApp(), std::nullopt) << "nothing there is no error";
 
   EXPECT_EQ(items.registerMainApp(), std::nullopt);
@@ -133,10 +135,45 @@ TEST(SimLoginItemsTest, RegisteringWritesTheEntryAndUnregisteringRemovesIt) {
   EXPECT_FALSE(std::filesystem::exists(temp / "config/autostart/lumora-virir.desktop"));
 }
 
+// What the desktop's startup settings do to the entry is what the status tells, as the system's
+// settings do to a login item on a Mac.
+TEST(SimLoginItemsTest, TheStatusIsReadFromTheEntryAsTheDesktopLeftIt) {
+  using platform::LoginItemStatus;
+  TempDirectory temp;
+  testing::FakeConsole console;
+  SimLoginItems items(temp / "autostart", "/usr/bin/lumora-virir", console);
+  EXPECT_EQ(items.status(), LoginItemStatus::notRegistered);
+  ASSERT_EQ(items.registerMainApp(), std::nullopt);
+  EXPECT_EQ(items.status(), LoginItemStatus::enabled);
+
+  const std::string entry = readText(items.entryPath());
+  std::string turnedOff = entry;
+  const std::string enabled = "X-GNOME-Autostart-enabled=true";
+  ASSERT_NE(turnedOff.find(enabled), std::string::npos);
+  turnedOff.replace(turnedOff.find(enabled), enabled.size(), "X-GNOME-Autostart-enabled = false");
+  testing::writeText(items.entryPath(), turnedOff);
+  EXPECT_EQ(items.status(), LoginItemStatus::requiresApproval) << "turned off by the desktop";
+  items.openLoginItemsSettings();
+  ASSERT_EQ(console.output.size(), 1u);
+  EXPECT_NE(console.output[0].find(items.entryPath().string()), std::string::npos);
+
+  testing::writeText(items.entryPath(), entry + "[Desktop Action x]\nHidden=true\n");
+  EXPECT_EQ(items.status(), LoginItemStatus::enabled) << "another group's keys count for nothing";
+  testing::writeText(items.entryPath(), entry + "Hidden=true\n");
+  EXPECT_EQ(items.status(), LoginItemStatus::notRegistered) << "deleted by the desktop";
+  ASSERT_EQ(items.registerMainApp(), std::nullopt);
+  EXPECT_EQ(items.status(), LoginItemStatus::enabled) << "registering again writes it afresh";
+
+  std::filesystem::remove(items.entryPath());
+  ASSERT_EQ(::mkfifo(items.entryPath().c_str(), 0644), 0);
+  EXPECT_EQ(items.status(), LoginItemStatus::notFound) << "read without blocking, and not used";
+}
+
 TEST(SimLoginItemsTest, AFolderThatCannotBeWrittenIsAnErrorWithAReason) {
   TempDirectory temp;
   testing::writeText(temp / "config/autostart", "a file where the folder should be");
-  SimLoginItems items(temp / "config/autostart", "/usr/bin/lumora-virir");
+  testing::FakeConsole console;
+  SimLoginItems items(temp / "config/autostart", "/usr/bin/lumora-virir", console);
   const std::optional<std::string> error = items.registerMainApp();
   ASSERT_TRUE(error);
   EXPECT_NE(error->find("autostart"), std::string::npos) << *error;

@@ -8,6 +8,7 @@
 #include "fakes/FakeConsole.h"
 #include "platform/sim/SimUserDefaults.h"
 #include "platform/sim/machine/PlistFile.h"
+#include "platform/sim/machine/PlistText.h"
 #include "platform/sim/machine/SimDisplayState.h"
 #include "support/TempDirectory.h"
 
@@ -77,6 +78,39 @@ TEST(PlistFileTest, KeepsAnUnusableFileAsideAndSaysSoOnce) {
   EXPECT_EQ(file.load(), nullptr);
   EXPECT_EQ(filesIn(temp.path()).size(), 2u);
   EXPECT_EQ(console.errors.size(), 2u);
+}
+
+// Valid property lists that XML readers take: a byte-order mark before the declaration, and
+// CDATA sections in strings and keys. What is not a property list stays refused.
+TEST(PlistTextTest, AByteOrderMarkAndCDATASectionsAreReadAsXmlReadersReadThem) {
+  TempDirectory temp;
+  testing::FakeConsole console;
+  writeText(temp / "defaults.plist",
+            "\xEF\xBB\xBF" + plistText("<dict><key>simpleIcon</key><true/></dict>"));
+  SimUserDefaults defaults(temp / "defaults.plist", console);
+  EXPECT_TRUE(defaults.boolForKey("simpleIcon"));
+  defaults.setBool("autoEnableXDR", true);
+  EXPECT_TRUE(defaults.boolForKey("simpleIcon")) << "kept when the file is written back";
+  EXPECT_TRUE(console.errors.empty()) << console.errors.front();
+
+  const std::string cdata = plistText(
+      "<dict><key><![CDATA[a<b]]></key><string>x <![CDATA[<&amp;>]]]]><![CDATA[>]]> y&amp;"
+      "</string><key>a&lt;b2</key><string><![CDATA[]]></string></dict>");
+  EXPECT_EQ(whyNotReadWhole(cdata), std::nullopt);
+  const PlistPtr parsed = fromXml(cdata);
+  EXPECT_EQ(stringValue(dictItem(parsed.get(), "a<b")), "x <&amp;>]]> y&");
+  EXPECT_EQ(stringValue(dictItem(parsed.get(), "a<b2")), "");
+  EXPECT_NE(whyNotReadWhole(
+                plistText("<dict><key><![CDATA[k]]></key><true/><key>k</key><false/></dict>")),
+            std::nullopt)
+      << "a key repeated through CDATA is still a repeated key";
+
+  for (const std::string& refused :
+       {plistText("<string><![CDATA[never ends</string>"),
+        plistText("<integer><![CDATA[5]]></integer>"), plistText("<![CDATA[<true/>]]>"),
+        "\xEF\xBB\xBF\xEF\xBB\xBF" + plistText("<true/>")}) {
+    EXPECT_NE(whyNotReadWhole(refused), std::nullopt) << refused;
+  }
 }
 
 TEST(SimUserDefaultsTest, StoresEachValueWithItsOwnTypeAndReadsItBack) {

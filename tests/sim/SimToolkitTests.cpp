@@ -1,7 +1,9 @@
 // The simulated Mac's run loop, alerts, application and menus.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <thread>
@@ -11,6 +13,7 @@
 #include "platform/sim/MenuModel.h"
 #include "platform/sim/SimAlerts.h"
 #include "platform/sim/SimApplication.h"
+#include "platform/sim/SimMainQueue.h"
 #include "platform/sim/SimUpdaters.h"
 
 namespace lumora::sim {
@@ -68,6 +71,22 @@ TEST(EventLoopTest, TheMainQueueRunsInOrderAndTakesWorkFromOtherThreads) {
   EXPECT_EQ(order, (std::vector<int>{1, 2, 3, 4}));
 }
 
+TEST(EventLoopTest, APerformRunsInALaterPassAndWaitsWhileAMenuIsOpen) {
+  EventLoop loop;
+  int performed = 0;
+  loop.async([&] { loop.performInLaterPass([&] { ++performed; }); });
+  loop.runOnce(0ms);
+  EXPECT_EQ(performed, 0) << "the pass that asked ends first";
+  loop.setTrackingMenu(true);
+  loop.runOnce(10ms);
+  EXPECT_EQ(performed, 0);
+  loop.setTrackingMenu(false);
+  loop.runOnce(10ms);
+  EXPECT_EQ(performed, 1);
+  loop.runOnce(10ms);
+  EXPECT_EQ(performed, 1) << "once";
+}
+
 TEST(SimAlertsTest, AModalAlertHoldsTimersAndTheQueueUntilAnswered) {
   EventLoop loop;
   SimAlerts alerts(loop);
@@ -116,6 +135,45 @@ TEST(SimAlertsTest, AModalAlertHoldsTimersAndTheQueueUntilAnswered) {
   EXPECT_EQ(response, 1001);
   EXPECT_EQ(alerts.currentAlert(), nullptr);
   EXPECT_EQ(alerts.shown().size(), 1u);
+}
+
+// The app's own alerts: presented on a later turn, not from a task of the queue, so the queue's
+// work (the wake and display-change handling) goes on while they wait for the user.
+TEST(SimAlertsTest, AnAlertPresentedOnTheNextTurnLetsTheQueueRunMeanwhile) {
+  EventLoop loop;
+  SimAlerts alerts(loop);
+  SimMainQueue mainQueue(loop);
+  bool queuedWorkRan = false;
+  int response = 0;
+  // Should the queue wait behind the alert, the second button answers it, a while later.
+  int fds[2];
+  ASSERT_EQ(::pipe(fds), 0);
+  loop.watchReadable(fds[0], [&] { alerts.answer(1001); });
+  std::atomic<bool> over{false};
+  std::thread fallback([fd = fds[1], &over] {
+    for (int waited = 0; waited < 300 && !over; ++waited)
+      std::this_thread::sleep_for(10ms);
+    [[maybe_unused]] const auto put = ::write(fd, "x", 1);
+  });
+  mainQueue.performOnNextTurn([&] {
+    mainQueue.async([&] { queuedWorkRan = true; });
+    alerts.setObserver([&] {
+      if (alerts.currentAlert() != nullptr) mainQueue.async([&] { alerts.answer(1000); });
+    });
+    platform::Alert alert;
+    alert.buttonTitles = {"OK", "Later"};
+    response = alerts.runModal(alert);
+    EXPECT_TRUE(queuedWorkRan) << "ran while the alert was up";
+  });
+  EXPECT_EQ(response, 0) << "not before the next turn";
+  EXPECT_TRUE(runUntil(
+      loop, [&] { return response != 0; }, 10s));
+  EXPECT_EQ(response, 1000) << "answered by work from the queue";
+  over = true;
+  fallback.join();
+  loop.unwatch(fds[0]);
+  ::close(fds[0]);
+  ::close(fds[1]);
 }
 
 TEST(SimAlertsTest, StoppingTheLoopEndsTheSessionWithoutAnAnswer) {

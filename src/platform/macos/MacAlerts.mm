@@ -2,6 +2,7 @@
 
 #import <AppKit/AppKit.h>
 
+#include "platform/macos/MacApplication.h"
 #include "platform/macos/MacStrings.h"
 
 namespace lumora::macos {
@@ -16,6 +17,10 @@ int MacAlerts::runModal(const platform::Alert &alert) {
     // runModal does not bring a menu-bar app forward; a floating window is seen anyway.
     NSWindow *window = native.window;
     window.level = NSFloatingWindowLevel;
+    // Keys reach only the active app. The alert is made key and front first, so that the
+    // activation brings it forward rather than another window of the app.
+    [window makeKeyAndOrderFront:nil];
+    activateApplication(true);
   }
   return static_cast<int>([native runModal]);
 }

@@ -18,6 +18,10 @@
 
 namespace lumora::macos {
 
+// Makes this app the active one. Ignoring other apps, it comes in front of the frontmost one: on
+// macOS 14 and later through -activate, the request that replaces the ignoring flag.
+void activateApplication(bool ignoringOtherApps);
+
 class MacApplication final : public platform::Application {
  public:
   MacApplication();

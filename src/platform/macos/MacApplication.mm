@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/macos/MacMainMenu.h"
 #include "platform/macos/MacStrings.h"
 
 @implementation LMVDelegateBridge {
@@ -57,7 +58,9 @@ namespace lumora::macos {
 
 MacApplication::MacApplication() : bridge_([[LMVDelegateBridge alloc] init]) {
   // Makes the one application object, as the first step of a Cocoa app's start.
-  [NSApplication sharedApplication];
+  NSApplication *application = [NSApplication sharedApplication];
+  // Without one, ⌘Q, ⌘W and ⌘C do nothing while the settings window is key.
+  installMainMenu(application, @"Lumora Virir");
 }
 
 void MacApplication::setDelegate(std::weak_ptr<platform::ApplicationDelegate> delegate) {
@@ -70,20 +73,22 @@ void MacApplication::setActivationPolicy(platform::ActivationPolicy policy) {
       setActivationPolicy:static_cast<NSApplicationActivationPolicy>(policy)];
 }
 
-void MacApplication::activateIgnoringOtherApps(bool flag) {
+void activateApplication(bool ignoringOtherApps) {
   NSApplication *application = NSApplication.sharedApplication;
 #ifdef __MAC_14_0
   // From macOS 14 on the ignoring flag has no effect, and the settings window would stay behind
   // the frontmost app; activate is the request that replaces it.
-  if (flag) {
+  if (ignoringOtherApps) {
     if (@available(macOS 14, *)) {
       [application activate];
       return;
     }
   }
 #endif
-  [application activateIgnoringOtherApps:flag ? YES : NO];
+  [application activateIgnoringOtherApps:ignoringOtherApps ? YES : NO];
 }
+
+void MacApplication::activateIgnoringOtherApps(bool flag) { activateApplication(flag); }
 
 void MacApplication::run() { [NSApplication.sharedApplication run]; }
 

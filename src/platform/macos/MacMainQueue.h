@@ -4,10 +4,12 @@
 
 namespace lumora::macos {
 
-// The main dispatch queue.
+// The main dispatch queue; and a perform on the main run loop for work that must not be a task
+// of that queue.
 class MacMainQueue final : public platform::MainQueue {
  public:
   void async(std::function<void()> work) override;
+  void performOnNextTurn(std::function<void()> work) override;
 };
 
 }  // namespace lumora::macos

@@ -15,6 +15,7 @@
 #include "platform/macos/MacMainQueue.h"
 #include "platform/macos/MacNotifications.h"
 #include "platform/macos/MacOperatingSystem.h"
+#include "platform/macos/MacRunningCopies.h"
 #include "platform/macos/MacStatusBar.h"
 #include "platform/macos/MacSymbolImages.h"
 #include "platform/macos/MacSystemEvents.h"
@@ -52,14 +53,16 @@ struct MacPlatform {
   platform::Platform platform = platform::platformOf(*this);
 };
 
-// One copy of the app per user session: a second one ends before it touches the display.
+// One copy of the app per user session: a second one ends before it touches the display. Of
+// copies started together the older stays, and one that is quitting is waited for a moment.
 void endIfAlreadyRunning() {
   NSString *identifier = NSBundle.mainBundle.bundleIdentifier;
   if (identifier == nil) return;
-  const pid_t self = getpid();
+  const platform::RunningCopy self = runningCopyOf(NSRunningApplication.currentApplication);
   for (NSRunningApplication *running in
        [NSRunningApplication runningApplicationsWithBundleIdentifier:identifier]) {
-    if (running.processIdentifier == self) continue;
+    if (!platform::givesWayTo(self, runningCopyOf(running))) continue;
+    if (endsWithin(running, std::chrono::seconds(2))) continue;
     std::fprintf(stderr, "Lumora Virir is already running (process %d); this one ends.\n",
                  static_cast<int>(running.processIdentifier));
     std::fflush(nullptr);

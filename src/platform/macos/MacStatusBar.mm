@@ -14,6 +14,18 @@ BOOL isEnabled(const platform::MenuItem &item, NSMenuItem *entry, LMVDelegateBri
   return item.submenu != nullptr ? YES : NO;
 }
 
+NSControlStateValue nativeState(platform::ControlState state) {
+  switch (state) {
+    case platform::ControlState::on:
+      return NSControlStateValueOn;
+    case platform::ControlState::mixed:
+      return NSControlStateValueMixed;
+    case platform::ControlState::off:
+      return NSControlStateValueOff;
+  }
+  return NSControlStateValueOff;
+}
+
 }  // namespace
 
 NSMenu *makeMenu(const platform::Menu &menu, LMVDelegateBridge *target) {
@@ -34,8 +46,7 @@ NSMenu *makeMenu(const platform::Menu &menu, LMVDelegateBridge *target) {
       entry.representedObject = toNSString(*item.action);
     }
     entry.tag = static_cast<NSInteger>(item.tag);
-    entry.state =
-        item.state == platform::ControlState::on ? NSControlStateValueOn : NSControlStateValueOff;
+    entry.state = nativeState(item.state);
     if (item.image) entry.image = makeSymbolImage(*item.image);
     if (item.submenu) entry.submenu = makeMenu(*item.submenu, target);
     entry.enabled = isEnabled(item, entry, target);

@@ -1,17 +1,27 @@
 #pragma once
 
+#import <CoreGraphics/CoreGraphics.h>
+
 #include <memory>
 
 #include "platform/SystemEvents.h"
 
 namespace lumora::macos {
 
+// Core Graphics's registration of display-reconfiguration callbacks; a test stands in for it.
+struct DisplayReconfigurationCalls {
+  CGError (*registerCallback)(CGDisplayReconfigurationCallBack callback, void* userInfo);
+  CGError (*removeCallback)(CGDisplayReconfigurationCallBack callback, void* userInfo);
+};
+
 // Sleep and wake from NSWorkspace's own notification centre (they never reach the default one),
 // and display reconfigurations from Core Graphics, handed to the main thread once the change has
 // finished, one call for a whole burst.
 class MacSystemEvents final : public platform::SystemEvents {
  public:
-  MacSystemEvents();
+  explicit MacSystemEvents(DisplayReconfigurationCalls calls = {
+                               CGDisplayRegisterReconfigurationCallback,
+                               CGDisplayRemoveReconfigurationCallback});
   ~MacSystemEvents() override;
   MacSystemEvents(const MacSystemEvents&) = delete;
   MacSystemEvents& operator=(const MacSystemEvents&) = delete;
@@ -20,9 +30,13 @@ class MacSystemEvents final : public platform::SystemEvents {
 
   // The handlers and registrations, shared with the callbacks.
   struct Observation;
+  // What Core Graphics's callback is given: it reaches the observation only while it lives.
+  struct CallbackContext;
 
  private:
+  DisplayReconfigurationCalls calls_;
   std::shared_ptr<Observation> observation_;
+  std::unique_ptr<CallbackContext> context_;  // registered while set
 };
 
 }  // namespace lumora::macos

@@ -1,7 +1,6 @@
 #include "platform/macos/MacSystemEvents.h"
 
 #import <AppKit/AppKit.h>
-#import <CoreGraphics/CoreGraphics.h>
 #import <dispatch/dispatch.h>
 
 #include <atomic>
@@ -15,7 +14,10 @@ struct MacSystemEvents::Observation {
   // A reconfiguration handed to the main queue and not yet handled: later callbacks of the same
   // burst add nothing.
   std::atomic<bool> reconfigurationQueued{false};
-  bool callbackRegistered = false;
+};
+
+struct MacSystemEvents::CallbackContext {
+  std::weak_ptr<Observation> observation;
 };
 
 namespace {
@@ -24,27 +26,33 @@ void post(const std::function<void()> &handler) {
   if (handler) handler();
 }
 
-// Called for each display before and after a reconfiguration, on any thread.
+// Called for each display before and after a reconfiguration, on any thread. The context is
+// unregistered before it is freed; what it hands to the main queue holds the observation only
+// weakly, so work queued before the owner went finds nothing.
 void displayReconfigured(CGDirectDisplayID, CGDisplayChangeSummaryFlags flags, void *userInfo) {
   if ((flags & kCGDisplayBeginConfigurationFlag) != 0) return;  // not finished yet
-  auto *observation = static_cast<MacSystemEvents::Observation *>(userInfo);
-  if (observation->reconfigurationQueued.exchange(true)) return;
+  const std::weak_ptr<MacSystemEvents::Observation> weak =
+      static_cast<MacSystemEvents::CallbackContext *>(userInfo)->observation;
+  const std::shared_ptr<MacSystemEvents::Observation> observation = weak.lock();
+  if (!observation || observation->reconfigurationQueued.exchange(true)) return;
   dispatch_async(dispatch_get_main_queue(), ^{
-    observation->reconfigurationQueued = false;
-    post(observation->handlers.displaysReconfigured);
+    if (const auto alive = weak.lock()) {
+      alive->reconfigurationQueued = false;
+      post(alive->handlers.displaysReconfigured);
+    }
   });
 }
 
 }  // namespace
 
-MacSystemEvents::MacSystemEvents() : observation_(std::make_shared<Observation>()) {}
+MacSystemEvents::MacSystemEvents(DisplayReconfigurationCalls calls)
+    : calls_(calls), observation_(std::make_shared<Observation>()) {}
 
 MacSystemEvents::~MacSystemEvents() {
   NSNotificationCenter *center = NSWorkspace.sharedWorkspace.notificationCenter;
   for (id<NSObject> token : observation_->tokens) [center removeObserver:token];
-  if (observation_->callbackRegistered) {
-    CGDisplayRemoveReconfigurationCallback(displayReconfigured, observation_.get());
-  }
+  // Before the context goes: Core Graphics must not call back with it afterwards.
+  if (context_) calls_.removeCallback(displayReconfigured, context_.get());
 }
 
 void MacSystemEvents::observe(platform::SystemEventHandlers handlers) {
@@ -70,9 +78,10 @@ void MacSystemEvents::observe(platform::SystemEventHandlers handlers) {
   observe(NSWorkspaceDidWakeNotification, &platform::SystemEventHandlers::didWake);
   observe(NSWorkspaceScreensDidWakeNotification, &platform::SystemEventHandlers::screensDidWake);
 
-  observation_->callbackRegistered =
-      CGDisplayRegisterReconfigurationCallback(displayReconfigured, observation_.get()) ==
-      kCGErrorSuccess;
+  auto context = std::make_unique<CallbackContext>(CallbackContext{observation_});
+  if (calls_.registerCallback(displayReconfigured, context.get()) == kCGErrorSuccess) {
+    context_ = std::move(context);
+  }
 }
 
 }  // namespace lumora::macos

@@ -28,6 +28,13 @@ void blockTerminationSignals() {
   pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
 
+void ignoreBrokenPipes() {
+  struct sigaction ignore {};
+  ignore.sa_handler = SIG_IGN;
+  sigemptyset(&ignore.sa_mask);
+  sigaction(SIGPIPE, &ignore, nullptr);
+}
+
 void PosixTerminationSignals::setBeforeExit(std::function<void()> hook) {
   beforeExit_ = std::move(hook);
 }

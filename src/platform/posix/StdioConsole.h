@@ -4,21 +4,16 @@
 #include <string_view>
 
 #include "platform/Console.h"
+#include "platform/posix/LineOutput.h"
 
 namespace lumora::platform {
 
-// Standard output and standard error of the process.
+// Standard output and standard error of the process; a stream whose reader went away is written
+// no more (see writeLine).
 class StdioConsole final : public Console {
  public:
-  void printLine(std::string_view line) override { write(stdout, line); }
-  void printErrorLine(std::string_view line) override { write(stderr, line); }
-
- private:
-  static void write(std::FILE* stream, std::string_view line) {
-    std::fwrite(line.data(), 1, line.size(), stream);
-    std::fputc('\n', stream);
-    std::fflush(stream);
-  }
+  void printLine(std::string_view line) override { writeLine(stdout, line); }
+  void printErrorLine(std::string_view line) override { writeLine(stderr, line); }
 };
 
 }  // namespace lumora::platform

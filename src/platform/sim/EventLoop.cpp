@@ -82,6 +82,30 @@ std::shared_ptr<platform::Timer> EventLoop::scheduledTimer(std::chrono::duration
   return timer;
 }
 
+void EventLoop::performInLaterPass(std::function<void()> work) {
+  performs_.push_back(Perform{passNumber_.load(std::memory_order_relaxed), std::move(work)});
+}
+
+bool EventLoop::hasPerformsDue() const {
+  const std::uint64_t pass = passNumber_.load(std::memory_order_relaxed);
+  return std::any_of(performs_.begin(), performs_.end(),
+                     [pass](const Perform& perform) { return perform.askedInPass < pass; });
+}
+
+void EventLoop::runPerformsDue() {
+  const std::uint64_t pass = passNumber_.load(std::memory_order_relaxed);
+  // Work may ask for more performs, or run a modal session: each is taken out before it runs.
+  for (std::size_t i = 0; i < performs_.size() && !stopped_;) {
+    if (performs_[i].askedInPass >= pass) {
+      ++i;
+      continue;
+    }
+    const std::function<void()> work = std::move(performs_[i].work);
+    performs_.erase(performs_.begin() + static_cast<std::ptrdiff_t>(i));
+    work();
+  }
+}
+
 void EventLoop::watchReadable(int fd, std::function<void()> onReadable) {
   watches_.push_back(Watch{fd, std::move(onReadable)});
 }
@@ -137,7 +161,7 @@ void EventLoop::pass(Mode mode, std::optional<Clock::duration> maxWait) {
 
 void EventLoop::passWork(Mode mode, std::optional<Clock::duration> maxWait) {
   std::optional<Clock::duration> wait = maxWait;
-  if (mayRunQueue(mode) && hasQueuedWork()) {
+  if ((mayRunQueue(mode) && hasQueuedWork()) || (mayFireTimers(mode) && hasPerformsDue())) {
     wait = Clock::duration::zero();
   } else if (mayFireTimers(mode)) {
     if (const std::optional<Clock::time_point> due = nextTimerDue()) {
@@ -174,6 +198,8 @@ void EventLoop::passWork(Mode mode, std::optional<Clock::duration> maxWait) {
   }
   if (stopped_) return;
   if (mayRunQueue(mode)) runQueuedWork();
+  if (stopped_) return;
+  if (mayFireTimers(mode)) runPerformsDue();
   if (stopped_) return;
   if (mayFireTimers(mode)) fireDueTimers();
 }

@@ -18,9 +18,10 @@
 namespace lumora::sim {
 
 // The simulated Mac's main run loop, on the thread that runs it. It serves the main queue,
-// timers in the default mode and readable file descriptors (the front end's input). While a
-// modal session runs, timers wait, and so does the main queue when the session was started from
-// one of its tasks (the queue is serial); while a menu is being tracked, timers wait too.
+// timers and performs in the default mode, and readable file descriptors (the front end's input).
+// While a modal session runs, timers and performs wait, and so does the main queue when the
+// session was started from one of its tasks (the queue is serial); while a menu is being tracked,
+// timers and performs wait too.
 class EventLoop final {
  public:
   using Clock = std::chrono::steady_clock;
@@ -34,6 +35,11 @@ class EventLoop final {
 
   std::shared_ptr<platform::Timer> scheduledTimer(std::chrono::duration<double> interval,
                                                   bool repeats, std::function<void()> block);
+
+  // Runs `work` in a later pass, in the default mode as timers are (not during a modal session or
+  // while a menu is open), and not as a task of the queue: as a perform of a Mac's run loop. The
+  // pass that asked ends first, so what it stored is written by then. Main thread.
+  void performInLaterPass(std::function<void()> work);
 
   // Calls `onReadable` on the main thread whenever `fd` can be read, in every mode.
   void watchReadable(int fd, std::function<void()> onReadable);
@@ -77,6 +83,8 @@ class EventLoop final {
   bool mayFireTimers(Mode mode) const { return mode == Mode::normal && !trackingMenu_; }
   bool hasQueuedWork();
   void runQueuedWork();
+  bool hasPerformsDue() const;
+  void runPerformsDue();
   std::optional<Clock::time_point> nextTimerDue() const;
   void fireDueTimers();
   void wake();
@@ -86,6 +94,11 @@ class EventLoop final {
   std::mutex queueMutex_;
   std::deque<std::function<void()>> queue_;
   std::vector<std::shared_ptr<ScheduledTimer>> timers_;
+  struct Perform {
+    std::uint64_t askedInPass;
+    std::function<void()> work;
+  };
+  std::vector<Perform> performs_;
   struct Watch {
     int fd;
     std::function<void()> onReadable;

@@ -61,6 +61,18 @@ PickResult pick(const platform::MenuItem& item, SimApplication& application) {
   return PickResult::picked;
 }
 
+std::string_view stateMark(platform::ControlState state) {
+  switch (state) {
+    case platform::ControlState::on:
+      return "\u2713";
+    case platform::ControlState::mixed:
+      return "\u2013";
+    case platform::ControlState::off:
+      return " ";
+  }
+  return " ";
+}
+
 std::vector<std::string> describe(const platform::Menu& menu, const SimApplication& application,
                                   int indent) {
   std::vector<std::string> lines;
@@ -70,7 +82,7 @@ std::vector<std::string> describe(const platform::Menu& menu, const SimApplicati
       lines.push_back(margin + "  ----");
       continue;
     }
-    std::string line = margin + (item.state == platform::ControlState::on ? "\u2713 " : "  ");
+    std::string line = margin + std::string(stateMark(item.state)) + " ";
     if (item.image) line += describeSymbolImage(*item.image) + "  ";
     line += item.title;
     if (!item.keyEquivalent.empty()) line += "  " + keyEquivalentLabel(item.keyEquivalent);

@@ -1,5 +1,7 @@
 #include "platform/sim/SimLoginItems.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -7,6 +9,7 @@
 #include <string_view>
 
 #include "platform/sim/machine/AtomicFile.h"
+#include "platform/sim/machine/FileDescriptor.h"
 
 namespace lumora::sim {
 namespace {
@@ -40,7 +43,75 @@ std::string escapeStringValue(std::string_view text) {
   return escaped;
 }
 
+// An entry is a few hundred bytes; anything far larger is not one.
+constexpr std::size_t maximumEntryBytes = 64 * 1024;
+
+// The entry's bytes; none when it is not a regular file that can be read whole. Opened without
+// blocking, as anything may have been put there.
+std::optional<std::string> readEntry(const std::filesystem::path& path) {
+  const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  struct stat info {};
+  if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  std::string text;
+  char buffer[4096];
+  for (;;) {
+    const ssize_t count = ::read(fd.get(), buffer, sizeof buffer);
+    if (count == 0) return text;
+    if (count < 0 && errno == EINTR) continue;
+    if (count < 0 || text.size() + static_cast<std::size_t>(count) > maximumEntryBytes) {
+      return std::nullopt;
+    }
+    text.append(buffer, static_cast<std::size_t>(count));
+  }
+}
+
+// The value of `key` in the entry's [Desktop Entry] group, or none.
+std::optional<std::string_view> entryValue(std::string_view entry, std::string_view key) {
+  bool inMainGroup = false;
+  while (!entry.empty()) {
+    const std::size_t end = entry.find('\n');
+    std::string_view line = entry.substr(0, end);
+    entry = end == std::string_view::npos ? std::string_view() : entry.substr(end + 1);
+    if (line.starts_with('[')) {
+      inMainGroup = line == "[Desktop Entry]";
+      continue;
+    }
+    if (!inMainGroup || !line.starts_with(key)) continue;
+    line.remove_prefix(key.size());
+    while (line.starts_with(' '))
+      line.remove_prefix(1);
+    if (!line.starts_with('=')) continue;
+    line.remove_prefix(1);
+    while (line.starts_with(' '))
+      line.remove_prefix(1);
+    while (line.ends_with(' ') || line.ends_with('\r'))
+      line.remove_suffix(1);
+    return line;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
+
+platform::LoginItemStatus SimLoginItems::status() {
+  struct stat info {};
+  if (::stat(entryPath().c_str(), &info) != 0 && errno == ENOENT) {
+    return platform::LoginItemStatus::notRegistered;
+  }
+  const std::optional<std::string> entry = readEntry(entryPath());
+  if (!entry) return platform::LoginItemStatus::notFound;
+  if (entryValue(*entry, "Hidden") == "true") return platform::LoginItemStatus::notRegistered;
+  if (entryValue(*entry, "X-GNOME-Autostart-enabled") == "false") {
+    return platform::LoginItemStatus::requiresApproval;
+  }
+  return platform::LoginItemStatus::enabled;
+}
+
+void SimLoginItems::openLoginItemsSettings() {
+  console_.printLine("Login Items: " + entryPath().string() +
+                     " is turned off by the desktop's startup settings "
+                     "(X-GNOME-Autostart-enabled=false); turn it on there, or remove that line.");
+}
 
 std::string SimLoginItems::execValue(const std::string& program) {
   const bool quoted = program.find_first_of(reservedCharacters) != std::string::npos;

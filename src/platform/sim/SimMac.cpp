@@ -5,7 +5,7 @@ namespace lumora::sim {
 SimMac::SimMac(const SimPaths& paths)
     : displayState(paths.displayStateFile, console),
       userDefaults(paths.defaultsFile, console),
-      loginItems(paths.autostartDirectory, paths.program) {
+      loginItems(paths.autostartDirectory, paths.program, console) {
   // The stores look at their files once per pass and write what a pass changed at its end.
   displayState.followPasses(loop.passNumber());
   userDefaults.followPasses(loop.passNumber());

@@ -11,6 +11,9 @@ class SimMainQueue final : public platform::MainQueue {
   explicit SimMainQueue(EventLoop& loop) : loop_(loop) {}
 
   void async(std::function<void()> work) override { loop_.async(std::move(work)); }
+  void performOnNextTurn(std::function<void()> work) override {
+    loop_.performInLaterPass(std::move(work));
+  }
 
  private:
   EventLoop& loop_;

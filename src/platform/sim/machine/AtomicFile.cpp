@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "platform/sim/machine/FileDescriptor.h"
+#include "platform/sim/machine/FileKind.h"
 #include "platform/sim/machine/ProcessIdentity.h"
 
 namespace lumora::sim {
@@ -112,6 +113,11 @@ std::optional<WriteFailure> writeFileAtomically(const fs::path& path, std::strin
 
   struct stat existing {};
   const bool exists = ::stat(target.c_str(), &existing) == 0;
+  // A device, FIFO or folder there is never renamed over: only a regular file is replaced.
+  if (exists && !S_ISREG(existing.st_mode)) {
+    return WriteFailure{WriteFailure::Kind::replace, S_ISDIR(existing.st_mode) ? EISDIR : EINVAL,
+                        "cannot replace " + fileKindName(existing.st_mode)};
+  }
   if (exists && (existing.st_mode & S_IWUSR) == 0) {
     return WriteFailure{WriteFailure::Kind::readOnly, 0, "the file is read-only"};
   }

@@ -9,7 +9,16 @@ namespace lumora::sim {
 
 // Why a write failed: the kind, to report each kind once, and the words for the user.
 struct WriteFailure {
-  enum class Kind { folder, readOnly, keptInPlace, create, write, replace, exiting };
+  enum class Kind {
+    folder,
+    readOnly,
+    keptInPlace,
+    folderReplaced,
+    create,
+    write,
+    replace,
+    exiting
+  };
   Kind kind;
   int error = 0;  // errno, where there is one
   std::string reason;
@@ -22,7 +31,8 @@ struct WriteFailure {
 // Replaces the file's content at once: the bytes go to a temporary file beside it, which is
 // flushed to disk and then renamed over it, so that the file is always either whole and old or
 // whole and new. A symbolic link is followed and its target replaced; the file keeps its mode;
-// a file without write permission is not written. Makes the folder when it is missing. Returns
+// a file without write permission is not written, and neither is anything but a regular file
+// (a device, a FIFO, a folder). Makes the folder when it is missing. Returns
 // why it failed, or none.
 std::optional<WriteFailure> writeFileAtomically(const std::filesystem::path& path,
                                                 std::string_view bytes);

@@ -379,6 +379,8 @@ std::string toXml(plist_t node) {
 }
 
 PlistPtr fromXml(std::string_view text) {
+  // A byte-order mark, which the library does not expect, says only that the text is UTF-8.
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   if (text.size() > std::numeric_limits<std::uint32_t>::max()) return nullptr;
   plist_t node = nullptr;
   plist_from_xml(text.data(), static_cast<std::uint32_t>(text.size()), &node);

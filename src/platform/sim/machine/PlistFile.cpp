@@ -9,6 +9,8 @@
 #include <thread>
 
 #include "platform/sim/machine/FileDescriptor.h"
+#include "platform/sim/machine/FileKind.h"
+#include "platform/sim/machine/FolderClaims.h"
 #include "platform/sim/machine/PlistText.h"
 
 namespace lumora::sim {
@@ -19,7 +21,8 @@ std::string because(int error) {
   return std::strerror(error);
 }
 
-std::optional<std::string> readAll(int fd, int& error) {
+// The file's bytes, at most `limit` of them; `tooLarge` says there were more.
+std::optional<std::string> readAll(int fd, std::size_t limit, int& error, bool& tooLarge) {
   std::string contents;
   char buffer[65536];
   for (;;) {
@@ -30,8 +33,23 @@ std::optional<std::string> readAll(int fd, int& error) {
       error = errno;
       return std::nullopt;
     }
+    if (contents.size() + static_cast<std::size_t>(count) > limit) {
+      tooLarge = true;
+      return std::nullopt;
+    }
     contents.append(buffer, static_cast<std::size_t>(count));
   }
+}
+
+std::string tooLargeProblem() {
+  return "is larger than " + std::to_string(maximumPlistFileBytes >> 20) + " MB";
+}
+
+// Why what is there is not even opened, or none for a regular file of a size the app reads.
+std::optional<std::string> whyLeftUnopened(const struct stat& info) {
+  if (!S_ISREG(info.st_mode)) return "is " + fileKindName(info.st_mode) + ", not a regular file";
+  if (static_cast<std::uintmax_t>(info.st_size) > maximumPlistFileBytes) return tooLargeProblem();
+  return std::nullopt;
 }
 
 }  // namespace
@@ -63,7 +81,9 @@ PlistFile::Reading PlistFile::read() const {
   // file changed is taken again, once.
   for (int attempt = 0; attempt < 2; ++attempt) {
     reading = Reading{};
-    const FileDescriptor fd(::open(path_.c_str(), O_RDONLY | O_CLOEXEC));
+    // Non-blocking, so that a FIFO put there between the look and the open cannot hold the app
+    // in open(): what was opened is looked at before anything is read.
+    const FileDescriptor fd(::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat before {};
     if (!fd.valid() || ::fstat(fd.get(), &before) != 0) {
       reading.problem = because(errno);
@@ -72,8 +92,21 @@ PlistFile::Reading PlistFile::read() const {
       return reading;
     }
     reading.stamp = stampOf(before);
+    if (const std::optional<std::string> problem = whyLeftUnopened(before)) {
+      reading.problem = *problem;
+      reading.leaveInPlace = true;
+      return reading;
+    }
+    const int flags = ::fcntl(fd.get(), F_GETFL);
+    if (flags >= 0) ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);
     int error = 0;
-    reading.text = readAll(fd.get(), error);
+    bool tooLarge = false;
+    reading.text = readAll(fd.get(), maximumPlistFileBytes, error, tooLarge);
+    if (tooLarge) {
+      reading.problem = tooLargeProblem();
+      reading.leaveInPlace = true;
+      return reading;
+    }
     if (!reading.text) reading.problem = because(error);
     struct stat after {};
     struct stat now {};
@@ -115,6 +148,11 @@ plist_t PlistFile::load() {
 void PlistFile::refresh() {
   // What was stored stands until it is written.
   if (pending_) return;
+  if (folderReplaced_) {
+    // Only to lock a folder made in its place; what the app holds stays as it is.
+    FolderClaims::process().check(path_.parent_path());
+    return;
+  }
   if (defersStoresHere()) {
     const std::uint64_t pass = passNumber_->load(std::memory_order_relaxed);
     if (lookedYet_ && lookedInPass_ == pass) return;
@@ -124,6 +162,7 @@ void PlistFile::refresh() {
   struct stat info {};
   if (::stat(path_.c_str(), &info) != 0) {
     const int error = errno;
+    if (folderWasReplaced()) return;
     if (root_ || stamp_) replaceRoot(nullptr);
     stamp_.reset();
     if (error == ENOENT || error == ENOTDIR) {
@@ -139,10 +178,18 @@ void PlistFile::refresh() {
     return;
   }
   if (stamp_ && *stamp_ == stampOf(info)) return;
+  if (folderWasReplaced()) return;
 
   replaceRoot(nullptr);
+  // Only a regular file is opened: a device or FIFO may block, or never end.
+  if (const std::optional<std::string> problem = whyLeftUnopened(info)) {
+    return leaveInPlace(*problem, stampOf(info));
+  }
   const Reading reading = read();
-  if (!reading.text) return setAside("cannot be read (" + reading.problem + ")", reading.stamp);
+  if (!reading.text) {
+    if (reading.leaveInPlace) return leaveInPlace(reading.problem, reading.stamp);
+    return setAside("cannot be read (" + reading.problem + ")", reading.stamp);
+  }
   ++parses_;
   if (const std::optional<std::string> problem = whyNotReadWhole(*reading.text)) {
     return setAside("cannot be read whole: it holds " + *problem, reading.stamp);
@@ -157,9 +204,33 @@ void PlistFile::refresh() {
   replaceRoot(std::move(parsed));
 }
 
+bool PlistFile::folderWasReplaced() {
+  const FolderClaims::Check check = FolderClaims::process().check(path_.parent_path());
+  if (!check.replaced) return false;
+  if (check.news) report(*check.news);
+  folderReplaced_ = true;
+  pending_ = false;
+  return true;
+}
+
+void PlistFile::leaveInPlace(const std::string& problem, const Stamp& stamp) {
+  if (!keptInPlace_) {
+    report(path_.string() + " " + problem +
+           "; it is left as it is, the defaults are used, and nothing is saved to it.");
+  }
+  stamp_ = stamp;
+  keptInPlace_ = true;
+}
+
 void PlistFile::setAside(const std::string& problem, const Stamp& stamp) {
   // The file a link points to is the one kept, in its own folder.
   const std::filesystem::path target = resolvedFile(path_);
+  // Only the regular file that was read is moved: whatever took its place meanwhile stays.
+  struct stat info {};
+  if (::lstat(target.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
+      info.st_dev != stamp.device || info.st_ino != stamp.inode) {
+    return leftUnmoved(problem, "it changed while it was read", stamp);
+  }
   // link and unlink instead of rename: link never replaces an earlier file kept aside.
   const std::string base = target.string() + ".unreadable-" + std::to_string(::time(nullptr));
   int error = 0;
@@ -176,7 +247,12 @@ void PlistFile::setAside(const std::string& problem, const Stamp& stamp) {
     error = errno;
     if (error != EEXIST) break;
   }
-  report(path_.string() + " " + problem + ", and it could not be kept aside (" + because(error) +
+  leftUnmoved(problem, because(error), stamp);
+}
+
+void PlistFile::leftUnmoved(const std::string& problem, const std::string& why,
+                            const Stamp& stamp) {
+  report(path_.string() + " " + problem + ", and it could not be kept aside (" + why +
          "); it is left as it is, the defaults are used, and nothing is saved to it.");
   stamp_ = stamp;
   keptInPlace_ = true;
@@ -195,9 +271,9 @@ std::optional<WriteFailure> PlistFile::whyNotWritable() {
   const std::filesystem::path target = resolvedFile(path_);
   struct stat info {};
   if (::stat(target.c_str(), &info) == 0) {
-    if (S_ISDIR(info.st_mode)) {
-      return WriteFailure{WriteFailure::Kind::replace, EISDIR,
-                          "cannot replace the file: " + because(EISDIR)};
+    if (!S_ISREG(info.st_mode)) {
+      return WriteFailure{WriteFailure::Kind::replace, S_ISDIR(info.st_mode) ? EISDIR : EINVAL,
+                          "cannot replace " + fileKindName(info.st_mode)};
     }
     if ((info.st_mode & S_IWUSR) == 0) {
       return WriteFailure{WriteFailure::Kind::readOnly, 0, "the file is read-only"};
@@ -225,6 +301,7 @@ std::optional<WriteFailure> PlistFile::whyNotWritable() {
 }
 
 std::optional<WriteFailure> PlistFile::write() {
+  if (folderReplaced_ || folderWasReplaced()) return folderReplacedFailure();
   const std::optional<WriteFailure> failure = writeFileAtomically(path_, toXml(root_.get()));
   if (failure) {
     noteFailure(*failure);
@@ -242,6 +319,7 @@ std::optional<WriteFailure> PlistFile::write() {
 }
 
 std::optional<WriteFailure> PlistFile::whyNotStorable() {
+  if (folderReplaced_ || folderWasReplaced()) return folderReplacedFailure();
   // A file left in place is never written over, until the user changes or removes it.
   if (keptInPlace_) {
     lookedYet_ = false;
@@ -271,14 +349,24 @@ std::optional<WriteFailure> PlistFile::storeChanged() {
   }
   pending_ = false;
   const std::optional<WriteFailure> failure = write();
-  if (failure) forgetRoot();
+  if (failure) failedToWrite();
   return failure;
 }
 
 void PlistFile::flush() {
   if (!pending_) return;
   pending_ = false;
-  if (write()) forgetRoot();
+  if (write()) failedToWrite();
+}
+
+void PlistFile::failedToWrite() {
+  // In a replaced folder there is no file to go back to: what the app holds stays.
+  if (!folderReplaced_) forgetRoot();
+}
+
+WriteFailure PlistFile::folderReplacedFailure() {
+  return WriteFailure{WriteFailure::Kind::folderReplaced, 0,
+                      "its folder was replaced while the app ran"};
 }
 
 }  // namespace lumora::sim

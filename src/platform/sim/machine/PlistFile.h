@@ -16,12 +16,21 @@
 
 namespace lumora::sim {
 
+// Far above any file the app writes (its display file is 36 KB): a bigger one is not read into
+// memory, and an endless one (a link to /dev/zero) is not read without end.
+inline constexpr std::size_t maximumPlistFileBytes = 64u << 20;
+
 // A property-list file that people and other processes may also read and edit. It is parsed
 // again only when it changed on disk, and written atomically. What the user wrote is never
 // destroyed: a file that cannot be read whole, or is not usable, is kept aside under another name
 // (or, where even that is refused, left as it is and never written), and said so once on
-// standard error. A failed save is said once per kind of failure, with its reason, until a save
-// succeeds again. Not thread-safe: its owner serialises the calls.
+// standard error. Only a regular file is read, kept aside or replaced: anything else in its place
+// (a FIFO, a device, a folder, or a link to one), and a file larger than maximumPlistFileBytes,
+// is left exactly as it is, said once, and never written. Nothing here blocks on what is there.
+// A failed save is said once per kind of failure, with its reason, until a save succeeds again.
+// In a folder claimed by this process (FolderClaims) that was replaced while the app ran, the
+// file keeps what it holds and nothing more is read or saved. Not thread-safe: its owner
+// serialises the calls.
 class PlistFile {
  public:
   // `isUsable` says whether a parsed root has the shape the owner needs.
@@ -83,11 +92,17 @@ class PlistFile {
   struct Reading {
     std::optional<std::string> text;  // none when the file could not be read
     std::string problem;              // why not
+    bool leaveInPlace = false;        // not a regular file, or too large: never moved
     Stamp stamp;                      // of the bytes read
   };
   Reading read() const;
   void refresh();
+  bool folderWasReplaced();
   void setAside(const std::string& problem, const Stamp& stamp);
+  void leaveInPlace(const std::string& problem, const Stamp& stamp);
+  void leftUnmoved(const std::string& problem, const std::string& why, const Stamp& stamp);
+  void failedToWrite();
+  static WriteFailure folderReplacedFailure();
   void replaceRoot(PlistPtr root);
   void forgetRoot();
   std::optional<WriteFailure> whyNotWritable();
@@ -102,6 +117,7 @@ class PlistFile {
   PlistPtr root_;
   std::uint64_t version_ = 0;
   bool keptInPlace_ = false;
+  bool folderReplaced_ = false;
   bool pending_ = false;  // stored, not yet written
   std::optional<WriteFailure> lastFailure_;
   const std::atomic<std::uint64_t>* passNumber_ = nullptr;

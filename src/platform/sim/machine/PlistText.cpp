@@ -77,6 +77,8 @@ void appendUTF8(std::string& text, std::uint32_t codePoint) {
   }
 }
 
+constexpr std::string_view cdataStart = "<![CDATA[";
+
 // Walks the document's grammar: the prolog, one <plist> with one value, nothing after it.
 class Checker {
  public:
@@ -181,9 +183,18 @@ class Checker {
     return text_.substr(at_ + 1, end - at_ - 1);
   }
 
-  // Character data up to the next tag, with its references decoded.
+  // Character data up to the next tag, with its references decoded and its CDATA sections
+  // taken as they are.
   bool characterData(std::string& decoded) {
-    while (at_ < text_.size() && text_[at_] != '<') {
+    for (;;) {
+      if (ahead(cdataStart)) {
+        const std::size_t end = text_.find("]]>", at_ + cdataStart.size());
+        if (end == std::string_view::npos) return fail("a CDATA section that never ends");
+        decoded += text_.substr(at_ + cdataStart.size(), end - at_ - cdataStart.size());
+        at_ = end + 3;
+        continue;
+      }
+      if (at_ >= text_.size() || text_[at_] == '<') return true;
       if (text_[at_] != '&') {
         decoded += text_[at_++];
         continue;
@@ -220,7 +231,6 @@ class Checker {
         return fail("an entity the reader does not know: &" + std::string(reference) + ";");
       }
     }
-    return true;
   }
 
   bool text(std::string_view name, std::string* decoded) {

@@ -3,30 +3,30 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <optional>
 #include <string>
 
 #include "platform/sim/machine/AtomicFile.h"
-#include "platform/sim/machine/InstanceLock.h"
+#include "platform/sim/machine/FolderClaims.h"
 
 namespace lumora::sim {
 namespace {
 
+void say(const std::string& line) {
+  std::fputs(line.c_str(), stderr);
+  std::fflush(stderr);
+}
+
 void claim(const std::filesystem::path& folder) {
-  pid_t holder = 0;
-  // Kept for the life of the process.
-  static std::optional<InstanceLock> locks[2];
-  static int taken = 0;
-  std::optional<InstanceLock> lock = InstanceLock::acquire(folder, holder);
-  if (!lock) {
-    const std::string who = holder > 0 ? " (process " + std::to_string(holder) + ")" : "";
-    const std::string line = "Lumora Virir is already running" + who + " with the files in " +
-                             folder.string() + "; this one ends.\n";
-    std::fputs(line.c_str(), stderr);
+  const FolderClaims::Outcome outcome = FolderClaims::process().claim(folder);
+  if (outcome.refused) {
+    const std::string who =
+        outcome.holder > 0 ? " (process " + std::to_string(outcome.holder) + ")" : "";
+    say("Lumora Virir is already running" + who + " with the files in " + folder.string() +
+        "; this one ends.\n");
     std::fflush(nullptr);
     _exit(0);
   }
-  if (taken < 2) locks[taken++] = std::move(lock);
+  if (!outcome.note.empty()) say("Lumora Virir: " + outcome.note + "\n");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/posix/LineOutput.h"
 #include "platform/sim/MenuModel.h"
 #include "platform/sim/frontends/DisplayChanges.h"
 #include "platform/sim/frontends/headless/DisplaySummary.h"
@@ -60,9 +61,7 @@ HeadlessFrontEnd::HeadlessFrontEnd(SimMac& mac, int inputFd, std::FILE* output, 
 }
 
 void HeadlessFrontEnd::print(const std::string& line) {
-  std::fputs(line.c_str(), output_);
-  std::fputc('\n', output_);
-  std::fflush(output_);
+  platform::writeLine(output_, line);
 }
 
 const platform::Menu* HeadlessFrontEnd::installedMenu() const {

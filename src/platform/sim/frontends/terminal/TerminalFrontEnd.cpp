@@ -630,7 +630,7 @@ void TerminalFrontEnd::drawMenuBox(const MenuBox& box, std::size_t level) {
     int x = area.left + 1;
     screen_.repeat(y, x, " ", area.width - 2, look);
     x += 1;
-    screen_.put(y, x, item.state == platform::ControlState::on ? "\u2713" : " ", look);
+    screen_.put(y, x, menus::stateMark(item.state), look);
     x += 2;
     if (item.image) {
       Look imageLook = look;
