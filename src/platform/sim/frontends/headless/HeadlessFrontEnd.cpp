@@ -96,6 +96,9 @@ void HeadlessFrontEnd::noticeAlert() {
   }
   commands_.alertShown();
   say("alert: " + mac_.alerts.currentAlert()->messageText + " (answer with \"answer\")");
+  // The alert's first pass ends at once instead of waiting for input: at its end these lines go
+  // out, and an input already ended ends the app.
+  mac_.loop.async([] {});
   // A command already typed goes to the alert, even when the main queue waits for it.
   runCommands();
 }
