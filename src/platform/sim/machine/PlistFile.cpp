@@ -140,12 +140,17 @@ void PlistFile::refresh() {
   }
   if (stamp_ && *stamp_ == stampOf(info)) return;
 
+  Reading reading = read();
+  // Touched but not changed: the root already holds what the bytes say, so they are not parsed.
+  if (root_ && reading.text && *reading.text == rootText_) {
+    stamp_ = reading.stamp;
+    return;
+  }
   replaceRoot(nullptr);
-  const Reading reading = read();
   if (!reading.text) return setAside("cannot be read (" + reading.problem + ")", reading.stamp);
   ++parses_;
   if (const std::optional<std::string> problem = whyNotReadWhole(*reading.text)) {
-    return setAside("cannot be read whole: it holds " + *problem, reading.stamp);
+    return setAside("cannot be read whole (" + *problem + ")", reading.stamp);
   }
   PlistPtr parsed = fromXml(*reading.text);
   if (!parsed) return setAside("is not a property list", reading.stamp);
@@ -154,6 +159,7 @@ void PlistFile::refresh() {
   }
   stamp_ = reading.stamp;
   keptInPlace_ = false;
+  rootText_ = std::move(*reading.text);
   replaceRoot(std::move(parsed));
 }
 
@@ -225,11 +231,13 @@ std::optional<WriteFailure> PlistFile::whyNotWritable() {
 }
 
 std::optional<WriteFailure> PlistFile::write() {
-  const std::optional<WriteFailure> failure = writeFileAtomically(path_, toXml(root_.get()));
+  std::string text = toXml(root_.get());
+  const std::optional<WriteFailure> failure = writeFileAtomically(path_, text);
   if (failure) {
     noteFailure(*failure);
     return failure;
   }
+  rootText_ = std::move(text);
   ++writes_;
   lastFailure_.reset();
   struct stat info {};
