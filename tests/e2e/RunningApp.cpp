@@ -162,7 +162,8 @@ const std::vector<std::string>& RunningApp::linesAfter(std::chrono::milliseconds
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
     if (left.count() <= 0) break;
-    if (readSome(output_, pendingOutput_, left) != Read::some) ::usleep(10'000);  // ended, or nothing yet
+    if (readSome(output_, pendingOutput_, left) != Read::some)
+      ::usleep(10'000);  // ended, or nothing yet
   }
   splitLines();
   return lines_;

@@ -1,8 +1,8 @@
 // Standard input cut into command lines, however it arrives, with a cap on a line's length.
 
-#include "platform/sim/frontends/headless/CommandLines.h"
-
 #include <gtest/gtest.h>
+
+#include "platform/sim/frontends/headless/CommandLines.h"
 
 namespace lumora::sim {
 namespace {

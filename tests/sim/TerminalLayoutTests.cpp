@@ -55,8 +55,8 @@ TEST_F(TerminalLayoutTest, AShortNarrowWindowDropsEmptyRowsAndWrapsSoEverythingS
       EXPECT_LE(line.x + displayWidth(line.text), 38) << line.text;
       if (!line.separator) shown += line.text + " ";
     }
-    for (const std::string_view text : {std::string_view("About"), ui::versionLine,
-                                        ui::creditLine}) {
+    for (const std::string_view text :
+         {std::string_view("About"), ui::versionLine, ui::creditLine}) {
       EXPECT_NE(shown.find(text.substr(0, 20)), std::string::npos) << text << " at " << rows;
     }
   }

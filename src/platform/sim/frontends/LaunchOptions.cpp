@@ -79,15 +79,15 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       if (!answer) answer = CommandLine{.run = false, .status = 0, .text = usage};
     } else if (argument == "--version" || argument == "-V") {
       if (!answer) {
-        answer = CommandLine{.run = false, .status = 0, .text = "Lumora Virir " LUMORA_VERSION "\n"};
+        answer =
+            CommandLine{.run = false, .status = 0, .text = "Lumora Virir " LUMORA_VERSION "\n"};
       }
     } else if (argument == "--background") {
       line.background = true;
     } else {
-      return CommandLine{
-          .run = false,
-          .status = 2,
-          .text = "lumora-virir: unknown option \"" + argument + "\"\n\n" + usage};
+      return CommandLine{.run = false,
+                         .status = 2,
+                         .text = "lumora-virir: unknown option \"" + argument + "\"\n\n" + usage};
     }
   }
   return answer.value_or(line);

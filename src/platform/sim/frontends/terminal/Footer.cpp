@@ -33,9 +33,9 @@ void Footer::draw(CursesScreen& screen, int rows, const std::vector<std::string_
   const int last = rows - 1;
   int y = last - static_cast<int>(messageLines_.size());
   for (const std::string& line : messageLines_) {
-    screen.put(y++, 1, line,
-               Look().withColor(isError_ ? std::optional(platform::NamedColor::systemRed)
-                                         : std::nullopt));
+    screen.put(
+        y++, 1, line,
+        Look().withColor(isError_ ? std::optional(platform::NamedColor::systemRed) : std::nullopt));
   }
   // The Dock only where the first two hints fit beside it: the keys of what is open come first.
   const int dockX = width_ - displayWidth(dock) - 1;

@@ -47,9 +47,8 @@ std::vector<ContentLine> layOutContent(const platform::View& content, double con
   const auto fromTop = [contentHeight](const platform::View* view) {
     return contentHeight - (view->frame.y + view->frame.height);
   };
-  std::stable_sort(views.begin(), views.end(), [&](const auto* a, const auto* b) {
-    return fromTop(a) < fromTop(b);
-  });
+  std::stable_sort(views.begin(), views.end(),
+                   [&](const auto* a, const auto* b) { return fromTop(a) < fromTop(b); });
 
   std::vector<ContentLine> lines;
   int nextFree = 0;
@@ -63,8 +62,7 @@ std::vector<ContentLine> layOutContent(const platform::View& content, double con
       nextFree = row + 1;
       continue;
     }
-    const Look look =
-        Look().withColor(view->textColor).withBold(view->font && view->font->bold);
+    const Look look = Look().withColor(view->textColor).withBold(view->font && view->font->bold);
     std::vector<std::string> wrapped = wrapText(view->text, width);
     if (wrapped.empty()) wrapped.emplace_back();
     for (std::string& text : wrapped)

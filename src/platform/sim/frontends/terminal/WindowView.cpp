@@ -59,7 +59,8 @@ void WindowView::drawBox(CursesScreen& screen, const Box& box) const {
   const bool key = window.isKey();
   screen.frame(area.top, area.left, area.height, area.width, Look().withDim(!key));
   if (window.isClosable()) {
-    screen.put(area.top, area.left + 2, "\u2715", Look().withColor(platform::NamedColor::systemRed));
+    screen.put(area.top, area.left + 2, "\u2715",
+               Look().withColor(platform::NamedColor::systemRed));
   }
   const std::string title = " " + window.title() + " ";
   screen.put(area.top, area.left + std::max(4, (area.width - displayWidth(title)) / 2), title,
