@@ -4,7 +4,7 @@
 
 #include "platform/sim/frontends/terminal/KeyHelp.h"
 #include "platform/sim/frontends/terminal/Overlay.h"
-#include "platform/sim/frontends/terminal/Scroll.h"
+#include "platform/sim/frontends/terminal/TextBox.h"
 
 namespace lumora::sim::terminal {
 
@@ -17,17 +17,15 @@ class HelpView final : public Overlay {
   bool isOpen() const override { return open_; }
   bool isModal() const override { return true; }
   void layOut(const Area& room) override;
-  std::vector<Area> areas() const override { return {area_}; }
+  std::vector<Area> areas() const override { return {box_.area()}; }
   void draw(CursesScreen& screen) override;
   bool handle(const Input& input) override;
   std::vector<std::string_view> hints() const override;
 
  private:
   bool open_ = false;
-  Area room_;
-  Area area_;
   std::vector<HelpLine> lines_;
-  Scroll scroll_;
+  TextBox box_;
 };
 
 }  // namespace lumora::sim::terminal

@@ -5,7 +5,7 @@
 
 #include "platform/sim/frontends/terminal/MessageList.h"
 #include "platform/sim/frontends/terminal/Overlay.h"
-#include "platform/sim/frontends/terminal/Scroll.h"
+#include "platform/sim/frontends/terminal/TextBox.h"
 
 namespace lumora::sim::terminal {
 
@@ -21,7 +21,7 @@ class MessageListView final : public Overlay {
   bool isOpen() const override { return open_; }
   bool isModal() const override { return false; }
   void layOut(const Area& room) override;
-  std::vector<Area> areas() const override { return {area_}; }
+  std::vector<Area> areas() const override { return {box_.area()}; }
   void draw(CursesScreen& screen) override;
   bool handle(const Input& input) override;
   std::vector<std::string_view> hints() const override;
@@ -34,10 +34,8 @@ class MessageListView final : public Overlay {
 
   MessageList& messages_;
   bool open_ = false;
-  Area room_;
-  Area area_;
   std::vector<Line> lines_;
-  Scroll scroll_;
+  TextBox box_;
 };
 
 }  // namespace lumora::sim::terminal
