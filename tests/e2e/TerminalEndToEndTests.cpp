@@ -560,7 +560,7 @@ TEST_F(TerminalEndToEndTest, AnErrorStaysInTheFooterUntilDismissedAndTheListKeep
   ASSERT_TRUE(session_->waitFor("defaults.plist cannot be read whole")) << session_->capture();
   EXPECT_EQ(session_->capture().find("lumora-virir/defaults.plist"), std::string::npos)
       << "in plain words: the file's name, not its path";
-  EXPECT_NE(footer().find("Esc: dismiss"), std::string::npos) << footer();
+  EXPECT_NE(footer().find("Esc: dismiss   m: messages"), std::string::npos) << footer();
   session_->sendKeys({"4", "Enter", "Down"});
   ASSERT_TRUE(waitForPreset(11));
   EXPECT_TRUE(session_->waitFor("defaults.plist cannot be read whole")) << "other keys keep it";

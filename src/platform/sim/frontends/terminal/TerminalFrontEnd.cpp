@@ -204,18 +204,21 @@ const Overlay* TerminalFrontEnd::topLayer() const {
 
 std::vector<std::string_view> TerminalFrontEnd::footerHints() const {
   std::vector<std::string_view> hints;
-  if (messages_.undismissed() != nullptr) hints.push_back("Esc: dismiss");
+  const bool message = messages_.undismissed() != nullptr;
+  if (message) hints.push_back("Esc: dismiss");
   const Overlay* top = topLayer();
   if (top != nullptr) {
     for (const std::string_view hint : top->hints())
       hints.push_back(hint);
     if (top->isModal()) return hints;
   }
+  // With a message shown, where to read it whole comes next.
+  if (message) hints.push_back("m: messages");
   // Under a window or the message list q closes it, and Q quits.
   for (const std::string_view hint :
-       {"Enter: menu", "?: keys", "1-5: level", "x: XDR", "d: Deep Blacks", "m: messages",
-        top != nullptr ? "Q: quit" : "q: quit", ",: settings"}) {
-    hints.push_back(hint);
+       {"Enter: menu", "?: keys", "1-5: level", "x: XDR", "d: Deep Blacks",
+        message ? "" : "m: messages", top != nullptr ? "Q: quit" : "q: quit", ",: settings"}) {
+    if (!hint.empty()) hints.push_back(hint);
   }
   return hints;
 }

@@ -53,9 +53,11 @@ std::vector<ContentLine> layOutContent(const platform::View& content, double con
   std::vector<ContentLine> lines;
   int nextFree = 0;
   for (const platform::View* view : views) {
-    // A view keeps at least a few cells of width, moving in from the left where it must.
-    const int x = std::min(cells(view->frame.x, pointsPerColumn), std::max(0, columns - 8));
-    const int width = std::clamp(cells(view->frame.width, pointsPerColumn), 1, columns - x);
+    // A view keeps at least a few cells of width, moving in from the left where it must, and as
+    // much room on its right as on its left.
+    const int x = std::min(cells(view->frame.x, pointsPerColumn), std::max(0, columns / 4));
+    const int width =
+        std::clamp(cells(view->frame.width, pointsPerColumn), 1, std::max(1, columns - 2 * x));
     int row = std::max(cells(fromTop(view), pointsPerRow), nextFree);
     if (view->kind == platform::View::Kind::separator) {
       lines.push_back(ContentLine{row, x, width, true, "", Look().withDim(true)});
