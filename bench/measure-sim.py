@@ -10,6 +10,8 @@ time, or more picks), so start-up cancels out:
   tick-headroom  the same through the headroom method (brightnessMethod "headroom"): the table
               read back and the headroom read every tick
   tick-5mb    the same with a 5 MB display.plist, and the resident memory
+  tick-touched  instructions per tick with display.plist touched (its time changed, not its
+              bytes) before every tick
   pick        instructions, allocations and fsyncs of one "pick 250% - 1250 nits"
   terminal-tick  instructions per tick in the terminal front end (tmux, 80 x 24)
   idle        CPU time over 60 s at rest, from /proc, headless and in a terminal (tmux)
@@ -27,6 +29,7 @@ import statistics
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 DEFAULTS = """<?xml version="1.0" encoding="UTF-8"?>
@@ -120,11 +123,15 @@ def syscalls(program, home, seconds, commands=(), only=None):
     return 0
 
 
-def headless_steady_instructions(program, home, settle, seconds):
+def headless_steady_instructions(program, home, settle, seconds, touch=None):
     out = os.path.join(home, "callgrind.steady")
     process = subprocess.Popen(["valgrind", "--tool=callgrind", "--callgrind-out-file=" + out,
                                 program], stdin=subprocess.PIPE, stdout=subprocess.DEVNULL,
                                stderr=subprocess.DEVNULL, env=environment(home))
+    if touch:
+        toucher = threading.Thread(target=touch_often, args=(touch, settle + seconds),
+                                   daemon=True)
+        toucher.start()
     steady_instructions(process.pid, settle, seconds)
     time.sleep(1)
     process.send_signal(signal.SIGTERM)
@@ -134,6 +141,23 @@ def headless_steady_instructions(program, home, settle, seconds):
         if line.startswith("summary:") or line.startswith("totals:"):
             return int(line.split()[1])
     raise RuntimeError("no totals in callgrind output")
+
+
+def touch_often(path, seconds):
+    """Changes the file's time, and nothing else, four times a second."""
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        os.utime(path)
+        time.sleep(0.25)
+
+
+def measure_touched_tick(program):
+    home = prepare(program)
+    try:
+        path = os.path.join(home, "state", "lumora-virir", "display.plist")
+        return {"instructions": headless_steady_instructions(program, home, 15, 10, path) / 10}
+    finally:
+        shutil.rmtree(home, ignore_errors=True)
 
 
 def per(figure, short, long, count):
@@ -321,6 +345,7 @@ def main():
         "tick": lambda: measure_tick(program),
         "tick-headroom": lambda: measure_tick(program, method="headroom"),
         "tick-5mb": lambda: measure_tick(program, padding=5 * 1024 * 1024),
+        "tick-touched": lambda: measure_touched_tick(program),
         "pick": lambda: measure_pick(program),
         "terminal-tick": lambda: measure_terminal_tick(program),
         "idle": lambda: measure_idle(program),

@@ -22,8 +22,8 @@ class HardeningEndToEndTest : public ::testing::Test {
  protected:
   fs::path displayPath() const { return home_ / "state/lumora-virir/display.plist"; }
   fs::path defaultsPath() const { return home_ / "config/lumora-virir/defaults.plist"; }
+  // The start line comes once the launch is over.
   void waitForLaunch(RunningApp& app) {
-    app.send("status");
     ASSERT_TRUE(app.waitForLine("status:")) << app.errorOutput();
   }
   // The temporary files of saves, in both folders.

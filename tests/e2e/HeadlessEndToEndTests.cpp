@@ -82,7 +82,7 @@ TEST_F(HeadlessEndToEndTest, PickFindsATitleByAnyUniquePartInAnyCaseWithAnyDash)
   EXPECT_NE(app.waitForLine("status: ").value_or("").find("SDR 1600 nits"), std::string::npos)
       << "nothing was picked";
   app.send("pick no such entry");
-  EXPECT_EQ(app.waitForLine("pick"), "pick: no entry \"no such entry\"");
+  EXPECT_EQ(app.waitForLine("pick"), "error: pick: no entry \"no such entry\"");
   EXPECT_EQ(app.signalAndWait(SIGTERM), 0);
 }
 
@@ -105,12 +105,23 @@ TEST_F(HeadlessEndToEndTest, HelpAndVersionTouchNothingAndAnUnknownOptionFails) 
       << "neither written nor replaced";
   EXPECT_FALSE(std::filesystem::exists(home_ / "config/lumora-virir")) << "no defaults made";
 
-  RunningApp unknown(home_.path(), {"--bogus"});
-  EXPECT_EQ(unknown.waitForExit(), 2);
-  EXPECT_NE(unknown.errorOutput().find("unknown option \"--bogus\"\n\nUsage: lumora-virir"),
-            std::string::npos)
-      << unknown.errorOutput();
-  EXPECT_TRUE(unknown.linesAfter(0ms).empty());
+  RunningApp shortHelp(home_.path(), {"-h"});
+  EXPECT_EQ(shortHelp.waitForExit(), 0);
+  EXPECT_TRUE(shortHelp.waitForLine("Usage: lumora-virir"));
+  RunningApp shortVersion(home_.path(), {"-V"});
+  EXPECT_EQ(shortVersion.waitForExit(), 0);
+  EXPECT_EQ(shortVersion.waitForLine("Lumora Virir"), "Lumora Virir " LUMORA_VERSION);
+
+  // An unknown option fails the line wherever it stands, even after --version.
+  for (const std::vector<std::string>& arguments :
+       std::vector<std::vector<std::string>>{{"--bogus"}, {"--version", "--bogus"}}) {
+    RunningApp unknown(home_.path(), arguments);
+    EXPECT_EQ(unknown.waitForExit(), 2) << arguments.size();
+    EXPECT_NE(unknown.errorOutput().find("unknown option \"--bogus\"\n\nUsage: lumora-virir"),
+              std::string::npos)
+        << unknown.errorOutput();
+    EXPECT_TRUE(unknown.linesAfter(0ms).empty()) << "not even the version";
+  }
 }
 
 TEST_F(HeadlessEndToEndTest, InTheBackgroundItReadsAndPrintsNothingAndEndsWithTheSession) {

@@ -60,9 +60,8 @@ class LaunchAndExitTest : public ::testing::Test {
               "<dict>" +
                   entries + "</dict></plist>\n");
   }
-  // Waits until launching has finished: commands are answered only afterwards.
+  // Waits until launching has finished: the start line comes then.
   void waitForLaunch(RunningApp& app) {
-    app.send("status");
     ASSERT_TRUE(app.waitForLine("status:")) << app.errorOutput();
   }
 

@@ -13,7 +13,7 @@ class MenuEndToEndTest : public ::testing::Test {
  protected:
   void SetUp() override {
     app_ = std::make_unique<RunningApp>(home_.path());
-    app_->send("status");
+    // The start line: the launch is over.
     ASSERT_TRUE(app_->waitForLine("status:")) << app_->errorOutput();
   }
   void TearDown() override {

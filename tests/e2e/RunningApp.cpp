@@ -35,6 +35,8 @@ std::vector<std::string> environmentFor(const std::filesystem::path& home) {
 
 RunningApp::RunningApp(const std::filesystem::path& home,
                        const std::vector<std::string>& arguments) {
+  // A program that ended before reading what is sent must not end the tests too.
+  ::signal(SIGPIPE, SIG_IGN);
   int in[2], out[2], err[2];
   if (::pipe(in) != 0 || ::pipe(out) != 0 || ::pipe(err) != 0) throw std::runtime_error("pipe");
   const std::vector<std::string> variables = environmentFor(home);
@@ -80,7 +82,12 @@ RunningApp::~RunningApp() {
 
 void RunningApp::send(const std::string& line) {
   const std::string text = line + "\n";
-  [[maybe_unused]] const ssize_t written = ::write(input_, text.data(), text.size());
+  // A long line goes in pieces, as the program reads them.
+  for (std::size_t sent = 0; sent < text.size() && input_ >= 0;) {
+    const ssize_t written = ::write(input_, text.data() + sent, text.size() - sent);
+    if (written <= 0) return;
+    sent += static_cast<std::size_t>(written);
+  }
 }
 
 void RunningApp::closeOutput() {
@@ -88,14 +95,42 @@ void RunningApp::closeOutput() {
   output_ = -1;
 }
 
-bool RunningApp::readSome(int fd, std::string& into, std::chrono::milliseconds wait) {
+void RunningApp::closeInput() {
+  if (input_ >= 0) ::close(input_);
+  input_ = -1;
+}
+
+RunningApp::Read RunningApp::readSome(int fd, std::string& into, std::chrono::milliseconds wait) {
   pollfd poller{fd, POLLIN, 0};
-  if (::poll(&poller, 1, static_cast<int>(wait.count())) <= 0) return false;
+  if (::poll(&poller, 1, static_cast<int>(wait.count())) <= 0) return Read::nothing;
   char buffer[4096];
   const ssize_t count = ::read(fd, buffer, sizeof buffer);
-  if (count <= 0) return false;
+  if (count == 0) return Read::closed;
+  if (count < 0) return Read::nothing;
   into.append(buffer, static_cast<std::size_t>(count));
-  return true;
+  return Read::some;
+}
+
+void RunningApp::splitLines() {
+  std::size_t newline;
+  while ((newline = pendingOutput_.find('\n')) != std::string::npos) {
+    lines_.push_back(pendingOutput_.substr(0, newline));
+    pendingOutput_.erase(0, newline + 1);
+  }
+}
+
+const std::vector<std::string>& RunningApp::linesUntilClosed(std::chrono::milliseconds limit) {
+  const auto deadline = Clock::now() + limit;
+  while (Clock::now() < deadline) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    if (readSome(output_, pendingOutput_, std::min(left, std::chrono::milliseconds(100))) ==
+        Read::closed) {
+      break;
+    }
+  }
+  splitLines();
+  return lines_;
 }
 
 std::optional<std::string> RunningApp::waitForLine(const std::string& text,
@@ -112,12 +147,14 @@ std::optional<std::string> RunningApp::waitForLine(const std::string& text,
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
     if (left.count() <= 0) return std::nullopt;
-    if (!readSome(output_, pendingOutput_, std::min(left, std::chrono::milliseconds(100)))) {
+    if (readSome(output_, pendingOutput_, std::min(left, std::chrono::milliseconds(100))) !=
+        Read::some) {
       int status = 0;
       if (!status_ && ::waitpid(pid_, &status, WNOHANG) == pid_) {
         status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
       }
-      if (status_ && !readSome(output_, pendingOutput_, std::chrono::milliseconds(0))) {
+      if (status_ &&
+          readSome(output_, pendingOutput_, std::chrono::milliseconds(0)) != Read::some) {
         return std::nullopt;
       }
     }
@@ -130,13 +167,10 @@ const std::vector<std::string>& RunningApp::linesAfter(std::chrono::milliseconds
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
     if (left.count() <= 0) break;
-    if (!readSome(output_, pendingOutput_, left)) ::usleep(10'000);  // ended, or nothing yet
+    if (readSome(output_, pendingOutput_, left) != Read::some)
+      ::usleep(10'000);  // ended, or nothing yet
   }
-  std::size_t newline;
-  while ((newline = pendingOutput_.find('\n')) != std::string::npos) {
-    lines_.push_back(pendingOutput_.substr(0, newline));
-    pendingOutput_.erase(0, newline + 1);
-  }
+  splitLines();
   return lines_;
 }
 
@@ -161,7 +195,7 @@ int RunningApp::waitForExit(std::chrono::milliseconds limit) {
 }
 
 std::string RunningApp::errorOutput() {
-  while (readSome(errors_, errorText_, std::chrono::milliseconds(0))) {
+  while (readSome(errors_, errorText_, std::chrono::milliseconds(0)) == Read::some) {
   }
   return errorText_;
 }

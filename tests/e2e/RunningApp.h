@@ -26,6 +26,8 @@ class RunningApp {
   // Stops reading the program's standard output, as `| head -1` does after its line: its
   // writes fail from then on.
   void closeOutput();
+  // Closes the program's standard input: its end, as at the end of a script.
+  void closeInput();
   // Standard output's lines until one contains `text`; none when the program ends or the time
   // runs out first.
   std::optional<std::string> waitForLine(
@@ -39,10 +41,16 @@ class RunningApp {
   const std::vector<std::string>& outputLines() const { return lines_; }
   // Everything standard output has said until now, in lines, after waiting `wait` for more.
   const std::vector<std::string>& linesAfter(std::chrono::milliseconds wait);
+  // Every line standard output says until it is closed (the program has ended), or the time runs
+  // out.
+  const std::vector<std::string>& linesUntilClosed(
+      std::chrono::milliseconds limit = std::chrono::seconds(15));
   std::string errorOutput();
 
  private:
-  bool readSome(int fd, std::string& into, std::chrono::milliseconds wait);
+  enum class Read { some, nothing, closed };
+  Read readSome(int fd, std::string& into, std::chrono::milliseconds wait);
+  void splitLines();
 
   pid_t pid_ = -1;
   int input_ = -1;

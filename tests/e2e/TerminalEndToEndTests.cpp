@@ -87,6 +87,24 @@ void expectClosedAndClear(const Cells& cells, const Box& box) {
   EXPECT_EQ(cellAt(cells, box.bottom, box.right), "\u2518");
 }
 
+// Two borders side by side anywhere on the screen, as where one box is drawn against another.
+std::optional<std::string> doubledBorder(const Cells& cells) {
+  const std::string vertical = "\u2502\u250C\u2510\u2514\u2518\u251C\u2524";
+  const auto isVertical = [&](const std::string& cell) {
+    return cell != " " && !cell.empty() && vertical.find(cell) != std::string::npos;
+  };
+  for (int y = 1; y < static_cast<int>(cells.size()); ++y) {
+    const auto& row = cells[static_cast<std::size_t>(y)];
+    for (int x = 0; x + 1 < static_cast<int>(row.size()); ++x) {
+      if (isVertical(cellAt(cells, y, x)) && isVertical(cellAt(cells, y, x + 1))) {
+        return "row " + std::to_string(y) + ", columns " + std::to_string(x) + "-" +
+               std::to_string(x + 1);
+      }
+    }
+  }
+  return std::nullopt;
+}
+
 std::string clockText(std::time_t when) {
   std::tm local{};
   localtime_r(&when, &local);
@@ -228,8 +246,8 @@ TEST_F(TerminalEndToEndTest, AFullTourOfTheMenu) {
   ASSERT_TRUE(terminal.waitForGone("Lumora Virir Settings")) << terminal.capture();
   EXPECT_TRUE(terminal.waitForGone("Dock: \u25C9 Lumora Virir"));
 
-  // Quit with its key equivalent while the menu is open.
-  terminal.sendKeys({"Enter", "q"});
+  // Q quits from inside the menu, where q only backs out.
+  terminal.sendKeys({"Enter", "Q"});
   expectEndedCleanly();
 }
 
@@ -468,6 +486,116 @@ TEST_F(TerminalEndToEndTest, GreyIsDimOnEightColoursAndNoColorMeansNone) {
   ASSERT_TRUE(session_->waitFor("1600 nits  (XDR)")) << session_->capture();
   screen = session_->captureWithAttributes();
   EXPECT_FALSE(std::regex_search(screen, color)) << screen;
+}
+
+TEST_F(TerminalEndToEndTest, QAndEscapeBackOutOneLevelAtATimeAndOnlyQQuitsFromAnywhere) {
+  start();
+  session_->sendKeys({"Enter"});
+  ASSERT_TRUE(select("Deep Blacks")) << session_->capture();
+  session_->sendKeys({"l"});
+  ASSERT_TRUE(session_->waitFor("\u2190: back")) << "l opens the submenu";
+  EXPECT_TRUE(session_->waitFor("Subtle"));
+  session_->sendKeys({"h"});
+  ASSERT_TRUE(session_->waitFor("\u2192: submenu")) << "h closes it";
+  EXPECT_TRUE(session_->waitForGone("Subtle")) << session_->capture();
+  session_->sendKeys({"l", "q"});
+  ASSERT_TRUE(session_->waitFor("\u2192: submenu")) << session_->capture();
+  EXPECT_TRUE(session_->waitForGone("Subtle")) << "q closed the submenu only";
+  EXPECT_NE(session_->capture().find("Reset All Tweaks"), std::string::npos) << "the menu stays";
+  session_->sendKeys({"q"});
+  ASSERT_TRUE(session_->waitFor("Enter: menu")) << "then the menu";
+
+  // h opens the help where no menu is open; q closes the help and the window.
+  session_->sendKeys({"h"});
+  ASSERT_TRUE(session_->waitFor("In the menu")) << session_->capture();
+  session_->sendKeys({"q"});
+  ASSERT_TRUE(session_->waitForGone("In the menu"));
+  session_->sendKeys({","});
+  ASSERT_TRUE(session_->waitFor("Lumora Virir Settings")) << session_->capture();
+  session_->sendKeys({"q"});
+  ASSERT_TRUE(session_->waitForGone("Lumora Virir Settings")) << session_->capture();
+  std::this_thread::sleep_for(300ms);
+  EXPECT_EQ(session_->capture().find("EXIT:"), std::string::npos) << "nothing quit yet";
+
+  session_->sendKeys({"5", "d"});
+  ASSERT_TRUE(session_->waitFor("[ I Understand ]")) << session_->capture();
+  session_->sendKeys({"Q"});
+  expectEndedCleanly();
+  EXPECT_EQ(defaults().find("deepBlacksWarningShown"), std::string::npos) << "not answered";
+}
+
+TEST_F(TerminalEndToEndTest, TheSettingsWindowStaysReadableAtFortyByTwelveUnderEveryOverlay) {
+  start({.columns = 40, .rows = 12});
+  session_->sendKeys({","});
+  ASSERT_TRUE(session_->waitFor("Lumora Virir Settings")) << session_->capture();
+  for (const char* text : {"About", "Lumora Virir v1.5.0", "Made with care"})
+    EXPECT_TRUE(session_->waitFor(text)) << text << "\n" << session_->capture();
+  EXPECT_NE(footer().find("Esc: close window"), std::string::npos) << footer();
+  Cells cells = cellsOf(session_->capture());
+  EXPECT_FALSE(doubledBorder(cells)) << *doubledBorder(cells) << "\n" << session_->capture();
+
+  // The help, the menu with its submenu and an alert over it: no border runs beside another.
+  session_->sendKeys({"?"});
+  ASSERT_TRUE(session_->waitFor("Keys")) << session_->capture();
+  cells = cellsOf(session_->capture());
+  EXPECT_FALSE(doubledBorder(cells)) << *doubledBorder(cells) << "\n" << session_->capture();
+  session_->sendKeys({"a", "Enter"});
+  ASSERT_TRUE(select("Deep Blacks")) << session_->capture();
+  session_->sendKeys({"Right"});
+  ASSERT_TRUE(session_->waitFor("Subtle")) << session_->capture();
+  cells = cellsOf(session_->capture());
+  EXPECT_FALSE(doubledBorder(cells)) << *doubledBorder(cells) << "\n" << session_->capture();
+  session_->sendKeys({"Down", "Enter"});
+  ASSERT_TRUE(session_->waitFor("[ I Understand ]")) << session_->capture();
+  cells = cellsOf(session_->capture());
+  EXPECT_FALSE(doubledBorder(cells)) << *doubledBorder(cells) << "\n" << session_->capture();
+  session_->sendKeys({"Enter"});
+  ASSERT_TRUE(session_->waitForGone("[ I Understand ]"));
+  EXPECT_TRUE(session_->waitFor("Lumora Virir v1.5.0")) << session_->capture();
+}
+
+TEST_F(TerminalEndToEndTest, AnErrorStaysInTheFooterUntilDismissedAndTheListKeepsIt) {
+  writeText(home_ / "config/lumora-virir/defaults.plist", "not a property list\n");
+  start({.columns = 100}, "Enter: menu");
+  ASSERT_TRUE(session_->waitFor("defaults.plist cannot be read whole")) << session_->capture();
+  EXPECT_EQ(session_->capture().find("lumora-virir/defaults.plist"), std::string::npos)
+      << "in plain words: the file's name, not its path";
+  EXPECT_NE(footer().find("Esc: dismiss   m: messages"), std::string::npos) << footer();
+  session_->sendKeys({"4", "Enter", "Down"});
+  ASSERT_TRUE(waitForPreset(11));
+  EXPECT_TRUE(session_->waitFor("defaults.plist cannot be read whole")) << "other keys keep it";
+  EXPECT_NE(footer().find("\u2191\u2193: move"), std::string::npos) << "the keys stay below it";
+  session_->sendKeys({"Escape"});
+  ASSERT_TRUE(session_->waitForGone("defaults.plist cannot be read whole")) << session_->capture();
+  EXPECT_NE(footer().find("\u2191\u2193: move"), std::string::npos) << "the menu is still open";
+  session_->sendKeys({"Escape", "m"});
+  ASSERT_TRUE(session_->waitFor("Messages")) << session_->capture();
+  EXPECT_TRUE(session_->waitFor("cannot be read whole")) << session_->capture();
+  EXPECT_TRUE(session_->waitFor("unreadable-")) << "with where it was kept";
+  session_->sendKeys({"Escape"});
+  EXPECT_TRUE(session_->waitForGone("Messages")) << session_->capture();
+}
+
+TEST_F(TerminalEndToEndTest, AnOpenMenuOutlastsATerminalTooSmallForIt) {
+  start();
+  session_->sendKeys({"Enter"});
+  ASSERT_TRUE(session_->waitFor("\u2191\u2193: move")) << session_->capture();
+  session_->resize(30, 10);
+  ASSERT_TRUE(session_->waitFor("terminal too small")) << session_->capture();
+  session_->resize(80, 24);
+  ASSERT_TRUE(session_->waitFor("\u2191\u2193: move")) << session_->capture();
+  ASSERT_TRUE(select("1250 nits")) << session_->capture();
+  session_->sendKeys({"Enter"});
+  EXPECT_TRUE(waitForPreset(11));
+}
+
+TEST_F(TerminalEndToEndTest, CtrlDEndsTheAppWhereTheTerminalCannotBeDrawnOn) {
+  start({.term = "dumb"}, "running headless");
+  session_->sendKeys({"pick 1250", "Enter"});
+  ASSERT_TRUE(waitForPreset(11)) << session_->capture();
+  session_->sendKeys({"C-d"});
+  ASSERT_TRUE(session_->waitFor("EXIT:0")) << session_->capture();
+  EXPECT_EQ(activeIndex(), 0);
 }
 
 TEST_F(TerminalEndToEndTest, TheClockMovesOnWhileTheMenuIsOpen) {

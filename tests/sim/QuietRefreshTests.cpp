@@ -1,5 +1,5 @@
 // The once-a-second refresh on the simulated Mac, with nothing changing: it must not read, parse
-// or write either file, however often it runs.
+// or write either file, however often it runs, nor parse one that was touched but not changed.
 
 #include <gtest/gtest.h>
 
@@ -53,6 +53,30 @@ TEST(QuietRefreshTest, RefreshesOfUnchangedFilesParseAndWriteNothing) {
   EXPECT_EQ(mac.userDefaults.file().writeCount(), defaultsWrites);
   EXPECT_EQ(fs::last_write_time(paths.displayStateFile), displayTime);
   EXPECT_EQ(fs::last_write_time(paths.defaultsFile), defaultsTime);
+
+  // Touched from outside, the bytes the same: looked at, not parsed again.
+  const auto refresh = [&] {
+    delegate->updateMenuBarDisplay();
+    delegate->rebuildMenu();
+    mac.loop.runOnce(std::chrono::milliseconds(0));
+  };
+  fs::last_write_time(paths.displayStateFile, displayTime + std::chrono::seconds(2));
+  fs::last_write_time(paths.defaultsFile, defaultsTime + std::chrono::seconds(2));
+  refresh();
+  refresh();
+  EXPECT_EQ(mac.displayState.file().parseCount(), displayParses);
+  EXPECT_EQ(mac.userDefaults.file().parseCount(), defaultsParses);
+  EXPECT_EQ(mac.displayState.file().writeCount(), displayWrites);
+
+  // A change of the same size is a change: it is parsed.
+  std::string text = testing::readText(paths.defaultsFile);
+  const std::size_t level = text.find("<integer>2</integer>");
+  ASSERT_NE(level, std::string::npos);
+  text[level + 9] = '3';
+  testing::writeText(paths.defaultsFile, text);
+  fs::last_write_time(paths.defaultsFile, defaultsTime + std::chrono::seconds(4));
+  refresh();
+  EXPECT_EQ(mac.userDefaults.file().parseCount(), defaultsParses + 1);
 }
 
 }  // namespace

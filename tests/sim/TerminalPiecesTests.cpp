@@ -146,7 +146,7 @@ TEST_F(MenuLayoutTest, SubmenusOpenToTheRightBesideTheirEntryWithoutTouchingTheP
   const Area& submenu = boxes[1].area;
   EXPECT_EQ(menu.top, 1);
   EXPECT_EQ(menu.height, 9) << "seven entries and the border";
-  EXPECT_EQ(submenu.left, menu.right()) << "right of the parent, sharing no border";
+  EXPECT_EQ(submenu.left, menu.right() + 1) << "right of the parent, a cell clear of its border";
   EXPECT_EQ(submenu.right(), 80) << "the menu moved left to leave its submenu room";
   EXPECT_EQ(submenu.top + 1, menu.top + 1 + 5) << "its first entry beside Deep Blacks";
 

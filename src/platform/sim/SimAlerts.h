@@ -19,6 +19,8 @@ class SimAlerts final : public platform::Alerts {
 
   // The alert on screen (the innermost one), if any.
   const platform::Alert* currentAlert() const;
+  // How many alerts are open, one inside the other.
+  std::size_t openCount() const { return sessions_.size(); }
   // Dismisses the alert on screen with the button whose return code is `response` (1000 for the
   // first). False when no alert is up or it has no such button.
   bool answer(int response);

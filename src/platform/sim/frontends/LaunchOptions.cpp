@@ -18,15 +18,15 @@ namespace {
 
 constexpr const char* usage =
     "Usage: lumora-virir [--background]\n"
-    "       lumora-virir --help | --version\n"
+    "       lumora-virir --help | -h | --version | -V\n"
     "\n"
     "Lumora Virir on the simulated Mac: in the terminal when standard input and output are one\n"
     "it can draw on, headless otherwise (status lines out, commands in; type \"help\").\n"
     "\n"
-    "  --background  run headless with standard input and output on /dev/null, as the login\n"
-    "                item starts it; SIGTERM, SIGINT or SIGHUP ends it\n"
-    "  --help        show this help and exit\n"
-    "  --version     show the version and exit\n";
+    "  --background   run headless with standard input and output on /dev/null, as the login\n"
+    "                 item starts it; SIGTERM, SIGINT or SIGHUP ends it\n"
+    "  -h, --help     show this help and exit\n"
+    "  -V, --version  show the version and exit\n";
 
 // The arguments after the program's name. The entry point of the app takes none, so they are read
 // back from the kernel.
@@ -70,24 +70,27 @@ struct CommandLine {
   std::string text;  // printed when not running: on standard output with status 0
 };
 
+// Every argument is looked at first: an unknown one fails the line, even after --version.
 CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
   CommandLine line;
+  std::optional<CommandLine> answer;  // the first of --help and --version
   for (const std::string& argument : arguments) {
-    if (argument == "--help") {
-      return CommandLine{.run = false, .status = 0, .text = usage};
-    }
-    if (argument == "--version") {
-      return CommandLine{.run = false, .status = 0, .text = "Lumora Virir " LUMORA_VERSION "\n"};
-    }
-    if (argument == "--background") {
+    if (argument == "--help" || argument == "-h") {
+      if (!answer) answer = CommandLine{.run = false, .status = 0, .text = usage};
+    } else if (argument == "--version" || argument == "-V") {
+      if (!answer) {
+        answer =
+            CommandLine{.run = false, .status = 0, .text = "Lumora Virir " LUMORA_VERSION "\n"};
+      }
+    } else if (argument == "--background") {
       line.background = true;
-      continue;
+    } else {
+      return CommandLine{.run = false,
+                         .status = 2,
+                         .text = "lumora-virir: unknown option \"" + argument + "\"\n\n" + usage};
     }
-    return CommandLine{.run = false,
-                       .status = 2,
-                       .text = "lumora-virir: unknown option \"" + argument + "\"\n\n" + usage};
   }
-  return line;
+  return answer.value_or(line);
 }
 
 }  // namespace
@@ -101,6 +104,7 @@ LaunchOptions launchOptions() {
   if (line.background) detachFromTerminal();
 
   LaunchOptions options;
+  options.background = line.background;
   const bool onTerminal = ::isatty(STDIN_FILENO) == 1 && ::isatty(STDOUT_FILENO) == 1;
   const std::optional<std::string> unusable =
       onTerminal ? terminal::CursesScreen::whyTerminalCannotBeDrawnOn() : std::nullopt;

@@ -8,10 +8,13 @@ struct LaunchOptions {
   bool terminal = false;
   // Headless output may use colours: it goes to a terminal and NO_COLOR is not set.
   bool colorOutput = false;
+  // Started as the login item starts it: no commands are read, nothing is printed.
+  bool background = false;
 };
 
-// The options of this start. --help and --version print and end the process before anything
-// else happens, and so does an unknown option (with usage on standard error and status 2). A
+// The options of this start. --help (-h) and --version (-V) print and end the process before
+// anything else happens; an unknown option anywhere on the line ends it with the usage on
+// standard error and status 2, whatever else the line asks for. A
 // terminal the screen cannot be drawn on (TERM unset, unknown or without cursor addressing)
 // means headless mode, with one line on standard error that says why.
 LaunchOptions launchOptions();

@@ -37,8 +37,9 @@ Platform& processPlatform() {
     static auto* const frontEnd = new sim::terminal::TerminalFrontEnd(*mac);
     static_cast<void>(frontEnd);
   } else {
-    static auto* const frontEnd =
-        new sim::HeadlessFrontEnd(*mac, STDIN_FILENO, stdout, options.colorOutput);
+    // In the background standard input is not read at all: its end would end the app.
+    static auto* const frontEnd = new sim::HeadlessFrontEnd(
+        *mac, options.background ? -1 : STDIN_FILENO, stdout, options.colorOutput);
     static_cast<void>(frontEnd);
   }
   return mac->platform;

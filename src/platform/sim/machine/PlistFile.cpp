@@ -180,19 +180,25 @@ void PlistFile::refresh() {
   if (stamp_ && *stamp_ == stampOf(info)) return;
   if (folderWasReplaced()) return;
 
-  replaceRoot(nullptr);
   // Only a regular file is opened: a device or FIFO may block, or never end.
   if (const std::optional<std::string> problem = whyLeftUnopened(info)) {
+    replaceRoot(nullptr);
     return leaveInPlace(*problem, stampOf(info));
   }
-  const Reading reading = read();
+  Reading reading = read();
+  // Touched but not changed: the root already holds what the bytes say, so they are not parsed.
+  if (root_ && reading.text && *reading.text == rootText_) {
+    stamp_ = reading.stamp;
+    return;
+  }
+  replaceRoot(nullptr);
   if (!reading.text) {
     if (reading.leaveInPlace) return leaveInPlace(reading.problem, reading.stamp);
     return setAside("cannot be read (" + reading.problem + ")", reading.stamp);
   }
   ++parses_;
   if (const std::optional<std::string> problem = whyNotReadWhole(*reading.text)) {
-    return setAside("cannot be read whole: it holds " + *problem, reading.stamp);
+    return setAside("cannot be read whole (" + *problem + ")", reading.stamp);
   }
   PlistPtr parsed = fromXml(*reading.text);
   if (!parsed) return setAside("is not a property list", reading.stamp);
@@ -201,6 +207,7 @@ void PlistFile::refresh() {
   }
   stamp_ = reading.stamp;
   keptInPlace_ = false;
+  rootText_ = std::move(*reading.text);
   replaceRoot(std::move(parsed));
 }
 
@@ -302,11 +309,13 @@ std::optional<WriteFailure> PlistFile::whyNotWritable() {
 
 std::optional<WriteFailure> PlistFile::write() {
   if (folderReplaced_ || folderWasReplaced()) return folderReplacedFailure();
-  const std::optional<WriteFailure> failure = writeFileAtomically(path_, toXml(root_.get()));
+  std::string text = toXml(root_.get());
+  const std::optional<WriteFailure> failure = writeFileAtomically(path_, text);
   if (failure) {
     noteFailure(*failure);
     return failure;
   }
+  rootText_ = std::move(text);
   ++writes_;
   lastFailure_.reset();
   struct stat info {};

@@ -115,6 +115,7 @@ class PlistFile {
   std::function<bool(plist_t)> isUsable_;
   std::optional<Stamp> stamp_;  // of what root_ came from, or of the file kept in place
   PlistPtr root_;
+  std::string rootText_;  // the bytes root_ was read from or written as
   std::uint64_t version_ = 0;
   bool keptInPlace_ = false;
   bool folderReplaced_ = false;

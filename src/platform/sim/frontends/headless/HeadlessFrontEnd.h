@@ -2,46 +2,57 @@
 
 #include <cstdio>
 #include <deque>
-#include <optional>
 #include <string>
-#include <string_view>
+#include <vector>
 
 #include "platform/sim/SimMac.h"
+#include "platform/sim/frontends/headless/CommandLines.h"
+#include "platform/sim/frontends/headless/HeadlessCommands.h"
 
 namespace lumora::sim {
 
-// The simulated Mac without a screen: it prints the status item and the main display whenever
-// they change, and it takes commands line by line ("help" lists them) to see the menu, pick
-// entries and answer alerts.
+// The simulated Mac without a screen: it prints the status item and the main display when the
+// app has started and whenever they change, and takes commands line by line ("help" lists them).
+// The start line comes before any command is read; each reply comes once what the commands
+// before it stored is on disk; the end of the input ends the app as Quit does.
 class HeadlessFrontEnd {
  public:
+  // With `inputFd` below 0 no command is read at all.
   HeadlessFrontEnd(SimMac& mac, int inputFd, std::FILE* output, bool withColor);
 
  private:
-  std::string statusLine(const SimDisplayState::Snapshot& displays) const;
+  void start();
   void printStatus();
   void printStatusIfChanged();
   void readInput();
+  void endInput();
+  void noticeAlert();
   // Commands run one per pass of the run loop, so work they queue (an alert) comes first.
   void scheduleCommands();
-  void runNextCommand();
-  void handleCommand(std::string_view command);
+  void runCommands();
+  void runCommand(const CommandLines::Line& line);
+  void quitWhenInputIsDone();
+  // Lines are said during a pass and printed at its end, after the stores are written.
+  void say(std::string line);
+  void printSaid();
   void print(const std::string& line);
-  const platform::Menu* installedMenu() const;
 
   SimMac& mac_;
   int inputFd_;
   std::FILE* output_;
   bool withColor_;
+  HeadlessCommands commands_;
+  CommandLines lines_;
+  std::vector<char> readBuffer_;
+  std::deque<CommandLines::Line> waiting_;
+  std::vector<std::string> said_;
   std::string lastStatus_;
   std::shared_ptr<const SimDisplayState::Snapshot> shownDisplays_;
+  std::size_t alertsOpen_ = 0;
   bool shownInDock_ = false;
   bool buttonChanged_ = true;
-  std::string pending_;
-  std::deque<std::string> commands_;
-  // An answered alert ends its modal session only once the command that answered it returns; the
-  // commands after it wait until then, as clicks after an alert's button do.
-  bool answeredAlert_ = false;
+  bool started_ = false;
+  bool inputEnded_ = false;
   bool commandScheduled_ = false;
 };
 

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/sim/frontends/terminal/Area.h"
+
 namespace lumora::sim::terminal {
 namespace {
 
@@ -99,6 +101,43 @@ std::vector<std::string> transferCurve(const std::vector<float>& table, int colu
     lines.push_back(line);
   }
   return lines;
+}
+
+void drawDisplayPanel(CursesScreen& screen, const std::vector<PanelLine>& lines,
+                      const SimDisplayState::Snapshot& snapshot, const Area& room,
+                      const std::vector<Area>& covers) {
+  const int width = room.right();
+  const auto put = [&](int y, int x, std::string_view text, const Look& look) {
+    if (y >= room.bottom()) return;
+    screen.put(y, x, uncoveredText(covers, y, x, text, width), look);
+  };
+  int y = room.top + 1;
+  put(y++, 2, "Simulated display", Look().withBold(true));
+  const int labelWidth = 17;
+  for (const PanelLine& line : lines) {
+    put(y, 2, line.label, Look().withColor(platform::NamedColor::secondaryLabel));
+    put(y, 2 + labelWidth, line.value,
+        Look().withColor(line.highlight ? std::optional(platform::NamedColor::cyan)
+                                        : std::nullopt));
+    ++y;
+  }
+  // The transfer curve of the first display with a table, where there is room for it.
+  const int curveColumns = 21;
+  const int curveRows = 7;
+  const int curveX = width - curveColumns - 3;
+  if (curveX < 2 + labelWidth + 36) return;
+  for (const SimDisplayState::DisplaySnapshot& display : snapshot.displays) {
+    if (!display.transferTables) continue;
+    put(room.top + 2, curveX, "Gamma of " + std::to_string(display.id),
+        Look().withColor(platform::NamedColor::secondaryLabel));
+    int row = room.top + 3;
+    for (const std::string& line :
+         transferCurve(display.transferTables->red, curveColumns, curveRows)) {
+      put(row++, curveX, line, Look().withColor(platform::NamedColor::systemIndigo));
+    }
+    put(row, curveX, "\u2022 table  \u00B7 identity", Look().withDim(true));
+    break;
+  }
 }
 
 }  // namespace lumora::sim::terminal

@@ -1,66 +1,66 @@
 #include "platform/sim/frontends/terminal/KeyHelp.h"
 
-#include <array>
-
 #include "platform/sim/frontends/terminal/TextWidth.h"
 
 namespace lumora::sim::terminal {
 namespace {
 
-struct KeyLine {
-  std::string_view keys;
-  std::string_view does;
-};
+constexpr int keyColumn = 20;
 
-struct Section {
-  std::string_view title;
-  std::vector<KeyLine> lines;
-};
+}  // namespace
 
-// The README's table of keys says the same; keep them together.
-const std::array<Section, 5>& sections() {
-  static const std::array<Section, 5> all{{
+const std::vector<KeySection>& keySections() {
+  static const std::vector<KeySection> all{
       {"On the main screen",
        {
-           {"Enter Space m F10", "open the status menu (or click the status item)"},
+           {"Enter Space F10", "open the status menu (or click the status item)"},
            {"1 2 3 4 5", "the five levels, 100% to 320%, as in the menu"},
            {"x", "Enable or Disable XDR"},
            {"d", "the next Deep Blacks level (after Deep: Off)"},
-           {",  q", "Settings...;  Quit (the standard preset first)"},
+           {",", "Settings..."},
+           {"q", "Quit (the standard preset first)"},
            {"s", "put the simulated Mac to sleep, or wake it"},
+           {"m", "the messages the app has shown, newest first"},
        }},
       {"In the menu",
        {
            {"\u2191 \u2193  k j  Home End", "move through the entries"},
            {"a letter or digit", "the next entry that starts with it"},
-           {"\u2192 Enter  \u2190 Esc", "open, close the Deep Blacks submenu"},
-           {"Enter Space", "pick the entry (or click it);  Esc closes the menu"},
-           {"x , q", "its key equivalents: XDR, Settings..., Quit"},
+           {"\u2192 l  \u2190 h", "open, close the Deep Blacks submenu"},
+           {"Enter Space", "open the submenu or pick the entry (or click it)"},
+           {"Esc q", "back: the submenu first, then the menu"},
+           {"x ,", "the key equivalents: XDR, Settings..."},
        }},
       {"In an alert",
        {
            {"Tab \u2190 \u2192  Enter", "choose a button, press it (Space too)"},
            {"\u2191 \u2193 PgUp PgDn", "scroll a message too long for the screen"},
        }},
-      {"In the settings window", {{"Esc w Ctrl-W", "close it (or click \u2715)"}}},
+      {"In the settings window",
+       {
+           {"Esc q w Ctrl-W", "close it (or click \u2715)"},
+           {"\u2191 \u2193 PgUp PgDn", "scroll it where the terminal is short"},
+       }},
+      {"In the message list",
+       {
+           {"Esc q m", "close it"},
+           {"\u2191 \u2193 PgUp PgDn", "scroll it"},
+       }},
       {"Anywhere",
        {
-           {"? F1", "this help (\u2191 \u2193 PgUp PgDn scroll it when long)"},
-           {"Ctrl-C Ctrl-\\", "quit (the standard preset first)"},
+           {"? F1 h", "this help (h not in the menu); \u2191 \u2193 PgUp PgDn scroll it"},
+           {"Esc q", "dismiss the message in the footer, before anything else"},
+           {"Q  Ctrl-C  Ctrl-\\", "quit (the standard preset first)"},
        }},
-  }};
+  };
   return all;
 }
-
-constexpr int keyColumn = 20;
-
-}  // namespace
 
 std::vector<HelpLine> helpLines(int width) {
   std::vector<HelpLine> lines;
   if (width <= 0) return lines;
   const bool sideBySide = width >= keyColumn + 30;
-  for (const Section& section : sections()) {
+  for (const KeySection& section : keySections()) {
     lines.push_back({fitToWidth(section.title, width), true});
     for (const KeyLine& line : section.lines) {
       if (sideBySide) {

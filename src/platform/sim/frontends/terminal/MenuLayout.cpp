@@ -62,8 +62,13 @@ int scrolled(const MenuBox& box, int previous, int selected,
 }  // namespace
 
 std::string terminalKeyLabel(std::string_view keyEquivalent) {
+  // In the terminal q backs out of what is open, and Q quits.
+  if (keyEquivalent == "q") return "Q";
   return std::string(keyEquivalent);
 }
+
+// The blank cell between a menu and the submenu beside it: two borders never touch.
+constexpr int gap = 1;
 
 std::vector<MenuBox> layoutMenus(const std::vector<const platform::Menu*>& levels,
                                  const std::vector<int>& selection,
@@ -83,7 +88,7 @@ std::vector<MenuBox> layoutMenus(const std::vector<const platform::Menu*>& level
       // Room on the right for the widest submenu, when the screen has it.
       int reserve = 0;
       for (const platform::MenuItem& item : levels[0]->items) {
-        if (item.submenu) reserve = std::max(reserve, measure(*item.submenu).area.width);
+        if (item.submenu) reserve = std::max(reserve, gap + measure(*item.submenu).area.width);
       }
       if (natural + reserve > room.width) reserve = 0;
       const int right = std::min(anchorRight, room.right() - reserve);
@@ -92,9 +97,9 @@ std::vector<MenuBox> layoutMenus(const std::vector<const platform::Menu*>& level
     } else {
       const MenuBox& parent = boxes.back();
       const int parentRow = level - 1 < selection.size() ? std::max(selection[level - 1], 0) : 0;
-      // Level with the entry that opened it: its first entry beside that entry.
+      // Level with the entry that opened it: its first entry beside that entry, a cell away.
       box.area.top = parent.area.top + (parentRow - parent.firstRow);
-      box.area.left = parent.area.right();
+      box.area.left = parent.area.right() + gap;
     }
     box.area.left = std::clamp(box.area.left, room.left, room.right() - box.area.width);
     box.area.top = std::clamp(box.area.top, room.top, room.bottom() - box.area.height);

@@ -30,15 +30,15 @@ struct MenuBox {
 };
 
 // The key that picks an entry in the terminal, as the menu shows it: its key equivalent itself
-// ("x", ",", "q"), since the terminal has no Command key.
+// ("x", ","), since the terminal has no Command key; Quit's is Q, as q backs out of the menu.
 std::string terminalKeyLabel(std::string_view keyEquivalent);
 
 // The boxes of the open levels, outermost first, inside `room` (the screen between the menu bar
 // and the footer). The outermost hangs below the menu bar with its right edge at `anchorRight`,
-// moved left when that leaves its submenus room on the right, where they open beside their entry
-// (over their parent only when the screen is too narrow). A box too wide for the room is narrowed,
-// its titles cut; one too tall scrolls. `firstRows` are the levels' scroll positions from the
-// previous layout; `isEnabled` tells which entries can be selected.
+// moved left when that leaves its submenus room on the right, where they open beside their entry,
+// a cell away from it (over their parent only when the screen is too narrow). A box too wide for
+// the room is narrowed, its titles cut; one too tall scrolls. `firstRows` are the levels' scroll
+// positions from the previous layout; `isEnabled` tells which entries can be selected.
 std::vector<MenuBox> layoutMenus(const std::vector<const platform::Menu*>& levels,
                                  const std::vector<int>& selection,
                                  const std::vector<int>& firstRows, int anchorRight,

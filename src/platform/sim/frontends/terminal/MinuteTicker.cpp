@@ -11,6 +11,19 @@
 
 namespace lumora::sim::terminal {
 
+std::string localTime(bool withDay) {
+  // The precise clock: time() may still tell the last second of the old minute just as the
+  // minute's timer fires.
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  std::tm local{};
+  localtime_r(&now.tv_sec, &local);
+  char text[64];
+  const std::size_t length = withDay ? std::strftime(text, sizeof text, "%a %H:%M", &local)
+                                     : std::strftime(text, sizeof text, "%H:%M", &local);
+  return std::string(text, length);
+}
+
 #ifdef LUMORA_HAS_TIMERFD
 
 MinuteTicker::MinuteTicker() : fd_(::timerfd_create(CLOCK_REALTIME, TFD_NONBLOCK | TFD_CLOEXEC)) {

@@ -1,8 +1,14 @@
 #pragma once
 
+#include <string>
+
 #include "platform/sim/machine/FileDescriptor.h"
 
 namespace lumora::sim::terminal {
+
+// The wall clock's local time now: with the day, as the menu bar shows it ("Mon 14:05"), or
+// without ("14:05").
+std::string localTime(bool withDay);
 
 // A file descriptor that becomes readable as the wall clock enters a new minute, so the menu-bar
 // clock moves on in every mode of the run loop (its timers wait while a menu or an alert is up)

@@ -1,22 +1,30 @@
 #pragma once
 
+#include <array>
 #include <memory>
-#include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/posix/StdioConsole.h"
 #include "platform/sim/SimMac.h"
+#include "platform/sim/frontends/terminal/AlertView.h"
 #include "platform/sim/frontends/terminal/CursesScreen.h"
-#include "platform/sim/frontends/terminal/MenuLayout.h"
-#include "platform/sim/frontends/terminal/MenuTracking.h"
+#include "platform/sim/frontends/terminal/Footer.h"
+#include "platform/sim/frontends/terminal/HelpView.h"
+#include "platform/sim/frontends/terminal/MenuBar.h"
+#include "platform/sim/frontends/terminal/MenuView.h"
+#include "platform/sim/frontends/terminal/MessageList.h"
+#include "platform/sim/frontends/terminal/MessageListView.h"
 #include "platform/sim/frontends/terminal/MinuteTicker.h"
+#include "platform/sim/frontends/terminal/WindowView.h"
 #include "platform/sim/machine/FileDescriptor.h"
 
 namespace lumora::sim::terminal {
 
 // The simulated Mac in a terminal: a menu bar with the status item at its right end, the
-// display as the app sees it, the status menu, alerts and windows; keyboard and mouse. The screen
-// is drawn again only when something on it changed.
+// display as the app sees it, and over it the layers: windows, the message list, the status
+// menu, an alert and the help, each a view of its own. This routes input down the layers, top
+// first, and draws them in order; the screen is drawn again only when something on it changed.
 class TerminalFrontEnd {
  public:
   // The smallest terminal everything can be shown in; a smaller one shows a notice instead.
@@ -28,86 +36,41 @@ class TerminalFrontEnd {
   TerminalFrontEnd& operator=(const TerminalFrontEnd&) = delete;
 
  private:
-  struct Button {
-    int y, left, right;
-    int response;
-  };
-  struct CloseControl {
-    int y, x;
-    std::weak_ptr<SimWindow> window;
-  };
-  struct WindowBox {
-    std::shared_ptr<SimWindow> window;
-    Area area;
-  };
-  // A box of text that scrolls when the screen is too short for it: the help, an alert.
-  struct TextBox {
-    Area area;
-    std::vector<std::string> heading;  // an alert's message
-    std::vector<std::string> lines;
-    int textTop = 0;  // the row of the first line shown
-    int textRows = 0;
-    int first = 0;  // the first line shown
-    bool scrolls() const { return static_cast<int>(lines.size()) > textRows; }
-  };
-
+  void watchResizes();
+  void takeLine(std::string_view line, bool isError);
   void readInput();
   void noticeHangUp();
   void handle(const Input& input);
-  void handleHelp(const Input& input);
-  void handleAlert(const Input& input);
-  void handleMenu(const Input& input);
-  bool handleWindow(const Input& input);
   void handleMainScreen(const Input& input);
-  void openMenu(bool fromKeyboard);
-  void closeMenu();
-  void follow(const MenuTracking::Outcome& outcome);
-  void pick(const platform::MenuItem& entry);
-  bool onStatusItem(const Input& input) const;
+  void quit();
   bool tooSmall() const;
   void checkDisplays();
   void checkClock();
 
   void redraw();
   void drawTooSmall();
-  void layOutStatusItem();
-  void drawMenuBar();
-  void drawPanel(const std::vector<Area>& covers);
-  std::vector<WindowBox> layOutWindows() const;
-  void drawWindow(const WindowBox& box);
-  void drawMenus();
-  void drawMenuBox(const MenuBox& box, std::size_t level);
-  TextBox layOutAlert() const;
-  void drawAlert(const TextBox& box);
-  TextBox layOutHelp() const;
-  void drawHelp(const TextBox& box);
-  void drawScrollMarkers(const TextBox& box);
-  void drawFooter();
-  void drawStatusItem(int x);
-
+  std::vector<std::string_view> footerHints() const;
+  const Overlay* topLayer() const;
   const platform::Menu* installedMenu() const;
-  SimStatusItem* statusItem() const;
 
   SimMac& mac_;
   CursesScreen screen_;
-  MenuTracking tracking_;
   MinuteTicker minuteTicker_;
+  MessageList messages_;
+  MenuBar menuBar_{mac_};
+  Footer footer_;
+  WindowView windows_{mac_.windows};
+  MessageListView messageList_{messages_};
+  MenuView menu_{mac_.statusBar, mac_.application, mac_.loop};
+  AlertView alert_{mac_.alerts};
+  HelpView help_;
+  // Bottom to top: drawn in this order, and asked for input the other way round.
+  const std::array<Overlay*, 5> layers_{&windows_, &messageList_, &menu_, &alert_, &help_};
   bool dirty_ = true;
-  bool helpShown_ = false;
-  int helpFirst_ = 0;
-  bool helpScrolls_ = false;
-  int alertFocus_ = 0;
-  int alertFirst_ = 0;
-  bool alertScrolls_ = false;
-  std::string message_;
-  std::string shownClock_;
   std::shared_ptr<const SimDisplayState::Snapshot> shownDisplays_;
-  int statusLeft_ = 0;
-  int statusRight_ = 0;
-  std::vector<int> menuFirstRows_;
-  std::vector<MenuBox> menuBoxes_;
-  std::vector<Button> alertButtons_;
-  std::vector<CloseControl> closeControls_;
+  // Error lines still go to standard error where that is not this terminal, as to a log.
+  bool errorsToStandardError_ = false;
+  platform::StdioConsole standardError_;
   FileDescriptor resizeRead_;
 };
 

@@ -75,6 +75,12 @@ std::string fitToWidth(std::string_view text, int width) {
   return std::string(text.substr(0, at));
 }
 
+std::string ellipsized(std::string_view text, int width) {
+  if (displayWidth(text) <= width) return std::string(text);
+  if (width <= 0) return "";
+  return fitToWidth(text, width - 1) + "\u2026";
+}
+
 std::string dropCells(std::string_view text, int cells) {
   int dropped = 0;
   std::size_t at = 0;

@@ -14,6 +14,10 @@ int displayWidth(std::string_view text);
 // The longest prefix of `text` that fits in `width` cells, never splitting a character.
 std::string fitToWidth(std::string_view text, int width);
 
+// The longest prefix of `text` that fits in `width` cells with an ellipsis after it, where the
+// whole does not fit.
+std::string ellipsized(std::string_view text, int width);
+
 // `text` without its first `cells` cells; a wide character cut in two leaves spaces.
 std::string dropCells(std::string_view text, int cells);
 

@@ -1,0 +1,274 @@
+#include "platform/sim/frontends/headless/HeadlessCommands.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+
+#include "platform/sim/MenuModel.h"
+#include "platform/sim/frontends/headless/DisplaySummary.h"
+#include "platform/sim/frontends/headless/MenuSearch.h"
+#include "platform/sim/frontends/headless/StatusLine.h"
+
+namespace lumora::sim {
+namespace {
+
+std::string_view trimmed(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+    text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) {
+    text.remove_suffix(1);
+  }
+  return text;
+}
+
+std::string lowerCase(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
+}
+
+// A whole positive number, and nothing else.
+std::optional<int> numberIn(std::string_view text) {
+  int value = 0;
+  const auto [end, problem] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (problem != std::errc() || end != text.data() + text.size() || value < 1) return std::nullopt;
+  return value;
+}
+
+// What was typed, cut short where it is long (never inside a character), to be told back.
+std::string_view shortened(std::string_view name, std::size_t longest = 40) {
+  if (name.size() <= longest) return name;
+  std::size_t end = longest;
+  while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80)
+    --end;
+  return name.substr(0, end);
+}
+
+std::string inQuotes(std::string_view text) {
+  return "\"" + std::string(shortened(text, 200)) + "\"";
+}
+
+std::string describeRect(const platform::Rect& rect) {
+  char text[96];
+  std::snprintf(text, sizeof text, "%.0fx%.0f at (%.0f, %.0f)", rect.width, rect.height, rect.x,
+                rect.y);
+  return text;
+}
+
+// The lines of a text, each to be prefixed; blank lines between paragraphs are left out.
+std::vector<std::string_view> linesOf(std::string_view text) {
+  std::vector<std::string_view> lines;
+  while (!text.empty()) {
+    const std::size_t end = std::min(text.find('\n'), text.size());
+    if (const std::string_view line = trimmed(text.substr(0, end)); !line.empty()) {
+      lines.push_back(line);
+    }
+    text.remove_prefix(std::min(end + 1, text.size()));
+  }
+  return lines;
+}
+
+}  // namespace
+
+HeadlessCommands::HeadlessCommands(SimMac& mac, bool withColor, Say say)
+    : mac_(mac), withColor_(withColor), say_(std::move(say)) {}
+
+const platform::Menu* HeadlessCommands::installedMenu() const {
+  const auto& items = mac_.statusBar.items();
+  if (items.empty() || !items.front()->menu()) return nullptr;
+  return &*items.front()->menu();
+}
+
+void HeadlessCommands::error(std::string_view command, const std::string& reason) {
+  say_("error: " + std::string(command) + ": " + reason);
+}
+
+void HeadlessCommands::refuseLongLine(std::size_t length, std::size_t maximum) {
+  error("input", "a line of " + std::to_string(length) + " bytes is longer than the " +
+                     std::to_string(maximum) + " a command may have; it was dropped");
+}
+
+void HeadlessCommands::run(std::string_view line) {
+  line = trimmed(line);
+  if (line.empty()) return;
+  const std::size_t space = line.find_first_of(" \t");
+  const std::string verb = lowerCase(line.substr(0, space));
+  const std::string_view argument =
+      space == std::string_view::npos ? std::string_view() : trimmed(line.substr(space + 1));
+
+  if (verb == "pick") return pick(argument);
+  if (verb == "answer") return answer(argument);
+  if (verb == "close") return close(argument);
+  const std::pair<std::string_view, void (HeadlessCommands::*)()> plain[] = {
+      {"status", &HeadlessCommands::status},
+      {"menu", &HeadlessCommands::menu},
+      {"alert", &HeadlessCommands::alert},
+      {"windows", &HeadlessCommands::windows},
+  };
+  for (const auto& [name, command] : plain) {
+    if (verb != name) continue;
+    if (!argument.empty()) return error(verb, "takes no argument");
+    return (this->*command)();
+  }
+  if (verb == "sleep" || verb == "wake" || verb == "help") {
+    if (!argument.empty()) return error(verb, "takes no argument");
+    if (verb == "help") return say_(std::string(helpText));
+    return sleepOrWake(verb == "sleep");
+  }
+  error(shortened(line.substr(0, space)), "unknown command (\"help\" lists them)");
+}
+
+void HeadlessCommands::status() {
+  say_(statusLine(mac_.statusBar, mac_.application, *mac_.displayState.currentSnapshot(),
+                  withColor_));
+}
+
+void HeadlessCommands::menu() {
+  const platform::Menu* menu = installedMenu();
+  if (menu == nullptr) return say_("menu: none installed");
+  for (const std::string& line : menus::describe(*menu, mac_.application))
+    say_("menu: " + line);
+}
+
+void HeadlessCommands::pick(std::string_view query) {
+  if (query.empty()) return error("pick", "name an entry, as \"pick 1250\"");
+  if (mac_.alerts.currentAlert() != nullptr) {
+    return error("pick", "an alert is open; answer it first");
+  }
+  const platform::Menu* menu = installedMenu();
+  const std::vector<FoundEntry> found =
+      menu ? findEntries(*menu, query,
+                         [this](const platform::MenuItem& entry) {
+                           return menus::isEnabled(entry, mac_.application);
+                         })
+           : std::vector<FoundEntry>{};
+  if (found.empty()) return error("pick", "no entry " + inQuotes(query));
+  if (found.size() > 1) {
+    std::string reason = inQuotes(query) + " could be";
+    for (std::size_t i = 0; i < found.size(); ++i)
+      reason += (i == 0 ? " " : ", ") + inQuotes(found[i].path);
+    return error("pick", reason + "; nothing picked");
+  }
+  const platform::MenuItem picked = *found.front().item;  // the action replaces the menu
+  // An alert the entry opens comes after this reply, not when it is answered.
+  beforeAlert_ = "picked: " + picked.title;
+  const menus::PickResult result = menus::pick(picked, mac_.application);
+  const std::optional<std::string> reply = std::exchange(beforeAlert_, std::nullopt);
+  switch (result) {
+    case menus::PickResult::picked:
+      if (reply) say_(*reply);
+      break;
+    case menus::PickResult::disabled:
+      error("pick", inQuotes(picked.title) + " is disabled");
+      break;
+    case menus::PickResult::hasSubmenu:
+      error("pick", inQuotes(picked.title) + " opens a submenu; name one of its entries, as \"" +
+                        picked.title + " > …\"");
+      break;
+    case menus::PickResult::notAnEntry:
+      error("pick", "not an entry");
+      break;
+  }
+}
+
+void HeadlessCommands::alertShown() {
+  if (const std::optional<std::string> reply = std::exchange(beforeAlert_, std::nullopt)) {
+    say_(*reply);
+  }
+}
+
+void HeadlessCommands::alertGone() {
+  if (const std::optional<std::string> reply = std::exchange(afterAlert_, std::nullopt)) {
+    say_(*reply);
+  }
+}
+
+void HeadlessCommands::alert() {
+  const platform::Alert* alert = mac_.alerts.currentAlert();
+  if (alert == nullptr) return say_("alert: none");
+  say_("alert: " + alert->messageText);
+  for (const std::string_view line : linesOf(alert->informativeText))
+    say_("alert: " + std::string(line));
+  for (std::size_t i = 0; i < alert->buttonTitles.size(); ++i)
+    say_("alert: button " + std::to_string(i + 1) + ": " + alert->buttonTitles[i]);
+}
+
+void HeadlessCommands::answer(std::string_view argument) {
+  const platform::Alert* alert = mac_.alerts.currentAlert();
+  if (alert == nullptr) return error("answer", "no alert is open");
+  const std::optional<int> button = argument.empty() ? 1 : numberIn(argument);
+  if (!button) return error("answer", inQuotes(argument) + " is not a button number");
+  const auto buttons = static_cast<int>(alert->buttonTitles.size());
+  if (*button > buttons) {
+    return error("answer", "the alert has no button " + std::to_string(*button) + " (it has " +
+                               std::to_string(buttons) + ")");
+  }
+  const std::string title = alert->buttonTitles[static_cast<std::size_t>(*button - 1)];
+  if (!mac_.alerts.answer(platform::alertFirstButtonReturn + *button - 1)) {
+    return error("answer", "the alert was answered already");
+  }
+  afterAlert_ = "answered: " + title;
+}
+
+void HeadlessCommands::windows() {
+  const auto windows = mac_.windows.visibleWindows();
+  const std::shared_ptr<const SimDisplayState::Snapshot> displays =
+      mac_.displayState.currentSnapshot();
+  const bool edrShown = std::any_of(displays->displays.begin(), displays->displays.end(),
+                                    [](const auto& display) { return display.edrWindowShown; });
+  if (windows.empty() && !edrShown) return say_("windows: none");
+  for (const SimDisplayState::DisplaySnapshot& display : displays->displays) {
+    if (!display.edrWindowShown) continue;
+    say_("window edr: 1x1 EDR window on display " + std::to_string(display.id) +
+         " (borderless, ignores the mouse, on every Space), headroom " +
+         formatNumber(display.currentHeadroom));
+  }
+  for (const auto& window : windows) {
+    const std::string prefix = "window " + std::to_string(window->number()) + ":";
+    say_(prefix + " \"" + window->title() + "\" " + describeRect(window->frame()) +
+         (window->isKey() ? ", key" : ""));
+    if (!window->contentView()) continue;
+    for (const platform::View& view : window->contentView()->subviews) {
+      if (view.kind == platform::View::Kind::label) say_(prefix + "   " + view.text);
+    }
+  }
+}
+
+void HeadlessCommands::close(std::string_view argument) {
+  std::shared_ptr<SimWindow> window;
+  if (argument.empty()) {
+    window = mac_.windows.keyWindow();
+    if (window == nullptr) return error("close", "no window is open");
+  } else {
+    const std::optional<int> number = numberIn(argument);
+    if (!number) return error("close", inQuotes(argument) + " is not a window number");
+    for (const auto& candidate : mac_.windows.visibleWindows()) {
+      if (candidate->number() == *number) window = candidate;
+    }
+    if (window == nullptr) return error("close", "no window " + std::to_string(*number));
+  }
+  const std::string closed =
+      "closed: window " + std::to_string(window->number()) + " \"" + window->title() + "\"";
+  if (!window->performClose()) {
+    return error("close", "window " + std::to_string(window->number()) + " cannot be closed");
+  }
+  say_(closed);
+}
+
+void HeadlessCommands::sleepOrWake(bool sleep) {
+  const std::string_view verb = sleep ? "sleep" : "wake";
+  if (sleep == mac_.systemEvents.isAsleep()) {
+    return error(verb, sleep ? "the Mac is already asleep" : "the Mac is already awake");
+  }
+  if (sleep) {
+    mac_.systemEvents.sleep();
+    say_("sleep: asleep");
+  } else {
+    mac_.systemEvents.wake();
+    say_("wake: awake");
+  }
+}
+
+}  // namespace lumora::sim

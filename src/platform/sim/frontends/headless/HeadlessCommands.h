@@ -1,0 +1,56 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/sim/SimMac.h"
+
+namespace lumora::sim {
+
+// What each headless command does, and its reply. Every line of a reply starts with one word and
+// a colon that says what it is; an error is `error: <command>: <reason>`. Commands are read in any
+// case.
+class HeadlessCommands {
+ public:
+  using Say = std::function<void(std::string line)>;
+
+  HeadlessCommands(SimMac& mac, bool withColor, Say say);
+
+  void run(std::string_view line);
+  // A line longer than `maximum`, the most a command may have: only its length is told.
+  void refuseLongLine(std::size_t length, std::size_t maximum);
+
+  // An alert came up while a command ran: a pick that opened it is answered first.
+  void alertShown();
+  // An alert went away: an answer to it is told now, once what it led to is done.
+  void alertGone();
+  // An answer waits for its alert to go: the commands after it wait too.
+  bool awaitsAlertEnd() const { return afterAlert_.has_value(); }
+
+  static constexpr std::string_view helpText =
+      "commands: status | menu | pick <title or any unique part of it> (a submenu's entry as "
+      "\"Deep Blacks > Medium\") | alert | answer [button number] | windows | "
+      "close [window number] | sleep | wake | help";
+
+ private:
+  void error(std::string_view command, const std::string& reason);
+  void status();
+  void menu();
+  void pick(std::string_view query);
+  void alert();
+  void answer(std::string_view argument);
+  void windows();
+  void close(std::string_view argument);
+  void sleepOrWake(bool sleep);
+  const platform::Menu* installedMenu() const;
+
+  SimMac& mac_;
+  bool withColor_;
+  Say say_;
+  std::optional<std::string> beforeAlert_;  // the reply of the pick running now
+  std::optional<std::string> afterAlert_;   // the reply of an answer, until its alert has gone
+};
+
+}  // namespace lumora::sim
