@@ -34,11 +34,16 @@ void AppDelegate::applicationDidFinishLaunching() {
   const bool autoEnable = preferences::read(platform_.userDefaults, MenuActions::autoEnableKey);
   if (!autoEnable) controllers_.xdr().disableXDR();
 
+  // Battery and heat pause XDR by themselves, and bring it back.
+  const std::weak_ptr<AppDelegate> weakSelf = weak_from_this();
+  controllers_.pause().start([weakSelf] {
+    if (const std::shared_ptr<AppDelegate> self = weakSelf.lock()) self->refresh();
+  });
+
   // The first refresh also makes the Deep Blacks controller, which restores a stored level.
   updateMenuBarDisplay();
   rebuildMenu();
 
-  const std::weak_ptr<AppDelegate> weakSelf = weak_from_this();
   refreshTimer_ = platform_.timers.scheduledTimer(
       std::chrono::duration<double>(refreshInterval), true, [weakSelf] {
         if (const std::shared_ptr<AppDelegate> self = weakSelf.lock()) self->tick();
@@ -68,7 +73,8 @@ void AppDelegate::applicationDidFinishLaunching() {
   XDRController& xdr = controllers_.xdr();
   // A display already in XDR keeps the level it has.
   if (xdr.isXDREnabled()) return;
-  xdr.setXDRBrightness(lastNits);
+  // On battery or hot, as the user chose, it starts paused instead.
+  controllers_.pause().applyAtLaunch(lastNits);
   refresh();
 }
 
@@ -98,6 +104,7 @@ void AppDelegate::showStatus(double liveNits) {
       .liveNits = liveNits,
       .deepBlacksOn = deepBlacksOn,
       .simpleIcon = preferences::read(platform_.userDefaults, MenuActions::simpleIconKey),
+      .paused = controllers_.pause().isPaused(),
   };
   ui::applyStatusItemAppearance(ui::statusItemAppearance(inputs, platform_.symbolImages), *button);
 }
@@ -107,6 +114,7 @@ void AppDelegate::rebuildMenu() {
   XDRController& xdr = controllers_.xdr();
   const double liveNits = xdr.currentNits();
   const DeepBlacksController& deepBlacks = controllers_.deepBlacks();
+  const XDRPause& pause = controllers_.pause();
   const ui::MenuInputs inputs{
       .liveNits = liveNits,
       .deepBlacksOn = deepBlacks.isEnabled(),
@@ -115,6 +123,11 @@ void AppDelegate::rebuildMenu() {
       .loginItem = platform_.loginItems.status(),
       .simpleIcon = preferences::read(platform_.userDefaults, MenuActions::simpleIconKey),
       .cappedNits = xdr.cappedNits(),
+      .pausedFor = pause.reason(),
+      .pauseChoices = {pause.isChosen(XDRPause::Reason::onBattery),
+                       pause.isChosen(XDRPause::Reason::batteryLow),
+                       pause.isChosen(XDRPause::Reason::hot)},
+      .hasBattery = pause.hasBattery(),
   };
   statusItem_->setMenu(ui::buildStatusMenu(inputs, platform_.symbolImages));
 }

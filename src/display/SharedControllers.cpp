@@ -30,4 +30,12 @@ DeepBlacksController& SharedControllers::deepBlacks() {
   return *deepBlacks_;
 }
 
+XDRPause& SharedControllers::pause() {
+  if (!pause_) {
+    pause_ = std::make_unique<XDRPause>(xdr(), platform_.userDefaults, platform_.power,
+                                        platform_.timers);
+  }
+  return *pause_;
+}
+
 }  // namespace lumora

@@ -6,6 +6,7 @@
 #include "display/DeepBlacksController.h"
 #include "display/TransferTables.h"
 #include "display/XDRController.h"
+#include "display/XDRPause.h"
 #include "platform/Platform.h"
 
 namespace lumora {
@@ -24,6 +25,9 @@ class SharedControllers {
   // Main thread only. Making it restores a stored Deep Blacks level.
   DeepBlacksController& deepBlacks();
 
+  // Main thread only.
+  XDRPause& pause();
+
  private:
   // The gamma tables both controllers load, made with the first of them.
   TransferTables& tables();
@@ -35,6 +39,7 @@ class SharedControllers {
   std::once_flag xdrOnce_;
   std::unique_ptr<XDRController> xdr_;
   std::unique_ptr<DeepBlacksController> deepBlacks_;
+  std::unique_ptr<XDRPause> pause_;
 };
 
 }  // namespace lumora

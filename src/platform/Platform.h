@@ -9,6 +9,7 @@
 #include "platform/MainQueue.h"
 #include "platform/Notifications.h"
 #include "platform/OperatingSystem.h"
+#include "platform/Power.h"
 #include "platform/StatusBar.h"
 #include "platform/SymbolImages.h"
 #include "platform/SystemEvents.h"
@@ -41,6 +42,7 @@ struct Platform {
   TerminationSignals& terminationSignals;
   SystemEvents& systemEvents;
   OperatingSystem& operatingSystem;
+  Power& power;
   Console& console;
 };
 
@@ -65,6 +67,7 @@ Platform platformOf(Services& services) {
       .terminationSignals = services.terminationSignals,
       .systemEvents = services.systemEvents,
       .operatingSystem = services.operatingSystem,
+      .power = services.power,
       .console = services.console,
   };
 }

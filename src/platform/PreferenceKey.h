@@ -27,6 +27,13 @@ inline std::int64_t read(platform::UserDefaults& defaults, Key<std::int64_t> key
 inline double read(platform::UserDefaults& defaults, Key<double> key) {
   return defaults.doubleForKey(key.name);
 }
+// The stored value, or `absent` when the key holds none.
+inline bool readOr(platform::UserDefaults& defaults, Key<bool> key, bool absent) {
+  return defaults.hasValueForKey(key.name) ? defaults.boolForKey(key.name) : absent;
+}
+inline double readOr(platform::UserDefaults& defaults, Key<double> key, double absent) {
+  return defaults.hasValueForKey(key.name) ? defaults.doubleForKey(key.name) : absent;
+}
 // None when the key is absent or holds no string.
 inline std::optional<std::string> read(platform::UserDefaults& defaults, Key<std::string> key) {
   return defaults.stringForKey(key.name);

@@ -17,6 +17,9 @@ class UserDefaults {
   virtual bool boolForKey(std::string_view key) = 0;
   virtual std::int64_t integerForKey(std::string_view key) = 0;
   virtual double doubleForKey(std::string_view key) = 0;
+  // objectForKey: is not nil: whether the key holds a value at all, for keys whose absence means
+  // something other than false or 0.
+  virtual bool hasValueForKey(std::string_view key) = 0;
   // stringForKey: none when the key is absent or holds no string.
   virtual std::optional<std::string> stringForKey(std::string_view key) = 0;
 

@@ -54,6 +54,8 @@ void MenuActions::perform(std::string_view selector, const platform::MenuItemSen
 }
 
 void MenuActions::setNits(const platform::MenuItemSender& sender) {
+  // The user decides last: the level holds, paused or not.
+  controllers_.pause().userChoseLevel();
   XDRController& xdr = controllers_.xdr();
   if (sender.tag > static_cast<std::int64_t>(sdrCeilingNits)) {
     const auto nits = static_cast<double>(sender.tag);
@@ -67,6 +69,7 @@ void MenuActions::setNits(const platform::MenuItemSender& sender) {
 }
 
 void MenuActions::toggleXDR() {
+  controllers_.pause().userChoseLevel();
   XDRController& xdr = controllers_.xdr();
   if (xdr.currentNits() > sdrCeilingNits) {
     xdr.disableXDR();
@@ -135,7 +138,25 @@ void MenuActions::setDeepBlacksLevel(const platform::MenuItemSender& sender) {
   owner_.refresh();
 }
 
+void MenuActions::togglePause(XDRPause::Reason reason) {
+  controllers_.pause().toggle(reason);
+  owner_.refresh();
+}
+
+void MenuActions::togglePauseOnBattery() {
+  togglePause(XDRPause::Reason::onBattery);
+}
+
+void MenuActions::togglePauseOnLowBattery() {
+  togglePause(XDRPause::Reason::batteryLow);
+}
+
+void MenuActions::togglePauseWhenHot() {
+  togglePause(XDRPause::Reason::hot);
+}
+
 void MenuActions::resetAllTweaks() {
+  controllers_.pause().userChoseLevel();
   controllers_.deepBlacks().disable();
   controllers_.xdr().disableXDR();
   owner_.refresh();

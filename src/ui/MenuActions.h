@@ -49,6 +49,9 @@ class MenuActions {
   void toggleLaunchAtLogin();
   void toggleSimpleIcon();
   void setDeepBlacksLevel(const platform::MenuItemSender& sender);
+  void togglePauseOnBattery();
+  void togglePauseOnLowBattery();
+  void togglePauseWhenHot();
   void resetAllTweaks();
   void checkForUpdates();
   void openSettings();
@@ -58,6 +61,7 @@ class MenuActions {
 
  private:
   void toggleStoredFlag(preferences::Key<bool> key);
+  void togglePause(XDRPause::Reason reason);
   // In an alert, on the next turn of the run loop: a line on standard output alone goes unseen.
   void reportLoginItemFailure(bool wasOn, const std::string& error);
 

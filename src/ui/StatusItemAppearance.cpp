@@ -8,13 +8,17 @@ namespace {
 using platform::NamedColor;
 
 constexpr platform::StaticText accessibilityDescription = "Lumora Virir";
+// XDR paused: the brightness stepped aside, in the colour of things at rest.
+constexpr platform::StaticText pausedSymbolName = "pause.circle";
 
-StatusItemAppearance simpleForm(bool xdrOn, bool deepBlacksOn) {
+StatusItemAppearance simpleForm(bool xdrOn, bool deepBlacksOn, bool paused) {
   StatusItemAppearance appearance;
   appearance.imageChange = StatusItemAppearance::ImageChange::remove;
   if (deepBlacksOn) {
     appearance.title = "\U0001F319";  // 🌙
     appearance.tint = NamedColor::systemIndigo;
+  } else if (paused) {
+    appearance.title = "\u23F8";  // ⏸
   } else if (xdrOn) {
     appearance.title = "\u25CF";  // ●
     appearance.tint = NamedColor::cyan;
@@ -31,6 +35,9 @@ StatusItemAppearance iconForm(const StatusInputs& inputs, bool xdrOn,
   if (inputs.deepBlacksOn) {
     symbolName = "moon.stars.fill";
     palette = {NamedColor::systemIndigo, NamedColor::cyan};
+  } else if (inputs.paused) {
+    symbolName = pausedSymbolName;
+    palette = {NamedColor::secondaryLabel};
   } else if (xdrOn) {
     symbolName = "sun.max.fill";
     palette = {NamedColor::cyan};
@@ -60,7 +67,7 @@ StatusItemAppearance iconForm(const StatusInputs& inputs, bool xdrOn,
 StatusItemAppearance statusItemAppearance(const StatusInputs& inputs,
                                           platform::SymbolImages& symbolImages) {
   const bool xdrOn = inputs.liveNits > sdrCeilingNits;
-  if (inputs.simpleIcon) return simpleForm(xdrOn, inputs.deepBlacksOn);
+  if (inputs.simpleIcon) return simpleForm(xdrOn, inputs.deepBlacksOn, inputs.paused);
   return iconForm(inputs, xdrOn, symbolImages);
 }
 

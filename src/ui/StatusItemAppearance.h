@@ -13,6 +13,8 @@ struct StatusInputs {
   double liveNits = 0.0;
   bool deepBlacksOn = false;
   bool simpleIcon = false;
+  // XDR stepped aside for battery or heat.
+  bool paused = false;
 };
 
 // At or above this level the sun is drawn large.

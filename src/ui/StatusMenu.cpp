@@ -1,5 +1,6 @@
 #include "ui/StatusMenu.h"
 
+#include <array>
 #include <cmath>
 #include <memory>
 #include <optional>
@@ -68,7 +69,42 @@ std::shared_ptr<const platform::Menu> deepBlacksSubmenu(Level current) {
   return submenu;
 }
 
+std::shared_ptr<const platform::Menu> pauseSubmenu(const MenuInputs& inputs) {
+  struct Choice {
+    const char* title;
+    StaticText action;
+    bool needsBattery;
+  };
+  const std::array<Choice, 3> choices{{
+      {"On Battery Power", selectors::togglePauseOnBattery, true},
+      {"Below 20% Battery", selectors::togglePauseOnLowBattery, true},
+      {"When the Mac Is Hot", selectors::togglePauseWhenHot, false},
+  }};
+  auto submenu = std::make_shared<platform::Menu>();
+  submenu->items.reserve(choices.size());
+  for (std::size_t i = 0; i < choices.size(); ++i) {
+    MenuItem item = entry(choices[i].title, choices[i].action);
+    item.state = stateFor(inputs.pauseChoices[i]);
+    // A desktop Mac has no battery to pause for.
+    if (choices[i].needsBattery && !inputs.hasBattery) item.enabled = false;
+    submenu->items.push_back(std::move(item));
+  }
+  return submenu;
+}
+
 }  // namespace
+
+std::string_view pauseReasonName(XDRPause::Reason reason) {
+  switch (reason) {
+    case XDRPause::Reason::onBattery:
+      return "On Battery";
+    case XDRPause::Reason::batteryLow:
+      return "Battery Low";
+    case XDRPause::Reason::hot:
+      return "Mac Is Hot";
+  }
+  return "On Battery";
+}
 
 std::string_view deepBlacksLevelName(Level level) {
   switch (level) {
@@ -85,6 +121,9 @@ std::string_view deepBlacksLevelName(Level level) {
 }
 
 std::string headerTitle(const MenuInputs& inputs) {
+  if (inputs.pausedFor) {
+    return "\u23F8 XDR Paused (" + std::string(pauseReasonName(*inputs.pausedFor)) + ")";
+  }
   if (inputs.deepBlacksOn) {
     return "\U0001F311 XDR + Deep Blacks (" +
            std::string(deepBlacksLevelName(inputs.deepBlacksLevel)) + ")";
@@ -108,7 +147,7 @@ std::string capTitle(double givenNits) {
 platform::Menu buildStatusMenu(const MenuInputs& inputs, platform::SymbolImages& symbolImages) {
   const bool xdrOn = inputs.liveNits > sdrCeilingNits;
   platform::Menu menu;
-  menu.items.reserve(22);
+  menu.items.reserve(23);
 
   MenuItem header = entry(headerTitle(inputs), std::nullopt);
   header.enabled = false;
@@ -142,6 +181,12 @@ platform::Menu buildStatusMenu(const MenuInputs& inputs, platform::SymbolImages&
                  inputs.deepBlacksOn ? NamedColor::systemIndigo : NamedColor::secondaryLabel);
   deepBlacks.submenu = deepBlacksSubmenu(inputs.deepBlacksLevel);
   menu.items.push_back(std::move(deepBlacks));
+
+  MenuItem pause = entry("Pause XDR", std::nullopt);
+  pause.image = entryImage(symbolImages, "pause.circle", "Pause XDR",
+                           inputs.pausedFor ? NamedColor::cyan : NamedColor::secondaryLabel);
+  pause.submenu = pauseSubmenu(inputs);
+  menu.items.push_back(std::move(pause));
   menu.items.push_back(MenuItem::separator());
 
   MenuItem autoEnable = entry("Auto-enable on Launch", selectors::toggleAutoEnable);

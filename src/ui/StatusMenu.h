@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "display/DeepBlacksController.h"
+#include "display/XDRPause.h"
 #include "platform/LoginItems.h"
 #include "platform/Menu.h"
 #include "platform/SymbolImages.h"
@@ -41,9 +42,15 @@ struct MenuInputs {
   bool simpleIcon = false;
   // What the display gives when its headroom keeps it below the level; none otherwise.
   std::optional<double> cappedNits{};
+  // Why XDR is paused; none while it is not.
+  std::optional<XDRPause::Reason> pausedFor{};
+  // The Pause XDR entries' choices: on battery, below 20 %, when hot.
+  std::array<bool, 3> pauseChoices{};
+  bool hasBattery = false;
 };
 
 std::string_view deepBlacksLevelName(DeepBlacksController::Level level);
+std::string_view pauseReasonName(XDRPause::Reason reason);
 
 // The disabled first line that tells the state.
 std::string headerTitle(const MenuInputs& inputs);

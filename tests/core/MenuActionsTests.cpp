@@ -355,7 +355,8 @@ TEST_F(SettingsWindowTest, WithTheDelegateGoneClosingOnlyReturnsToTheMenuBar) {
 TEST_F(MenuActionsTest, EveryKeyTheActionsStoreIsOneOfTheListedKeys) {
   fake_.alerts.response = platform::alertFirstButtonReturn;
   for (const std::string_view selector :
-       {"toggleAutoEnable", "toggleLaunchAtLogin", "toggleSimpleIcon", "toggleXDR"}) {
+       {"toggleAutoEnable", "toggleLaunchAtLogin", "toggleSimpleIcon", "toggleXDR",
+        "togglePauseOnBattery", "togglePauseOnLowBattery", "togglePauseWhenHot"}) {
     pick(selector);
   }
   pick("setNits:", 1250);

@@ -65,6 +65,7 @@ TEST_F(StatusMenuTest, HasEveryEntryInOrderWithItsActionTagAndKey) {
                        "\u25B6\uFE0F Enable XDR -> toggleXDR [x]",
                        "---",
                        "\U0001F311 Deep Blacks",
+                       "Pause XDR",
                        "---",
                        "Auto-enable on Launch -> toggleAutoEnable",
                        "Launch at Login -> toggleLaunchAtLogin",

@@ -10,6 +10,7 @@
 #include "fakes/FakeMainQueue.h"
 #include "fakes/FakeNotifications.h"
 #include "fakes/FakeOperatingSystem.h"
+#include "fakes/FakePower.h"
 #include "fakes/FakeStatusBar.h"
 #include "fakes/FakeSymbolImages.h"
 #include "fakes/FakeSystemEvents.h"
@@ -60,6 +61,7 @@ struct FakePlatform {
   FakeTerminationSignals terminationSignals;
   FakeSystemEvents systemEvents;
   FakeOperatingSystem operatingSystem;
+  FakePower power;
   FakeConsole console;
 
   platform::Platform platform = platform::platformOf(*this);

@@ -30,6 +30,10 @@ std::int64_t FakeUserDefaults::integerForKey(std::string_view key) {
   return 0;
 }
 
+bool FakeUserDefaults::hasValueForKey(std::string_view key) {
+  return values.find(key) != values.end();
+}
+
 std::optional<std::string> FakeUserDefaults::stringForKey(std::string_view key) {
   const auto found = values.find(key);
   if (found == values.end()) return std::nullopt;

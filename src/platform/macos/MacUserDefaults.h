@@ -10,6 +10,7 @@ class MacUserDefaults final : public platform::UserDefaults {
   bool boolForKey(std::string_view key) override;
   std::int64_t integerForKey(std::string_view key) override;
   double doubleForKey(std::string_view key) override;
+  bool hasValueForKey(std::string_view key) override;
   std::optional<std::string> stringForKey(std::string_view key) override;
   void setBool(std::string_view key, bool value) override;
   void setInteger(std::string_view key, std::int64_t value) override;

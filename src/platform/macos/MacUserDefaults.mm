@@ -19,6 +19,10 @@ double MacUserDefaults::doubleForKey(std::string_view key) {
   return [NSUserDefaults.standardUserDefaults doubleForKey:toNSString(key)];
 }
 
+bool MacUserDefaults::hasValueForKey(std::string_view key) {
+  return [NSUserDefaults.standardUserDefaults objectForKey:toNSString(key)] != nil;
+}
+
 std::optional<std::string> MacUserDefaults::stringForKey(std::string_view key) {
   NSString *value = [NSUserDefaults.standardUserDefaults stringForKey:toNSString(key)];
   if (value == nil) return std::nullopt;

@@ -11,6 +11,7 @@ SimMac::SimMac(const SimPaths& paths)
   userDefaults.followPasses(loop.passNumber());
   loop.addEndOfPass([this] {
     systemEvents.checkDisplays();
+    power.check();
     displayState.flush();
     userDefaults.flush();
   });

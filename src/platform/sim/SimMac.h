@@ -11,6 +11,7 @@
 #include "platform/sim/SimMainQueue.h"
 #include "platform/sim/SimNotifications.h"
 #include "platform/sim/SimOperatingSystem.h"
+#include "platform/sim/SimPower.h"
 #include "platform/sim/SimStatusBar.h"
 #include "platform/sim/SimSymbolImages.h"
 #include "platform/sim/SimSystemEvents.h"
@@ -56,6 +57,7 @@ struct SimMac {
   SimTerminationSignals terminationSignals;
   SimSystemEvents systemEvents{displayState};
   SimOperatingSystem operatingSystem{displayState};
+  SimPower power{displayState};
   platform::Platform platform = platform::platformOf(*this);
 };
 

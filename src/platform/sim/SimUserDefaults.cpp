@@ -98,6 +98,10 @@ double SimUserDefaults::doubleForKey(std::string_view key) {
   return 0.0;
 }
 
+bool SimUserDefaults::hasValueForKey(std::string_view key) {
+  return valueFor(key) != nullptr;
+}
+
 std::optional<std::string> SimUserDefaults::stringForKey(std::string_view key) {
   const plist_t value = valueFor(key);
   if (std::optional<std::string> text = stringValue(value)) return text;

@@ -24,6 +24,7 @@ class SimUserDefaults final : public platform::UserDefaults {
   bool boolForKey(std::string_view key) override;
   std::int64_t integerForKey(std::string_view key) override;
   double doubleForKey(std::string_view key) override;
+  bool hasValueForKey(std::string_view key) override;
   std::optional<std::string> stringForKey(std::string_view key) override;
 
   void setBool(std::string_view key, bool value) override;

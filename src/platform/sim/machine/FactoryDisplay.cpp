@@ -95,6 +95,12 @@ PlistPtr factoryDisplayState() {
   PlistPtr root = dictionary();
   // A release that still takes raised presets, so that a new user meets the preset method first.
   setDictItem(root.get(), "SystemVersion", text("26.2"));
+  // A MacBook on its charger, cool.
+  PlistPtr power = dictionary();
+  setDictItem(power.get(), "Source", text("AC"));
+  setDictItem(power.get(), "BatteryPercent", makeInteger(100));
+  setDictItem(power.get(), "ThermalState", text("nominal"));
+  setDictItem(root.get(), "Power", std::move(power));
   setDictItem(root.get(), "MainDisplayID", makeInteger(factoryMainDisplayID));
   setDictItem(root.get(), "MainScreenDisplayID", makeInteger(factoryMainDisplayID));
   setDictItem(root.get(), "Displays", std::move(displays));

@@ -1,6 +1,7 @@
 #include "platform/sim/machine/SimDisplayState.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <iterator>
 #include <limits>
@@ -65,6 +66,35 @@ bool isUsableDisplay(plist_t display) {
          absentOr(dictItem(display, "TransferTable"), isUsableTransferTable);
 }
 
+bool isUsablePower(plist_t power) {
+  const auto isText = [](plist_t node) { return stringValue(node).has_value(); };
+  const auto isInteger = [](plist_t node) { return integerValue(node).has_value(); };
+  return isDictionary(power) && absentOr(dictItem(power, "Source"), isText) &&
+         absentOr(dictItem(power, "BatteryPercent"), isInteger) &&
+         absentOr(dictItem(power, "ThermalState"), isText);
+}
+
+constexpr std::array<platform::ThermalState, 4> thermalStates{
+    platform::ThermalState::nominal, platform::ThermalState::fair, platform::ThermalState::serious,
+    platform::ThermalState::critical};
+
+// A value the file may hold in any case; one it does not know reads as the calm default.
+platform::PowerState powerOf(plist_t root) {
+  platform::PowerState state;
+  const plist_t power = dictItem(root, "Power");
+  if (!isDictionary(power)) return state;
+  const std::optional<std::string> source = stringValue(dictItem(power, "Source"));
+  const std::optional<std::int64_t> percent = integerValue(dictItem(power, "BatteryPercent"));
+  state.hasBattery = source.has_value() || percent.has_value();
+  state.onBattery = source && (*source == "Battery" || *source == "battery");
+  state.batteryPercent = static_cast<int>(std::clamp<std::int64_t>(percent.value_or(100), 0, 100));
+  const std::optional<std::string> thermal = stringValue(dictItem(power, "ThermalState"));
+  for (const platform::ThermalState each : thermalStates) {
+    if (thermal == SimDisplayState::thermalStateName(each)) state.thermalState = each;
+  }
+  return state;
+}
+
 // Every value the simulated Mac reads has the type it reads it as; anything else makes the file
 // unusable rather than a value read wrongly.
 bool isUsableState(plist_t root) {
@@ -73,7 +103,8 @@ bool isUsableState(plist_t root) {
       !absentOr(dictItem(root, "MainScreenDisplayID"),
                 [](plist_t node) { return numberValue(node).has_value(); }) ||
       !absentOr(dictItem(root, "SystemVersion"),
-                [](plist_t node) { return stringValue(node).has_value(); })) {
+                [](plist_t node) { return stringValue(node).has_value(); }) ||
+      !absentOr(dictItem(root, "Power"), isUsablePower)) {
     return false;
   }
   const std::uint32_t count = plist_array_get_size(displays);
@@ -474,6 +505,7 @@ SimDisplayState::Snapshot SimDisplayState::makeSnapshot(
     plist_t current, EDRClock::time_point now, std::optional<EDRClock::time_point>& risesAt) const {
   Snapshot snapshot;
   snapshot.systemVersion = stringValue(dictItem(current, "SystemVersion")).value_or("");
+  snapshot.power = powerOf(current);
   snapshot.mainDisplay = displayIDValue(dictItem(current, "MainDisplayID"));
   snapshot.mainScreen = mainScreenOf(current);
   const plist_t displays = dictItem(current, "Displays");
@@ -627,6 +659,46 @@ void SimDisplayState::removeRaisedPresets() {
         }
       }
     }
+    return success;
+  });
+}
+
+platform::PowerState SimDisplayState::power() {
+  return currentSnapshot()->power;
+}
+
+std::string_view SimDisplayState::thermalStateName(platform::ThermalState state) {
+  switch (state) {
+    case platform::ThermalState::nominal:
+      return "nominal";
+    case platform::ThermalState::fair:
+      return "fair";
+    case platform::ThermalState::serious:
+      return "serious";
+    case platform::ThermalState::critical:
+      return "critical";
+  }
+  return "nominal";
+}
+
+std::int32_t SimDisplayState::setPowerSource(bool onBattery, std::optional<int> batteryPercent) {
+  const std::lock_guard lock(mutex_);
+  return changeDocument([&](plist_t next) {
+    if (!isDictionary(dictItem(next, "Power"))) setDictItem(next, "Power", adopt(plist_new_dict()));
+    const plist_t power = dictItem(next, "Power");
+    setDictItem(power, "Source", adopt(plist_new_string(onBattery ? "Battery" : "AC")));
+    if (batteryPercent) setDictItem(power, "BatteryPercent", makeInteger(*batteryPercent));
+    if (!dictItem(power, "BatteryPercent")) setDictItem(power, "BatteryPercent", makeInteger(100));
+    return success;
+  });
+}
+
+std::int32_t SimDisplayState::setThermalState(platform::ThermalState state) {
+  const std::lock_guard lock(mutex_);
+  return changeDocument([&](plist_t next) {
+    if (!isDictionary(dictItem(next, "Power"))) setDictItem(next, "Power", adopt(plist_new_dict()));
+    setDictItem(dictItem(next, "Power"), "ThermalState",
+                adopt(plist_new_string(std::string(thermalStateName(state)).c_str())));
     return success;
   });
 }

@@ -17,6 +17,7 @@
 #include "platform/Console.h"
 #include "platform/Displays.h"
 #include "platform/OperatingSystem.h"
+#include "platform/Power.h"
 #include "platform/WindowServer.h"
 #include "platform/sim/machine/PlistFile.h"
 #include "platform/sim/machine/ProcessIdentity.h"
@@ -29,6 +30,9 @@ namespace lumora::sim {
 //   SystemVersion        string: the release of macOS, as "26.4"; absent: one before 26.3. From
 //                        26.3 on, a preset raised above 500 nits is taken and removed again
 //                        within a second (see removeRaisedPresets)
+//   Power                dictionary: Source ("AC" or "Battery"), BatteryPercent (integer) and
+//                        ThermalState ("nominal", "fair", "serious", "critical"); absent: a Mac
+//                        without a battery, nominal. A change is not a reconfiguration
 //   MainDisplayID        integer: the display with the menu bar
 //   MainScreenDisplayID  integer: the display behind the main screen; absent: no main screen
 //   Displays             array of dictionaries:
@@ -91,6 +95,7 @@ class SimDisplayState {
   };
   struct Snapshot {
     std::string systemVersion;  // empty when the file names none
+    platform::PowerState power;
     std::optional<platform::DisplayID> builtInDisplay;
     platform::DisplayID mainDisplay = 0;
     std::optional<platform::Screen> mainScreen;
@@ -156,6 +161,14 @@ class SimDisplayState {
   // every preset above 500 nits is removed, and a display that had one active goes back to
   // preset 0.
   void removeRaisedPresets();
+
+  // The Mac's power and heat, as the file tells them; the same while the file is unchanged.
+  platform::PowerState power();
+  // What the simulated Mac's front ends change, as unplugging or a hot room would: a Mac with a
+  // battery from then on.
+  std::int32_t setPowerSource(bool onBattery, std::optional<int> batteryPercent);
+  std::int32_t setThermalState(platform::ThermalState state);
+  static std::string_view thermalStateName(platform::ThermalState state);
 
   // The process's EDR windows: an identifier for the window shown (0 for a display that does
   // not exist), and its end.

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <functional>
+
+namespace lumora::platform {
+
+// NSProcessInfoThermalState.
+enum class ThermalState { nominal = 0, fair = 1, serious = 2, critical = 3 };
+
+// Where the Mac draws its power from, how full its battery is and how hot it runs.
+struct PowerState {
+  bool hasBattery = false;
+  bool onBattery = false;
+  // The battery's charge, 0 to 100; 100 without a battery.
+  int batteryPercent = 100;
+  ThermalState thermalState = ThermalState::nominal;
+
+  friend bool operator==(const PowerState&, const PowerState&) = default;
+};
+
+// The power sources (IOPSCopyPowerSourcesInfo) and the thermal state (NSProcessInfo.thermalState),
+// with their changes told as they happen rather than polled. Main thread only.
+class Power {
+ public:
+  virtual ~Power() = default;
+
+  virtual PowerState currentState() = 0;
+
+  // From now on `changed` runs on the main thread after the state changed, and only then: the
+  // system's notifications come often, without a change. A later call replaces it.
+  virtual void observe(std::function<void()> changed) = 0;
+};
+
+}  // namespace lumora::platform

@@ -1,0 +1,18 @@
+#include "platform/sim/SimPower.h"
+
+namespace lumora::sim {
+
+void SimPower::observe(std::function<void()> changed) {
+  changed_ = std::move(changed);
+  told_ = state_.power();
+}
+
+void SimPower::check() {
+  if (!changed_) return;
+  const platform::PowerState now = state_.power();
+  if (now == told_) return;
+  told_ = now;
+  changed_();
+}
+
+}  // namespace lumora::sim
