@@ -224,6 +224,10 @@ TEST_F(TerminalPiecesTest, ThePanelTellsTheDisplaysStateAndTheDock) {
   display.maximumHeadroom = 3.2;
   display.givenNits = 1250.0;
   snapshot.displays.push_back(display);
+  snapshot.power = {.hasBattery = true,
+                    .onBattery = true,
+                    .batteryPercent = 19,
+                    .thermalState = platform::ThermalState::serious};
 
   std::vector<std::string> text;
   for (const PanelLine& line : displayPanelLines(snapshot, true)) {
@@ -239,6 +243,8 @@ TEST_F(TerminalPiecesTest, ThePanelTellsTheDisplaysStateAndTheDock) {
                       "  Gamma: table loaded by process 42",
                       "  EDR window: shown (1x1, asks for headroom)",
                       "  Headroom: 2.5 of 3.2, gives 1250 nits",
+                      "Power: on battery, 19%",
+                      "Thermal state: serious",
                       "Dock: Lumora Virir is in the Dock (regular app)",
                   }));
 }

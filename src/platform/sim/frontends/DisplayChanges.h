@@ -29,6 +29,7 @@ inline bool sameDisplays(const SimDisplayState::Snapshot& a, const SimDisplaySta
            x.givenNits == y.givenNits;
   };
   return a.mainDisplay == b.mainDisplay && a.builtInDisplay == b.builtInDisplay &&
+         a.power == b.power &&
          sameScreen(a.mainScreen, b.mainScreen) &&
          std::equal(a.displays.begin(), a.displays.end(), b.displays.begin(), b.displays.end(),
                     sameDisplay);

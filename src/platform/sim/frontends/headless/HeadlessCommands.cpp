@@ -101,6 +101,8 @@ void HeadlessCommands::run(std::string_view line) {
   if (verb == "pick") return pick(argument);
   if (verb == "answer") return answer(argument);
   if (verb == "close") return close(argument);
+  if (verb == "power") return power(argument);
+  if (verb == "thermal") return thermal(argument);
   const std::pair<std::string_view, void (HeadlessCommands::*)()> plain[] = {
       {"status", &HeadlessCommands::status},
       {"menu", &HeadlessCommands::menu},
@@ -118,6 +120,41 @@ void HeadlessCommands::run(std::string_view line) {
     return sleepOrWake(verb == "sleep");
   }
   error(shortened(line.substr(0, space)), "unknown command (\"help\" lists them)");
+}
+
+void HeadlessCommands::power(std::string_view argument) {
+  const std::string words = lowerCase(argument);
+  std::optional<int> percent;
+  bool onBattery = false;
+  if (words == "ac") {
+    onBattery = false;
+  } else if (words.starts_with("battery ")) {
+    onBattery = true;
+    percent = numberIn(trimmed(std::string_view(words).substr(8)));
+    if (!percent || *percent > 100) {
+      return error("power", "the battery's charge is a whole number from 1 to 100");
+    }
+  } else {
+    return error("power", "say \"power ac\" or \"power battery <percent>\"");
+  }
+  if (mac_.displayState.setPowerSource(onBattery, percent) != SimDisplayState::success) {
+    return error("power", "the displays' file cannot be written");
+  }
+  say_(onBattery ? "power: battery " + std::to_string(*percent) : "power: ac");
+}
+
+void HeadlessCommands::thermal(std::string_view argument) {
+  const std::string word = lowerCase(argument);
+  for (const platform::ThermalState state :
+       {platform::ThermalState::nominal, platform::ThermalState::fair,
+        platform::ThermalState::serious, platform::ThermalState::critical}) {
+    if (word != SimDisplayState::thermalStateName(state)) continue;
+    if (mac_.displayState.setThermalState(state) != SimDisplayState::success) {
+      return error("thermal", "the displays' file cannot be written");
+    }
+    return say_("thermal: " + word);
+  }
+  error("thermal", "the state is nominal, fair, serious or critical");
 }
 
 void HeadlessCommands::status() {

@@ -71,6 +71,16 @@ std::vector<PanelLine> displayPanelLines(const SimDisplayState::Snapshot& snapsh
                          ", gives " + nits(std::round(display.givenNits)),
                      boosted});
   }
+  const platform::PowerState& power = snapshot.power;
+  std::string source = "no battery (a desktop Mac)";
+  if (power.hasBattery) {
+    source = (power.onBattery ? "on battery, " : "on AC, battery ") +
+             std::to_string(power.batteryPercent) + "%";
+  }
+  lines.push_back({"Power", source, power.onBattery});
+  lines.push_back({"Thermal state",
+                   std::string(SimDisplayState::thermalStateName(power.thermalState)),
+                   power.thermalState >= platform::ThermalState::serious});
   lines.push_back({"Dock",
                    showsInDock ? "Lumora Virir is in the Dock (regular app)"
                                : "not in the Dock (menu-bar only)",

@@ -176,6 +176,18 @@ void TerminalFrontEnd::handleMainScreen(const Input& input) {
     }
     return;
   }
+  // The charger and the room, as the simulated Mac's file holds them: the app hears of it as
+  // it would on a Mac.
+  if (keys::isCharacter(input, 'p')) {
+    const platform::PowerState power = mac_.displayState.power();
+    mac_.displayState.setPowerSource(!power.onBattery, std::nullopt);
+    return;
+  }
+  if (keys::isCharacter(input, 't')) {
+    const auto next = (static_cast<int>(mac_.displayState.power().thermalState) + 1) % 4;
+    mac_.displayState.setThermalState(static_cast<platform::ThermalState>(next));
+    return;
+  }
   const platform::Menu* menu = installedMenu();
   if (menu == nullptr || input.kind != Input::Kind::character || input.character >= 128) return;
   // The same entry, picked the same way, as in the menu: the app alone decides what it does.
