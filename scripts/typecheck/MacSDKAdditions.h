@@ -51,6 +51,21 @@ typedef struct {
 @property(readonly) NSOperatingSystemVersion operatingSystemVersion;
 @end
 
+// Foundation/NSProcessInfo.h: typedef NS_ENUM(NSInteger, NSProcessInfoThermalState) { Nominal,
+// Fair, Serious, Critical }; @property (readonly) NSProcessInfoThermalState thermalState
+// API_AVAILABLE(macos(10.10.3)); FOUNDATION_EXTERN NSNotificationName const
+// NSProcessInfoThermalStateDidChangeNotification API_AVAILABLE(macos(10.10.3));
+typedef NS_ENUM(NSInteger, NSProcessInfoThermalState) {
+  NSProcessInfoThermalStateNominal,
+  NSProcessInfoThermalStateFair,
+  NSProcessInfoThermalStateSerious,
+  NSProcessInfoThermalStateCritical
+};
+@interface NSProcessInfo (LumoraSDKThermalAdditions)
+@property(readonly) NSProcessInfoThermalState thermalState;
+@end
+FOUNDATION_EXPORT NSNotificationName const NSProcessInfoThermalStateDidChangeNotification;
+
 // AppKit/NSWorkspace.h: APPKIT_EXTERN NSNotificationName NSWorkspaceScreensDidWakeNotification
 // API_AVAILABLE(macos(10.6));
 APPKIT_EXPORT NSNotificationName NSWorkspaceScreensDidWakeNotification;
@@ -91,6 +106,19 @@ CF_EXPORT CFMutableDictionaryRef
 CFDictionaryCreateMutable(CFAllocatorRef _Nullable allocator, CFIndex capacity,
                           const CFDictionaryKeyCallBacks *_Nullable keyCallBacks,
                           const CFDictionaryValueCallBacks *_Nullable valueCallBacks);
+
+// CoreFoundation/CFArray.h, CFRunLoop.h, CFBase.h (macOS 13 SDK).
+typedef const struct CF_BRIDGED_TYPE(NSArray) __CFArray *CFArrayRef;
+CF_EXPORT CFIndex CFArrayGetCount(CFArrayRef theArray);
+CF_EXPORT const void *_Nullable CFArrayGetValueAtIndex(CFArrayRef theArray, CFIndex idx);
+typedef struct CF_BRIDGED_MUTABLE_TYPE(id) __CFRunLoop *CFRunLoopRef;
+typedef struct CF_BRIDGED_MUTABLE_TYPE(id) __CFRunLoopSource *CFRunLoopSourceRef;
+typedef CFStringRef CFRunLoopMode;
+CF_EXPORT CFRunLoopRef CFRunLoopGetMain(void);
+CF_EXPORT const CFRunLoopMode kCFRunLoopCommonModes;
+CF_EXPORT void CFRunLoopAddSource(CFRunLoopRef rl, CFRunLoopSourceRef source, CFRunLoopMode mode);
+CF_EXPORT void CFRunLoopSourceInvalidate(CFRunLoopSourceRef source);
+CF_EXPORT Boolean CFEqual(CFTypeRef cf1, CFTypeRef cf2);
 
 // CoreFoundation/CFNumber.h (macOS 13 SDK).
 CF_EXPORT CFNumberType CFNumberGetType(CFNumberRef number);

@@ -15,6 +15,7 @@
 #include "platform/macos/MacMainQueue.h"
 #include "platform/macos/MacNotifications.h"
 #include "platform/macos/MacOperatingSystem.h"
+#include "platform/macos/MacPower.h"
 #include "platform/macos/MacRunningCopies.h"
 #include "platform/macos/MacStatusBar.h"
 #include "platform/macos/MacSymbolImages.h"
@@ -48,6 +49,7 @@ struct MacPlatform {
   platform::PosixTerminationSignals terminationSignals;
   MacSystemEvents systemEvents;
   MacOperatingSystem operatingSystem;
+  MacPower power;
   platform::StdioConsole console;
 
   platform::Platform platform = platform::platformOf(*this);
