@@ -31,7 +31,9 @@ class PauseEndToEndTest : public SimulatedMacTest {
 };
 
 TEST_F(PauseEndToEndTest, UnpluggingPausesWhenChosenAndPluggingInBringsTheLevelBack) {
-  storeDefaults("<key>pauseOnBattery</key><true/>");
+  storeDefaults(
+      "<key>pauseOnBattery</key><true/><key>deepBlacksEnabled</key><true/>"
+      "<key>deepBlacksLevel</key><integer>2</integer><key>deepBlacksWarningShown</key><true/>");
   RunningApp app(home_.path());
   ASSERT_TRUE(statusSays(app, "preset 0")) << app.errorOutput();
   app.send("pick 1250");
@@ -41,9 +43,12 @@ TEST_F(PauseEndToEndTest, UnpluggingPausesWhenChosenAndPluggingInBringsTheLevelB
   ASSERT_TRUE(app.waitForLine("power: battery 80"));
   EXPECT_TRUE(statusSays(app, "preset 0 ")) << "the standard preset, the usual way";
   EXPECT_TRUE(headerSays(app, "\u23F8 XDR Paused (On Battery)"));
+  // A change of power is no display change: the Deep Blacks table stays as it was.
+  EXPECT_EQ(table(std::to_string(sim::factoryMainDisplayID)), "table");
+  EXPECT_TRUE(statusSays(app, "gamma: table"));
   app.send("power ac");
   EXPECT_TRUE(statusSays(app, "preset 11 \"Lumora XDR (1250 nits)\""));
-  EXPECT_TRUE(headerSays(app, "XDR Enabled (250%)"));
+  EXPECT_TRUE(headerSays(app, "XDR + Deep Blacks (Medium)")) << "no longer paused";
   EXPECT_EQ(app.signalAndWait(SIGTERM), 0);
 }
 
