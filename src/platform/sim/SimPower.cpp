@@ -8,7 +8,8 @@ void SimPower::observe(std::function<void()> changed) {
 }
 
 void SimPower::check() {
-  if (!changed_) return;
+  // The power state is in the file: while the file stays as it is, so does the state.
+  if (!changed_ || !state_.changedAtLastLook()) return;
   const platform::PowerState now = state_.power();
   if (now == told_) return;
   told_ = now;

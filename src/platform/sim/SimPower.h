@@ -17,7 +17,7 @@ class SimPower final : public platform::Power {
   platform::PowerState currentState() override { return state_.power(); }
   void observe(std::function<void()> changed) override;
 
-  // Looks for a change, once per pass of the run loop.
+  // Looks for a change, once per pass of the run loop, after the displays' look at the file.
   void check();
 
  private:

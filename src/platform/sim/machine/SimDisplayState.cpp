@@ -429,7 +429,8 @@ void SimDisplayState::resetPresetsOnWake() {
 bool SimDisplayState::takeReconfiguration() {
   const std::lock_guard lock(mutex_);
   const plist_t current = root();
-  if (configuration_ && configurationVersion_ == file_.version()) return false;
+  changedAtLastLook_ = !configuration_ || configurationVersion_ != file_.version();
+  if (!changedAtLastLook_) return false;
   configurationVersion_ = file_.version();
   std::string configuration =
       std::to_string(displayIDValue(dictItem(current, "MainDisplayID"))) + "|";

@@ -141,6 +141,9 @@ class SimDisplayState {
   // Whether the displays, the main display or the main screen changed since the last call, by
   // someone else's edit of the file (the app never changes them). The first call only looks.
   bool takeReconfiguration();
+  // Whether the file had changed at that last look, for what else follows its changes once a
+  // pass (the power state) without looking again. Main thread only.
+  bool changedAtLastLook() const { return changedAtLastLook_; }
   // The tables in force: none when none were loaded or their process has ended.
   std::optional<TransferTables> transferTables(platform::DisplayID display);
   // The tables in force, the calibration (the identity) where none are, into the spans;
@@ -231,6 +234,7 @@ class SimDisplayState {
   // The configuration last seen by takeReconfiguration, and the version it was seen in.
   std::optional<std::string> configuration_;
   std::uint64_t configurationVersion_ = 0;
+  bool changedAtLastLook_ = true;
 };
 
 }  // namespace lumora::sim
