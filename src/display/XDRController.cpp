@@ -222,28 +222,28 @@ void XDRController::onHeadroomOutcome(HeadroomBrightness::Outcome outcome) {
     case HeadroomBrightness::Outcome::arrived:
       break;
     case HeadroomBrightness::Outcome::unavailable:
-      if (!unavailableSaid_) {
-        unavailableSaid_ = true;
-        platform_.console.printErrorLine(
-            "Lumora Virir: the display gave no EDR headroom; XDR brightness is unavailable and the "
-            "display stays at its standard brightness.");
-        queueInformationalAlert(platform_.mainQueue, platform_.alerts, unavailableMessageText,
-                                unavailableInformativeText);
-      }
+      sayOnce(unavailableSaid_,
+              "the display gave no EDR headroom; XDR brightness is unavailable and the display "
+              "stays at its standard brightness.",
+              unavailableMessageText, unavailableInformativeText);
       break;
     case HeadroomBrightness::Outcome::stopped:
-      if (!stoppedSaid_) {
-        stoppedSaid_ = true;
-        platform_.console.printErrorLine(
-            "Lumora Virir: another app keeps changing the display's colours; XDR brightness is off "
-            "until a level is picked again.");
-        queueInformationalAlert(platform_.mainQueue, platform_.alerts, stoppedMessageText,
-                                stoppedInformativeText);
-      }
+      sayOnce(stoppedSaid_,
+              "another app keeps changing the display's colours; XDR brightness is off until a "
+              "level is picked again.",
+              stoppedMessageText, stoppedInformativeText);
       break;
   }
   // Within a call, the caller's own refresh shows it.
   if (!inCall_ && changed_) changed_();
+}
+
+void XDRController::sayOnce(bool& said, std::string_view line, std::string_view message,
+                            std::string_view informative) {
+  if (said) return;
+  said = true;
+  platform_.console.printErrorLine("Lumora Virir: " + std::string(line));
+  queueInformationalAlert(platform_.mainQueue, platform_.alerts, message, informative);
 }
 
 std::uint64_t XDRController::changeCount() const {

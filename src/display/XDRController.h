@@ -114,6 +114,9 @@ class XDRController {
   void switchToHeadroom(std::string_view why);
   double currentNitsOfHeadroom() const;
   void onHeadroomOutcome(HeadroomBrightness::Outcome outcome);
+  // One line on standard error and one alert, the first time only.
+  void sayOnce(bool& said, std::string_view line, std::string_view message,
+               std::string_view informative);
 
   platform::Platform& platform_;
   HeadroomBrightness headroom_;
