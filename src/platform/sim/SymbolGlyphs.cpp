@@ -3,7 +3,7 @@
 namespace lumora::sim {
 namespace {
 
-constexpr std::array<SymbolGlyph, 7> knownSymbols{{
+constexpr std::array<SymbolGlyph, 8> knownSymbols{{
     {"sun.max", {"\u263C", ""}, 1},                      // ☼
     {"sun.max.fill", {"\u2600", ""}, 1},                 // ☀
     {"moon.stars.fill", {"\u263E", "\u2726"}, 2},        // ☾✦
@@ -11,6 +11,7 @@ constexpr std::array<SymbolGlyph, 7> knownSymbols{{
     {"gearshape.fill", {"\u2699", ""}, 1},               // ⚙
     {"arrow.triangle.2.circlepath", {"\u27F3", ""}, 1},  // ⟳
     {"arrow.counterclockwise", {"\u21BA", ""}, 1},       // ↺
+    {"pause.circle", {"\u23F8", ""}, 1},                 // ⏸
 }};
 
 }  // namespace
