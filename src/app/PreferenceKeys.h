@@ -5,13 +5,14 @@
 
 #include "display/DeepBlacksController.h"
 #include "display/XDRController.h"
+#include "ui/KeyboardShortcuts.h"
 #include "ui/MenuActions.h"
 
 // Every key the application keeps in the user defaults store. Each is declared by the component
 // that owns it; this is the list of them all.
 namespace lumora::preferences {
 
-inline constexpr std::array<std::string_view, 8> allKeyNames{
+inline constexpr std::array<std::string_view, 13> allKeyNames{
     ui::MenuActions::autoEnableKey.name,
     ui::MenuActions::launchAtLoginKey.name,
     ui::MenuActions::lastNitsKey.name,
@@ -20,6 +21,11 @@ inline constexpr std::array<std::string_view, 8> allKeyNames{
     DeepBlacksController::deepBlacksLevelKey.name,
     DeepBlacksController::deepBlacksWarningShownKey.name,
     XDRController::brightnessMethodKey.name,
+    ui::KeyboardShortcuts::enabledKey.name,
+    ui::KeyboardShortcuts::shortcuts[0].key.name,
+    ui::KeyboardShortcuts::shortcuts[1].key.name,
+    ui::KeyboardShortcuts::shortcuts[2].key.name,
+    ui::KeyboardShortcuts::shortcuts[3].key.name,
 };
 
 }  // namespace lumora::preferences
