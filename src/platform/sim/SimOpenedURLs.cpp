@@ -107,16 +107,22 @@ void SimOpenedURLs::read(std::uint64_t id) {
   const std::size_t room = maximumMessage + 1 - connection->received.size();
   const ssize_t count = ::read(connection->fd.get(), buffer, std::min(sizeof buffer, room));
   if (count < 0 && (errno == EAGAIN || errno == EINTR)) return;
-  if (count > 0) connection->received.append(buffer, static_cast<std::size_t>(count));
+  // A client gone wrong is let go, and what it sent is not done.
+  if (count < 0) return answer(*connection, {});
+  connection->received.append(buffer, static_cast<std::size_t>(count));
   const std::size_t newline = connection->received.find('\n');
   if (newline == std::string::npos && connection->received.size() > maximumMessage) {
     return answer(*connection, std::string(refusedAnswer) + "the message is longer than " +
                                    std::to_string(maximumMessage) + " bytes; nothing was done\n");
   }
   if (newline == std::string::npos && count > 0) return;  // more is to come
-  if (newline == std::string::npos && connection->received.empty()) {
-    // Closed without a word, as a check for a running app does.
-    return answer(*connection, {});
+  if (newline == std::string::npos) {
+    // Closed without a word, as a check for a running app does, or cut short: a URL cut short
+    // may name another command, so only a whole line is done.
+    return answer(*connection, connection->received.empty()
+                                   ? std::string()
+                                   : std::string(refusedAnswer) +
+                                         "the URL ended without a line break; nothing was done\n");
   }
   const std::string url = connection->received.substr(0, newline);
   const platform::URLAnswer result =
