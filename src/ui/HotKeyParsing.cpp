@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "ui/OutsideText.h"
 #include "ui/RemoteCommand.h"
 
 namespace lumora::ui {
@@ -11,14 +12,6 @@ constexpr std::array<std::string_view, 16> namedKeys{
     "up", "down", "left", "right", "f1", "f2",  "f3",  "f4",
     "f5", "f6",   "f7",   "f8",    "f9", "f10", "f11", "f12",
 };
-
-std::string lowerCase(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
 
 std::string_view trimmed(std::string_view text) {
   while (!text.empty() && text.front() == ' ')
@@ -57,7 +50,7 @@ ParsedHotKey parseHotKey(std::string_view text) {
   for (;;) {
     const std::size_t plus = text.find('+');
     const std::string_view raw = trimmed(text.substr(0, plus));
-    const std::string part = lowerCase(raw);
+    const std::string part = lowerCaseASCII(raw);
     if (part.empty()) return refused("an empty part between the \"+\" signs");
     bool modifier = false;
     for (std::size_t i = 0; i < std::size(modifierNames); ++i) {

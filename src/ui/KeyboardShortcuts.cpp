@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "ui/HotKeyParsing.h"
+#include "ui/OutsideText.h"
 
 namespace lumora::ui {
 

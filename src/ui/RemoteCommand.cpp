@@ -2,9 +2,10 @@
 
 #include <array>
 #include <charconv>
-#include <cstdio>
 #include <utility>
 #include <vector>
+
+#include "ui/OutsideText.h"
 
 namespace lumora::ui {
 namespace {
@@ -32,13 +33,7 @@ constexpr std::array<std::pair<std::string_view, Level>, 4> deepBlacksLevels{{
 constexpr std::string_view deepBlacksNextName = "next";
 
 bool sameWord(std::string_view text, std::string_view word) {
-  if (text.size() != word.size()) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != word[i]) return false;
-  }
-  return true;
+  return text.size() == word.size() && lowerCaseASCII(text) == word;
 }
 
 std::string quoted(std::string_view part) {
@@ -116,22 +111,6 @@ std::string tooLong(std::size_t length) {
 }
 
 }  // namespace
-
-std::string printable(std::string_view text, std::size_t longest) {
-  std::string shown;
-  for (std::size_t i = 0; i < text.size() && i < longest; ++i) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    if (byte >= 0x20 && byte < 0x7F && byte != '\\') {
-      shown += static_cast<char>(byte);
-    } else {
-      char escaped[5];
-      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-      shown += escaped;
-    }
-  }
-  if (text.size() > longest) shown += "\u2026";
-  return shown;
-}
 
 ParsedCommand parseCommand(std::string_view text) {
   if (text.size() > maximumCommandLength) return refused(tooLong(text.size()));

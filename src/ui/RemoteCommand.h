@@ -54,8 +54,4 @@ ParsedCommand parseCommandURL(std::string_view url);
 // The command as it is written: "xdr/1250".
 std::string commandText(const RemoteCommand& command);
 
-// Text from outside, safe to print: bytes other than printable ASCII as \xNN, cut after
-// `longest` bytes with "…".
-std::string printable(std::string_view text, std::size_t longest = 80);
-
 }  // namespace lumora::ui

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "display/Nits.h"
+#include "ui/OutsideText.h"
 #include "ui/StatusMenu.h"
 
 namespace lumora::ui {
