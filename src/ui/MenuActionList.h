@@ -6,17 +6,17 @@
 // and the methods of MenuActions that answer them both come from this list.
 //
 //   LUMORA_MENU_ACTION(method, selector)
-#define LUMORA_MENU_ACTIONS(LUMORA_MENU_ACTION)                          \
-  LUMORA_MENU_ACTION(setNits, "setNits:")                                \
-  LUMORA_MENU_ACTION(toggleXDR, "toggleXDR")                             \
-  LUMORA_MENU_ACTION(toggleAutoEnable, "toggleAutoEnable")               \
-  LUMORA_MENU_ACTION(toggleLaunchAtLogin, "toggleLaunchAtLogin")         \
-  LUMORA_MENU_ACTION(toggleSimpleIcon, "toggleSimpleIcon")               \
-  LUMORA_MENU_ACTION(toggleKeyboardShortcuts, "toggleKeyboardShortcuts") \
-  LUMORA_MENU_ACTION(setDeepBlacksLevel, "setDeepBlacksLevel:")          \
-  LUMORA_MENU_ACTION(resetAllTweaks, "resetAllTweaks")                   \
-  LUMORA_MENU_ACTION(checkForUpdates, "checkForUpdates")                 \
-  LUMORA_MENU_ACTION(openSettings, "openSettings")                       \
+#define LUMORA_MENU_ACTIONS(LUMORA_MENU_ACTION)                  \
+  LUMORA_MENU_ACTION(setNits, "setNits:")                        \
+  LUMORA_MENU_ACTION(toggleXDR, "toggleXDR")                     \
+  LUMORA_MENU_ACTION(toggleAutoEnable, "toggleAutoEnable")       \
+  LUMORA_MENU_ACTION(toggleLaunchAtLogin, "toggleLaunchAtLogin") \
+  LUMORA_MENU_ACTION(toggleSimpleIcon, "toggleSimpleIcon")       \
+  LUMORA_MENU_ACTION(toggleShortcuts, "toggleShortcuts")         \
+  LUMORA_MENU_ACTION(setDeepBlacksLevel, "setDeepBlacksLevel:")  \
+  LUMORA_MENU_ACTION(resetAllTweaks, "resetAllTweaks")           \
+  LUMORA_MENU_ACTION(checkForUpdates, "checkForUpdates")         \
+  LUMORA_MENU_ACTION(openSettings, "openSettings")               \
   LUMORA_MENU_ACTION(quit, "quit")
 
 namespace lumora::ui::selectors {

@@ -93,7 +93,7 @@ void MenuActions::toggleSimpleIcon() {
   toggleStoredFlag(simpleIconKey);
 }
 
-void MenuActions::toggleKeyboardShortcuts() {
+void MenuActions::toggleShortcuts() {
   const bool on = !preferences::read(platform_.userDefaults, KeyboardShortcuts::enabledKey);
   preferences::write(platform_.userDefaults, KeyboardShortcuts::enabledKey, on);
   owner_.keyboardShortcutsToggled(on);

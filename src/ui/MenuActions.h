@@ -50,7 +50,7 @@ class MenuActions {
   void toggleAutoEnable();
   void toggleLaunchAtLogin();
   void toggleSimpleIcon();
-  void toggleKeyboardShortcuts();
+  void toggleShortcuts();
   void setDeepBlacksLevel(const platform::MenuItemSender& sender);
   void resetAllTweaks();
   void checkForUpdates();

@@ -159,7 +159,7 @@ platform::Menu buildStatusMenu(const MenuInputs& inputs, platform::SymbolImages&
   simpleIcon.state = stateFor(inputs.simpleIcon);
   menu.items.push_back(std::move(simpleIcon));
   MenuItem shortcuts =
-      entry(keyboardShortcutsTitle(inputs.takenShortcuts), selectors::toggleKeyboardShortcuts);
+      entry(keyboardShortcutsTitle(inputs.takenShortcuts), selectors::toggleShortcuts);
   shortcuts.state = stateFor(inputs.keyboardShortcuts);
   menu.items.push_back(std::move(shortcuts));
   menu.items.push_back(MenuItem::separator());

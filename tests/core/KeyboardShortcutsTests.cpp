@@ -30,10 +30,10 @@ class KeyboardShortcutsTest : public ::testing::Test {
     delegate_->applicationDidFinishLaunching();
   }
   void toggleShortcuts() {
-    delegate_->performMenuAction("toggleKeyboardShortcuts", platform::MenuItemSender{});
+    delegate_->performMenuAction("toggleShortcuts", platform::MenuItemSender{});
   }
   const platform::MenuItem& toggleEntry() const {
-    return entrySending(*fake_.statusBar.lastItem->menu, "toggleKeyboardShortcuts");
+    return entrySending(*fake_.statusBar.lastItem->menu, "toggleShortcuts");
   }
   double nits() { return controllers_.xdr().currentNits(); }
   // The lines said on standard error that hold `text`.

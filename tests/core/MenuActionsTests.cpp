@@ -354,9 +354,8 @@ TEST_F(SettingsWindowTest, WithTheDelegateGoneClosingOnlyReturnsToTheMenuBar) {
 
 TEST_F(MenuActionsTest, EveryKeyTheActionsStoreIsOneOfTheListedKeys) {
   fake_.alerts.response = platform::alertFirstButtonReturn;
-  for (const std::string_view selector :
-       {"toggleAutoEnable", "toggleLaunchAtLogin", "toggleSimpleIcon", "toggleKeyboardShortcuts",
-        "toggleXDR"}) {
+  for (const std::string_view selector : {"toggleAutoEnable", "toggleLaunchAtLogin",
+                                          "toggleSimpleIcon", "toggleShortcuts", "toggleXDR"}) {
     pick(selector);
   }
   pick("setNits:", 1250);

@@ -69,7 +69,7 @@ TEST_F(StatusMenuTest, HasEveryEntryInOrderWithItsActionTagAndKey) {
                        "Auto-enable on Launch -> toggleAutoEnable",
                        "Launch at Login -> toggleLaunchAtLogin",
                        "Basicify Icon -> toggleSimpleIcon",
-                       "Keyboard Shortcuts -> toggleKeyboardShortcuts",
+                       "Keyboard Shortcuts -> toggleShortcuts",
                        "---",
                        "Settings... -> openSettings [,]",
                        "Check for Updates... -> checkForUpdates",
