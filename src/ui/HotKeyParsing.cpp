@@ -34,10 +34,6 @@ ParsedHotKey refused(std::string reason) {
   return ParsedHotKey{std::nullopt, std::move(reason)};
 }
 
-std::string quoted(std::string_view part) {
-  return "\"" + printable(part) + "\"";
-}
-
 }  // namespace
 
 ParsedHotKey parseHotKey(std::string_view text) {

@@ -30,8 +30,8 @@ platform::HotKey KeyboardShortcuts::combinationOf(const Shortcut& shortcut) {
   if (!stored) return *fallback.hotKey;
   const ParsedHotKey parsed = parseHotKey(*stored);
   if (parsed.hotKey) return *parsed.hotKey;
-  sayOnce("Lumora Virir: " + std::string(shortcut.key.name) + " \"" + printable(*stored) +
-          "\" is not a shortcut (" + parsed.refusal + "); " + std::string(shortcut.defaultText) +
+  sayOnce("Lumora Virir: " + std::string(shortcut.key.name) + " " + quoted(*stored) +
+          " is not a shortcut (" + parsed.refusal + "); " + std::string(shortcut.defaultText) +
           " is used instead.");
   return *fallback.hotKey;
 }

@@ -28,4 +28,8 @@ std::string printable(std::string_view text, std::size_t longest) {
   return shown;
 }
 
+std::string quoted(std::string_view text) {
+  return "\"" + printable(text) + "\"";
+}
+
 }  // namespace lumora::ui

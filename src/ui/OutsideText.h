@@ -14,5 +14,7 @@ std::string lowerCaseASCII(std::string_view text);
 
 // Safe to print: bytes other than printable ASCII as \xNN, cut after `longest` bytes with "…".
 std::string printable(std::string_view text, std::size_t longest = 80);
+// The same in double quotes, to name a part of what came.
+std::string quoted(std::string_view text);
 
 }  // namespace lumora::ui

@@ -36,10 +36,6 @@ bool sameWord(std::string_view text, std::string_view word) {
   return text.size() == word.size() && lowerCaseASCII(text) == word;
 }
 
-std::string quoted(std::string_view part) {
-  return "\"" + printable(part) + "\"";
-}
-
 ParsedCommand refused(std::string reason) {
   return ParsedCommand{std::nullopt, std::move(reason)};
 }
