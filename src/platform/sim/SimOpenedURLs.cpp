@@ -127,7 +127,10 @@ void SimOpenedURLs::read(std::uint64_t id) {
   const std::string url = connection->received.substr(0, newline);
   const platform::URLAnswer result =
       handler_ ? handler_(url) : platform::URLAnswer{.done = false, .text = "the app is starting"};
-  answer(*connection, std::string(result.done ? doneAnswer : refusedAnswer) + result.text + "\n");
+  // Found again: whatever the command ran may have ended passes, and connections with them.
+  if (Connection* const asked = find(id)) {
+    answer(*asked, std::string(result.done ? doneAnswer : refusedAnswer) + result.text + "\n");
+  }
 }
 
 void SimOpenedURLs::answer(Connection& connection, std::string line) {
