@@ -19,6 +19,10 @@ AppDelegate::AppDelegate(Passkey, platform::Platform& platform, SharedController
     : platform_(platform),
       controllers_(controllers),
       menuActions_(platform, controllers, *this),
+      remoteControl_(menuActions_, controllers, platform.console),
+      keyboardShortcuts_(
+          platform.hotKeys, platform.userDefaults, platform.console,
+          [this](const ui::RemoteCommand& command) { remoteControl_.perform(command); }),
       displayKeeper_(controllers, platform.timers, [this] { refresh(); }) {}
 
 platform::UpdaterController& AppDelegate::updaterController() {
@@ -28,11 +32,18 @@ platform::UpdaterController& AppDelegate::updaterController() {
   return *updaterController_;
 }
 
+void AppDelegate::keyboardShortcutsToggled(bool on) {
+  keyboardShortcuts_.follow(on);
+}
+
 void AppDelegate::applicationDidFinishLaunching() {
   statusItem_ = platform_.statusBar.statusItemWithLength(platform::variableStatusItemLength);
 
   const bool autoEnable = preferences::read(platform_.userDefaults, MenuActions::autoEnableKey);
   if (!autoEnable) controllers_.xdr().disableXDR();
+  // Held before the first menu, which tells how many other apps hold.
+  keyboardShortcuts_.follow(
+      preferences::read(platform_.userDefaults, ui::KeyboardShortcuts::enabledKey));
 
   // Battery and heat pause XDR by themselves, and bring it back.
   const std::weak_ptr<AppDelegate> weakSelf = weak_from_this();
@@ -65,6 +76,13 @@ void AppDelegate::applicationDidFinishLaunching() {
       .didWake = forward(&DisplayKeeper::didWake),
       .screensDidWake = forward(&DisplayKeeper::screensDidWake),
       .displaysReconfigured = forward(&DisplayKeeper::displaysReconfigured),
+  });
+
+  // URLs that came with the launch follow on a later turn, after the level is put back.
+  platform_.openedURLs.setHandler([weakSelf](std::string_view url) {
+    const std::shared_ptr<AppDelegate> self = weakSelf.lock();
+    if (!self) return platform::URLAnswer{.done = false, .text = "the app is quitting"};
+    return self->remoteControl_.open(url);
   });
 
   if (!autoEnable) return;
@@ -122,6 +140,8 @@ void AppDelegate::rebuildMenu() {
       .autoEnable = preferences::read(platform_.userDefaults, MenuActions::autoEnableKey),
       .loginItem = platform_.loginItems.status(),
       .simpleIcon = preferences::read(platform_.userDefaults, MenuActions::simpleIconKey),
+      .keyboardShortcuts = keyboardShortcuts_.isOn(),
+      .takenShortcuts = keyboardShortcuts_.takenCount(),
       .cappedNits = xdr.cappedNits(),
       .pausedFor = pause.reason(),
       .pauseChoices = {pause.isChosen(XDRPause::Reason::onBattery),

@@ -6,15 +6,17 @@
 #include "display/DisplayKeeper.h"
 #include "display/SharedControllers.h"
 #include "platform/Platform.h"
+#include "ui/KeyboardShortcuts.h"
 #include "ui/MenuActions.h"
+#include "ui/RemoteControl.h"
 
 namespace lumora {
 
 // The application's one delegate: runs the launch sequence, keeps the status item fresh, owns
 // the status item, the refresh timer, the updater controller, the menu's actions (with the
-// settings window) and what keeps the display right through sleep and display changes, and is
-// the target of every menu action. It holds no display state: that is read back from the display
-// and the preferences.
+// settings window), the ways in without the menu (URLs and keyboard shortcuts) and what keeps the
+// display right through sleep and display changes, and is the target of every menu action. It holds
+// no display state: that is read back from the display and the preferences.
 class AppDelegate final : public platform::ApplicationDelegate,
                           public ui::MenuActions::Owner,
                           public std::enable_shared_from_this<AppDelegate> {
@@ -29,6 +31,7 @@ class AppDelegate final : public platform::ApplicationDelegate,
   AppDelegate(Passkey, platform::Platform& platform, SharedControllers& controllers);
 
   platform::UpdaterController& updaterController() override;
+  void keyboardShortcutsToggled(bool on) override;
 
   void applicationDidFinishLaunching() override;
   void applicationWillTerminate() override;
@@ -62,6 +65,8 @@ class AppDelegate final : public platform::ApplicationDelegate,
   std::shared_ptr<platform::Timer> refreshTimer_;
   std::unique_ptr<platform::UpdaterController> updaterController_;
   ui::MenuActions menuActions_;
+  ui::RemoteControl remoteControl_;
+  ui::KeyboardShortcuts keyboardShortcuts_;
   DisplayKeeper displayKeeper_;
 };
 

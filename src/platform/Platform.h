@@ -5,9 +5,11 @@
 #include "platform/Console.h"
 #include "platform/Displays.h"
 #include "platform/ExtendedDynamicRange.h"
+#include "platform/HotKeys.h"
 #include "platform/LoginItems.h"
 #include "platform/MainQueue.h"
 #include "platform/Notifications.h"
+#include "platform/OpenedURLs.h"
 #include "platform/OperatingSystem.h"
 #include "platform/Power.h"
 #include "platform/StatusBar.h"
@@ -37,6 +39,8 @@ struct Platform {
   Alerts& alerts;
   Windows& windows;
   NotificationCenter& notificationCenter;
+  OpenedURLs& openedURLs;
+  HotKeys& hotKeys;
   LoginItems& loginItems;
   Updaters& updaters;
   TerminationSignals& terminationSignals;
@@ -62,6 +66,8 @@ Platform platformOf(Services& services) {
       .alerts = services.alerts,
       .windows = services.windows,
       .notificationCenter = services.notificationCenter,
+      .openedURLs = services.openedURLs,
+      .hotKeys = services.hotKeys,
       .loginItems = services.loginItems,
       .updaters = services.updaters,
       .terminationSignals = services.terminationSignals,

@@ -12,6 +12,7 @@
   LUMORA_MENU_ACTION(toggleAutoEnable, "toggleAutoEnable")               \
   LUMORA_MENU_ACTION(toggleLaunchAtLogin, "toggleLaunchAtLogin")         \
   LUMORA_MENU_ACTION(toggleSimpleIcon, "toggleSimpleIcon")               \
+  LUMORA_MENU_ACTION(toggleShortcuts, "toggleShortcuts")                 \
   LUMORA_MENU_ACTION(setDeepBlacksLevel, "setDeepBlacksLevel:")          \
   LUMORA_MENU_ACTION(togglePauseOnBattery, "togglePauseOnBattery")       \
   LUMORA_MENU_ACTION(togglePauseOnLowBattery, "togglePauseOnLowBattery") \

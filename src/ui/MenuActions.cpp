@@ -4,6 +4,7 @@
 #include <type_traits>
 
 #include "display/Nits.h"
+#include "ui/KeyboardShortcuts.h"
 #include "ui/MenuActionList.h"
 
 namespace lumora::ui {
@@ -93,6 +94,13 @@ void MenuActions::toggleAutoEnable() {
 
 void MenuActions::toggleSimpleIcon() {
   toggleStoredFlag(simpleIconKey);
+}
+
+void MenuActions::toggleShortcuts() {
+  const bool on = !preferences::read(platform_.userDefaults, KeyboardShortcuts::enabledKey);
+  preferences::write(platform_.userDefaults, KeyboardShortcuts::enabledKey, on);
+  owner_.keyboardShortcutsToggled(on);
+  owner_.refresh();
 }
 
 void MenuActions::toggleLaunchAtLogin() {

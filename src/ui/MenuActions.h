@@ -21,6 +21,8 @@ class MenuActions {
     virtual void refresh() = 0;
     // Made and started on the first call; the same controller afterwards.
     virtual platform::UpdaterController& updaterController() = 0;
+    // The keyboard shortcuts were turned on or off: they are held, or given back.
+    virtual void keyboardShortcutsToggled(bool on) = 0;
 
    protected:
     ~Owner() = default;
@@ -48,6 +50,7 @@ class MenuActions {
   void toggleAutoEnable();
   void toggleLaunchAtLogin();
   void toggleSimpleIcon();
+  void toggleShortcuts();
   void setDeepBlacksLevel(const platform::MenuItemSender& sender);
   void togglePauseOnBattery();
   void togglePauseOnLowBattery();

@@ -144,6 +144,11 @@ std::string capTitle(double givenNits) {
   return "Now " + std::to_string(nits) + " nits: the display allows no more";
 }
 
+std::string keyboardShortcutsTitle(std::size_t taken) {
+  if (taken == 0) return "Keyboard Shortcuts";
+  return "Keyboard Shortcuts (" + std::to_string(taken) + " taken)";
+}
+
 platform::Menu buildStatusMenu(const MenuInputs& inputs, platform::SymbolImages& symbolImages) {
   const bool xdrOn = inputs.liveNits > sdrCeilingNits;
   platform::Menu menu;
@@ -198,6 +203,10 @@ platform::Menu buildStatusMenu(const MenuInputs& inputs, platform::SymbolImages&
   MenuItem simpleIcon = entry("Basicify Icon", selectors::toggleSimpleIcon);
   simpleIcon.state = stateFor(inputs.simpleIcon);
   menu.items.push_back(std::move(simpleIcon));
+  MenuItem shortcuts =
+      entry(keyboardShortcutsTitle(inputs.takenShortcuts), selectors::toggleShortcuts);
+  shortcuts.state = stateFor(inputs.keyboardShortcuts);
+  menu.items.push_back(std::move(shortcuts));
   menu.items.push_back(MenuItem::separator());
 
   MenuItem settings = entry("Settings...", selectors::openSettings, ",");

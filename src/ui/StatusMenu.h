@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -40,6 +41,8 @@ struct MenuInputs {
   bool autoEnable = false;
   platform::LoginItemStatus loginItem = platform::LoginItemStatus::notRegistered;
   bool simpleIcon = false;
+  bool keyboardShortcuts = false;
+  std::size_t takenShortcuts = 0;  // of those, held by other apps
   // What the display gives when its headroom keeps it below the level; none otherwise.
   std::optional<double> cappedNits{};
   // Why XDR is paused; none while it is not.
@@ -56,6 +59,8 @@ std::string_view pauseReasonName(XDRPause::Reason reason);
 std::string headerTitle(const MenuInputs& inputs);
 // The disabled line under the levels when the display gives less than the level picked.
 std::string capTitle(double givenNits);
+// "Keyboard Shortcuts", with how many of them other apps hold: "Keyboard Shortcuts (1 taken)".
+std::string keyboardShortcutsTitle(std::size_t taken);
 
 platform::Menu buildStatusMenu(const MenuInputs& inputs, platform::SymbolImages& symbolImages);
 

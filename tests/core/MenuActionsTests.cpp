@@ -355,8 +355,8 @@ TEST_F(SettingsWindowTest, WithTheDelegateGoneClosingOnlyReturnsToTheMenuBar) {
 TEST_F(MenuActionsTest, EveryKeyTheActionsStoreIsOneOfTheListedKeys) {
   fake_.alerts.response = platform::alertFirstButtonReturn;
   for (const std::string_view selector :
-       {"toggleAutoEnable", "toggleLaunchAtLogin", "toggleSimpleIcon", "toggleXDR",
-        "togglePauseOnBattery", "togglePauseOnLowBattery", "togglePauseWhenHot"}) {
+       {"toggleAutoEnable", "toggleLaunchAtLogin", "toggleSimpleIcon", "toggleShortcuts",
+        "toggleXDR", "togglePauseOnBattery", "togglePauseOnLowBattery", "togglePauseWhenHot"}) {
     pick(selector);
   }
   pick("setNits:", 1250);
@@ -366,9 +366,10 @@ TEST_F(MenuActionsTest, EveryKeyTheActionsStoreIsOneOfTheListedKeys) {
   for (const auto& [key, value] : fake_.userDefaults.values) {
     EXPECT_EQ(std::count(listed.begin(), listed.end(), key), 1) << key;
   }
-  // All but the brightness method, which only the user writes.
+  // All but the brightness method and the shortcuts' combinations, which only the user writes.
   EXPECT_FALSE(fake_.userDefaults.values.contains("brightnessMethod"));
-  EXPECT_EQ(fake_.userDefaults.values.size(), listed.size() - 1);
+  EXPECT_EQ(fake_.userDefaults.values.size(),
+            listed.size() - 1 - ui::KeyboardShortcuts::shortcuts.size());
 }
 
 }  // namespace

@@ -70,6 +70,7 @@ TEST_F(StatusMenuTest, HasEveryEntryInOrderWithItsActionTagAndKey) {
                        "Auto-enable on Launch -> toggleAutoEnable",
                        "Launch at Login -> toggleLaunchAtLogin",
                        "Basicify Icon -> toggleSimpleIcon",
+                       "Keyboard Shortcuts -> toggleShortcuts",
                        "---",
                        "Settings... -> openSettings [,]",
                        "Check for Updates... -> checkForUpdates",

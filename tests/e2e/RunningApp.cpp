@@ -33,13 +33,14 @@ std::vector<std::string> environmentFor(const std::filesystem::path& home) {
 
 }  // namespace
 
-RunningApp::RunningApp(const std::filesystem::path& home,
-                       const std::vector<std::string>& arguments) {
+RunningApp::RunningApp(const std::filesystem::path& home, const std::vector<std::string>& arguments,
+                       const std::vector<std::string>& moreEnvironment, std::optional<uid_t> user) {
   // A program that ended before reading what is sent must not end the tests too.
   ::signal(SIGPIPE, SIG_IGN);
   int in[2], out[2], err[2];
   if (::pipe(in) != 0 || ::pipe(out) != 0 || ::pipe(err) != 0) throw std::runtime_error("pipe");
-  const std::vector<std::string> variables = environmentFor(home);
+  std::vector<std::string> variables = environmentFor(home);
+  variables.insert(variables.end(), moreEnvironment.begin(), moreEnvironment.end());
   std::vector<char*> envp;
   for (const std::string& variable : variables)
     envp.push_back(const_cast<char*>(variable.c_str()));
@@ -57,6 +58,7 @@ RunningApp::RunningApp(const std::filesystem::path& home,
     ::dup2(err[1], STDERR_FILENO);
     for (const int fd : {in[0], in[1], out[0], out[1], err[0], err[1]})
       ::close(fd);
+    if (user && (::setgid(*user) != 0 || ::setuid(*user) != 0)) ::_exit(126);
     ::execve(program.c_str(), argv.data(), envp.data());
     ::_exit(127);
   }

@@ -12,11 +12,14 @@
 namespace lumora::testing {
 
 // The built program, started on the simulated Mac with its own XDG folders (and HOME) under
-// `home`, standard input, output and error on pipes, with `arguments` after its name.
+// `home`, standard input, output and error on pipes, with `arguments` after its name, the
+// variables of `moreEnvironment` ("NAME=value") and, when given, as `user`.
 class RunningApp {
  public:
   explicit RunningApp(const std::filesystem::path& home,
-                      const std::vector<std::string>& arguments = {});
+                      const std::vector<std::string>& arguments = {},
+                      const std::vector<std::string>& moreEnvironment = {},
+                      std::optional<uid_t> user = std::nullopt);
   RunningApp(const RunningApp&) = delete;
   RunningApp& operator=(const RunningApp&) = delete;
   ~RunningApp();

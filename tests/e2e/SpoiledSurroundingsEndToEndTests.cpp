@@ -101,7 +101,8 @@ TEST_F(SpoiledSurroundingsTest, ALinkToADeviceLeavesTheDeviceAsItIs) {
   EXPECT_TRUE(S_ISCHR(info.st_mode)) << "still a device";
   EXPECT_EQ(info.st_rdev, ::makedev(1, 3));
   EXPECT_TRUE(fs::is_symlink(displayPath()));
-  EXPECT_EQ(entriesIn(stateFolder()), 2u) << "the link and instance.lock, nothing kept aside";
+  EXPECT_EQ(entriesIn(stateFolder()), 3u)
+      << "the link, instance.lock and run/ (the socket's), nothing kept aside";
   EXPECT_NE(app.errorOutput().find("is a character device"), std::string::npos);
 }
 

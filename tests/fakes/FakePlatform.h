@@ -6,9 +6,11 @@
 #include "fakes/FakeConsole.h"
 #include "fakes/FakeDisplays.h"
 #include "fakes/FakeExtendedDynamicRange.h"
+#include "fakes/FakeHotKeys.h"
 #include "fakes/FakeLoginItems.h"
 #include "fakes/FakeMainQueue.h"
 #include "fakes/FakeNotifications.h"
+#include "fakes/FakeOpenedURLs.h"
 #include "fakes/FakeOperatingSystem.h"
 #include "fakes/FakePower.h"
 #include "fakes/FakeStatusBar.h"
@@ -56,6 +58,8 @@ struct FakePlatform {
   FakeAlerts alerts{log};
   FakeWindows windows{log};
   FakeNotificationCenter notificationCenter;
+  FakeOpenedURLs openedURLs;
+  FakeHotKeys hotKeys;
   FakeLoginItems loginItems{log};
   FakeUpdaters updaters{log};
   FakeTerminationSignals terminationSignals;

@@ -2,7 +2,9 @@
 
 #import <AppKit/AppKit.h>
 
+#include <functional>
 #include <memory>
+#include <string_view>
 
 #include "platform/Application.h"
 
@@ -14,6 +16,9 @@
 - (void)performMenuAction:(id)sender;
 // Whether the delegate answers the entry's action.
 - (BOOL)validateMenuItem:(NSMenuItem *)menuItem;
+// Where the URLs of application:openURLs: go, one by one; none drops them.
+- (void)setURLReceiver:(std::function<void(std::string_view url)>)receiver;
+- (void)application:(NSApplication *)application openURLs:(NSArray<NSURL *> *)urls;
 @end
 
 namespace lumora::macos {

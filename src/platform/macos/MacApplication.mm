@@ -8,6 +8,7 @@
 
 @implementation LMVDelegateBridge {
   std::weak_ptr<lumora::platform::ApplicationDelegate> _delegate;
+  std::function<void(std::string_view)> _urlReceiver;
 }
 
 - (void)setDelegate:(std::weak_ptr<lumora::platform::ApplicationDelegate>)delegate {
@@ -20,6 +21,18 @@
 
 - (void)applicationWillTerminate:(NSNotification *)notification {
   if (const auto delegate = _delegate.lock()) delegate->applicationWillTerminate();
+}
+
+- (void)setURLReceiver:(std::function<void(std::string_view url)>)receiver {
+  _urlReceiver = std::move(receiver);
+}
+
+// Implementing this makes AppKit hand over the URLs of the app's scheme (from `open`, Shortcuts,
+// a link). Nothing here activates the app: a script's command should not take the focus.
+- (void)application:(NSApplication *)application openURLs:(NSArray<NSURL *> *)urls {
+  for (NSURL *url in urls) {
+    if (_urlReceiver) _urlReceiver(lumora::macos::fromNSString(url.absoluteString));
+  }
 }
 
 // Restorable state is decoded with secure coding only; without this answer macOS 14 warns at

@@ -1,5 +1,5 @@
-// The platform of the macOS build: AppKit, Core Graphics, the window server's framework and
-// the updater, each behind its interface.
+// The platform of the macOS build: AppKit, Core Graphics, the window server's framework, Carbon's
+// hot keys and the updater, each behind its interface.
 
 #import <AppKit/AppKit.h>
 #include <unistd.h>
@@ -11,9 +11,11 @@
 #include "platform/macos/MacApplication.h"
 #include "platform/macos/MacDisplays.h"
 #include "platform/macos/MacExtendedDynamicRange.h"
+#include "platform/macos/MacHotKeys.h"
 #include "platform/macos/MacLoginItems.h"
 #include "platform/macos/MacMainQueue.h"
 #include "platform/macos/MacNotifications.h"
+#include "platform/macos/MacOpenedURLs.h"
 #include "platform/macos/MacOperatingSystem.h"
 #include "platform/macos/MacPower.h"
 #include "platform/macos/MacRunningCopies.h"
@@ -44,6 +46,8 @@ struct MacPlatform {
   MacAlerts alerts;
   MacWindows windows;
   MacNotificationCenter notificationCenter;
+  MacOpenedURLs openedURLs{application};
+  MacHotKeys hotKeys;
   MacLoginItems loginItems;
   MacUpdaters updaters{alerts};
   platform::PosixTerminationSignals terminationSignals;

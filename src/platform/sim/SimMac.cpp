@@ -5,6 +5,7 @@ namespace lumora::sim {
 SimMac::SimMac(const SimPaths& paths)
     : displayState(paths.displayStateFile, console),
       userDefaults(paths.defaultsFile, console),
+      openedURLs(loop, paths.urlSocket, console),
       loginItems(paths.autostartDirectory, paths.program, console) {
   // The stores look at their files once per pass and write what a pass changed at its end.
   displayState.followPasses(loop.passNumber());

@@ -7,9 +7,11 @@
 #include "platform/sim/SimConsole.h"
 #include "platform/sim/SimDisplays.h"
 #include "platform/sim/SimExtendedDynamicRange.h"
+#include "platform/sim/SimHotKeys.h"
 #include "platform/sim/SimLoginItems.h"
 #include "platform/sim/SimMainQueue.h"
 #include "platform/sim/SimNotifications.h"
+#include "platform/sim/SimOpenedURLs.h"
 #include "platform/sim/SimOperatingSystem.h"
 #include "platform/sim/SimPower.h"
 #include "platform/sim/SimStatusBar.h"
@@ -50,6 +52,8 @@ struct SimMac {
   SimUserDefaults userDefaults;
   SimAlerts alerts{loop};
   SimNotificationCenter notificationCenter;
+  SimOpenedURLs openedURLs;
+  SimHotKeys hotKeys{displayState};
   SimWindows windows{
       [this](const SimWindow& window) { notificationCenter.postWindowWillClose(window); }};
   SimLoginItems loginItems;

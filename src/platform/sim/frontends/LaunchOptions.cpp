@@ -10,14 +10,17 @@
 #include <string>
 #include <vector>
 
+#include "platform/sim/frontends/OpenURLCommand.h"
 #include "platform/sim/frontends/terminal/CursesScreen.h"
 #include "platform/sim/machine/FileDescriptor.h"
+#include "platform/sim/machine/SimPaths.h"
 
 namespace lumora::sim {
 namespace {
 
 constexpr const char* usage =
     "Usage: lumora-virir [--background]\n"
+    "       lumora-virir --open URL\n"
     "       lumora-virir --help | -h | --version | -V\n"
     "\n"
     "Lumora Virir on the simulated Mac: in the terminal when standard input and output are one\n"
@@ -25,6 +28,8 @@ constexpr const char* usage =
     "\n"
     "  --background   run headless with standard input and output on /dev/null, as the login\n"
     "                 item starts it; SIGTERM, SIGINT or SIGHUP ends it\n"
+    "  --open URL     hand the running app a URL, as lumora-virir://xdr/up, and print its\n"
+    "                 answer; exits with 0 when done, 2 when refused, 1 when no app answers\n"
     "  -h, --help     show this help and exit\n"
     "  -V, --version  show the version and exit\n";
 
@@ -66,6 +71,7 @@ void detachFromTerminal() {
 struct CommandLine {
   bool run = true;
   bool background = false;
+  std::optional<std::string> openURL{};
   int status = 0;
   std::string text;  // printed when not running: on standard output with status 0
 };
@@ -74,8 +80,16 @@ struct CommandLine {
 CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
   CommandLine line;
   std::optional<CommandLine> answer;  // the first of --help and --version
-  for (const std::string& argument : arguments) {
-    if (argument == "--help" || argument == "-h") {
+  const auto wrong = [](const std::string& why) {
+    return CommandLine{.run = false, .status = 2, .text = "lumora-virir: " + why + "\n\n" + usage};
+  };
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (argument == "--open") {
+      if (i + 1 == arguments.size()) return wrong("--open needs a URL");
+      if (line.openURL) return wrong("--open is given twice");
+      line.openURL = arguments[++i];
+    } else if (argument == "--help" || argument == "-h") {
       if (!answer) answer = CommandLine{.run = false, .status = 0, .text = usage};
     } else if (argument == "--version" || argument == "-V") {
       if (!answer) {
@@ -85,11 +99,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     } else if (argument == "--background") {
       line.background = true;
     } else {
-      return CommandLine{.run = false,
-                         .status = 2,
-                         .text = "lumora-virir: unknown option \"" + argument + "\"\n\n" + usage};
+      return wrong("unknown option \"" + argument + "\"");
     }
   }
+  if (line.openURL && line.background) return wrong("--open runs no app, in the background or not");
   return answer.value_or(line);
 }
 
@@ -101,6 +114,9 @@ LaunchOptions launchOptions() {
     std::fputs(line.text.c_str(), line.status == 0 ? stdout : stderr);
     std::exit(line.status);
   }
+  // Sent before the instance lock, which the app this reaches holds.
+  if (line.openURL)
+    std::exit(openURLInRunningApp(SimPaths::fromEnvironment().urlSocket, *line.openURL));
   if (line.background) detachFromTerminal();
 
   LaunchOptions options;

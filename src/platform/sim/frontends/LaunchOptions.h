@@ -13,10 +13,10 @@ struct LaunchOptions {
 };
 
 // The options of this start. --help (-h) and --version (-V) print and end the process before
-// anything else happens; an unknown option anywhere on the line ends it with the usage on
-// standard error and status 2, whatever else the line asks for. A
-// terminal the screen cannot be drawn on (TERM unset, unknown or without cursor addressing)
-// means headless mode, with one line on standard error that says why.
+// anything else happens, and so does --open URL once it has handed the URL over; an unknown option
+// anywhere on the line ends it with the usage on standard error and status 2, whatever else the
+// line asks for. A terminal the screen cannot be drawn on (TERM unset, unknown or without cursor
+// addressing) means headless mode, with one line on standard error that says why.
 LaunchOptions launchOptions();
 
 }  // namespace lumora::sim

@@ -95,6 +95,15 @@ platform::PowerState powerOf(plist_t root) {
   return state;
 }
 
+bool isStringArray(plist_t node) {
+  if (!isArray(node)) return false;
+  const std::uint32_t count = plist_array_get_size(node);
+  for (std::uint32_t i = 0; i < count; ++i) {
+    if (!stringValue(plist_array_get_item(node, i))) return false;
+  }
+  return true;
+}
+
 // Every value the simulated Mac reads has the type it reads it as; anything else makes the file
 // unusable rather than a value read wrongly.
 bool isUsableState(plist_t root) {
@@ -104,7 +113,8 @@ bool isUsableState(plist_t root) {
                 [](plist_t node) { return numberValue(node).has_value(); }) ||
       !absentOr(dictItem(root, "SystemVersion"),
                 [](plist_t node) { return stringValue(node).has_value(); }) ||
-      !absentOr(dictItem(root, "Power"), isUsablePower)) {
+      !absentOr(dictItem(root, "Power"), isUsablePower) ||
+      !absentOr(dictItem(root, "TakenHotKeys"), isStringArray)) {
     return false;
   }
   const std::uint32_t count = plist_array_get_size(displays);
@@ -585,6 +595,19 @@ std::shared_ptr<const SimDisplayState::Snapshot> SimDisplayState::currentSnapsho
     snapshotOwners_.emplace_back(owner, owner.isRunning());
   }
   return snapshot_;
+}
+
+std::vector<std::string> SimDisplayState::takenHotKeys() {
+  const std::lock_guard lock(mutex_);
+  const plist_t taken = dictItem(root(), "TakenHotKeys");
+  std::vector<std::string> combinations;
+  const std::uint32_t count = isArray(taken) ? plist_array_get_size(taken) : 0;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    if (std::optional<std::string> text = stringValue(plist_array_get_item(taken, i))) {
+      combinations.push_back(std::move(*text));
+    }
+  }
+  return combinations;
 }
 
 std::optional<platform::DisplayID> SimDisplayState::builtInDisplayID() {

@@ -35,6 +35,8 @@ namespace lumora::sim {
 //                        without a battery, nominal. A change is not a reconfiguration
 //   MainDisplayID        integer: the display with the menu bar
 //   MainScreenDisplayID  integer: the display behind the main screen; absent: no main screen
+//   TakenHotKeys         array of strings: key combinations other apps hold, as
+//                        "ctrl+option+command+up"
 //   Displays             array of dictionaries:
 //     DisplayID          integer
 //     ActivePresetIndex  integer
@@ -151,6 +153,9 @@ class SimDisplayState {
   // while the file is unchanged.
   std::size_t readTransferTables(platform::DisplayID display, std::span<float> red,
                                  std::span<float> green, std::span<float> blue);
+
+  // TakenHotKeys, as written.
+  std::vector<std::string> takenHotKeys();
 
   // The first display that is built in; none when no display is.
   std::optional<platform::DisplayID> builtInDisplayID();

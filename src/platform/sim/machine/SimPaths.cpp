@@ -37,12 +37,18 @@ std::filesystem::path runningProgram() {
 
 SimPaths SimPaths::fromEnvironment() {
   const std::filesystem::path config = baseDirectory("XDG_CONFIG_HOME", ".config");
+  const std::filesystem::path state = baseDirectory("XDG_STATE_HOME", ".local/state") / folderName;
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  const std::filesystem::path run =
+      (runtime != nullptr && runtime[0] == '/' ? std::filesystem::path(runtime) / folderName
+                                               : state) /
+      "run";
   return SimPaths{
-      .displayStateFile =
-          baseDirectory("XDG_STATE_HOME", ".local/state") / folderName / "display.plist",
+      .displayStateFile = state / "display.plist",
       .defaultsFile = config / folderName / "defaults.plist",
       .autostartDirectory = config / "autostart",
       .program = runningProgram(),
+      .urlSocket = run / "open.socket",
   };
 }
 

@@ -103,6 +103,7 @@ void HeadlessCommands::run(std::string_view line) {
   if (verb == "close") return close(argument);
   if (verb == "power") return power(argument);
   if (verb == "thermal") return thermal(argument);
+  if (verb == "hotkey") return hotKey(argument);
   const std::pair<std::string_view, void (HeadlessCommands::*)()> plain[] = {
       {"status", &HeadlessCommands::status},
       {"menu", &HeadlessCommands::menu},
@@ -292,6 +293,21 @@ void HeadlessCommands::close(std::string_view argument) {
     return error("close", "window " + std::to_string(window->number()) + " cannot be closed");
   }
   say_(closed);
+}
+
+void HeadlessCommands::hotKey(std::string_view combination) {
+  if (combination.empty()) {
+    return error("hotkey", "name a combination, as \"hotkey ctrl+option+command+up\"");
+  }
+  switch (mac_.hotKeys.press(combination)) {
+    case SimHotKeys::Press::delivered:
+      return say_("hotkey: pressed " + std::string(shortened(combination)));
+    case SimHotKeys::Press::heldByAnotherApp:
+      return error("hotkey", inQuotes(combination) + " is held by another app (TakenHotKeys)");
+    case SimHotKeys::Press::notHeld:
+      return error("hotkey", "no app holds " + inQuotes(combination) +
+                                 " (Keyboard Shortcuts is off, or it is not one of them)");
+  }
 }
 
 void HeadlessCommands::sleepOrWake(bool sleep) {

@@ -32,8 +32,8 @@ class HeadlessCommands {
   static constexpr std::string_view helpText =
       "commands: status | menu | pick <title or any unique part of it> (a submenu's entry as "
       "\"Deep Blacks > Medium\") | alert | answer [button number] | windows | "
-      "close [window number] | sleep | wake | power ac | power battery <percent> | "
-      "thermal nominal|fair|serious|critical | help";
+      "close [window number] | hotkey <combination, as ctrl+option+command+up> | sleep | wake | "
+      "power ac | power battery <percent> | thermal nominal|fair|serious|critical | help";
 
  private:
   void error(std::string_view command, const std::string& reason);
@@ -44,6 +44,7 @@ class HeadlessCommands {
   void answer(std::string_view argument);
   void windows();
   void close(std::string_view argument);
+  void hotKey(std::string_view combination);
   void sleepOrWake(bool sleep);
   void power(std::string_view argument);
   void thermal(std::string_view argument);
