@@ -168,6 +168,18 @@ TEST_F(XDRPauseTest, ALevelPickedWhilePausedHoldsUntilAConditionStartsAnew) {
   EXPECT_DOUBLE_EQ(nits(), 800.0);
 }
 
+TEST_F(XDRPauseTest, ALevelAskedForByURLWhilePausedHoldsAsAPickedOneDoes) {
+  launch();
+  pick("setNits:", 1250);
+  power(true, 15);
+  ASSERT_TRUE(controllers_.pause().isPaused());
+  fake_.openedURLs.open("lumora-virir://xdr/up");
+  EXPECT_FALSE(controllers_.pause().isPaused());
+  EXPECT_DOUBLE_EQ(nits(), 800.0) << "up from SDR, where the pause left it";
+  power(true, 14);
+  EXPECT_DOUBLE_EQ(nits(), 800.0);
+}
+
 TEST_F(XDRPauseTest, LaunchingOnBatteryWithItsEntryChosenStartsPaused) {
   fake_.userDefaults.values["autoEnableXDR"] = true;
   fake_.userDefaults.values["lastNitsValue"] = 1250.0;
