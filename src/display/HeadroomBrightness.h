@@ -62,7 +62,6 @@ class HeadroomBrightness {
   std::optional<double> level() const { return level_; }
   // What the display gives once the headroom came: the level, or less where the headroom caps it.
   std::optional<double> givenNits() const;
-  bool isWaiting() const { return waiting_ != nullptr; }
 
  private:
   void waitForHeadroom();

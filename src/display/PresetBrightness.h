@@ -41,6 +41,10 @@ class PresetBrightness {
   // The SDR ceiling of the preset at `activeIndex`, the active one: none when that is the
   // standard preset or no positive ceiling can be read.
   std::optional<double> activeCeiling(platform::DisplayID display, std::int32_t activeIndex);
+  // The same for the preset active now.
+  std::optional<double> activeCeiling(platform::DisplayID display) {
+    return activeCeiling(display, activePresetIndex(display));
+  }
   // The SDR ceiling held in PRESET_SLOT, active or not; none when the slot is empty or holds no
   // number.
   std::optional<double> slotCeiling(platform::DisplayID display);

@@ -76,9 +76,7 @@ void XDRController::switchToHeadroom(std::string_view why) {
 double XDRController::getPresetMaxNits() {
   const std::lock_guard lock(writeMutex_);
   preset_.open();
-  const platform::DisplayID display = targetDisplayID();
-  return preset_.activeCeiling(display, preset_.activePresetIndex(display))
-      .value_or(sdrCeilingNits);
+  return preset_.activeCeiling(targetDisplayID()).value_or(sdrCeilingNits);
 }
 
 std::int32_t XDRController::getActivePresetIndex() {
@@ -91,9 +89,7 @@ double XDRController::currentNits() {
   if (method() == Method::preset) {
     const std::lock_guard lock(writeMutex_);
     if (presetMethodOpens()) {
-      const platform::DisplayID display = targetDisplayID();
-      return preset_.activeCeiling(display, preset_.activePresetIndex(display))
-          .value_or(sdrCeilingNits);
+      return preset_.activeCeiling(targetDisplayID()).value_or(sdrCeilingNits);
     }
   }
   return currentNitsOfHeadroom();

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <array>
 #include <functional>
 
 namespace lumora::platform {
 
 // NSProcessInfoThermalState.
 enum class ThermalState { nominal = 0, fair = 1, serious = 2, critical = 3 };
+inline constexpr std::array<ThermalState, 4> allThermalStates{
+    ThermalState::nominal, ThermalState::fair, ThermalState::serious, ThermalState::critical};
 
 // Where the Mac draws its power from, how full its battery is and how hot it runs.
 struct PowerState {

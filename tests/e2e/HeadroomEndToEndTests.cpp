@@ -21,16 +21,6 @@ class HeadroomEndToEndTest : public SimulatedMacTest {
     storeDisplay("");
     changeValue("SystemVersion", "<string>" + version + "</string>");
   }
-  // The menu's lines until the last one, its quit entry.
-  std::string menu(RunningApp& app) {
-    app.send("menu");
-    std::string lines;
-    while (const std::optional<std::string> line = app.waitForLine("menu: ")) {
-      lines += *line + "\n";
-      if (line->find("Quit") != std::string::npos) break;
-    }
-    return lines;
-  }
   // The red channel's entry 255 of the table in the file: what the panel's white is raised by.
   double tablePeak() const {
     const sim::PlistPtr root = sim::fromXml(readText(displayPath()));

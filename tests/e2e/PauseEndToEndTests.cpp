@@ -15,11 +15,8 @@ class PauseEndToEndTest : public SimulatedMacTest {
  protected:
   // The menu's first line, its header.
   std::string header(RunningApp& app) {
-    app.send("menu");
-    const std::string line = app.waitForLine("menu: ").value_or("");
-    // Read the rest of the menu, so that the next reply is the next command's.
-    app.waitForLine("Quit");
-    return line;
+    const std::string lines = menu(app);
+    return lines.substr(0, lines.find('\n'));
   }
   bool headerSays(RunningApp& app, const std::string& text) {
     for (int attempt = 0; attempt < 25; ++attempt) {

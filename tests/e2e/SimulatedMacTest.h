@@ -54,6 +54,16 @@ class SimulatedMacTest : public ::testing::Test {
     }
     return false;
   }
+  // The menu's lines, up to its last one, the quit entry.
+  std::string menu(RunningApp& app) {
+    app.send("menu");
+    std::string lines;
+    while (const std::optional<std::string> line = app.waitForLine("menu: ")) {
+      lines += *line + "\n";
+      if (line->find("Quit") != std::string::npos) break;
+    }
+    return lines;
+  }
   // "table" when the display's entry in the file holds a gamma table, "none" otherwise.
   std::string table(const std::string& display) const {
     const std::string text = readText(displayPath());

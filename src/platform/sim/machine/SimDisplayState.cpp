@@ -74,10 +74,6 @@ bool isUsablePower(plist_t power) {
          absentOr(dictItem(power, "ThermalState"), isText);
 }
 
-constexpr std::array<platform::ThermalState, 4> thermalStates{
-    platform::ThermalState::nominal, platform::ThermalState::fair, platform::ThermalState::serious,
-    platform::ThermalState::critical};
-
 // A value the file may hold in any case; one it does not know reads as the calm default.
 platform::PowerState powerOf(plist_t root) {
   platform::PowerState state;
@@ -89,7 +85,7 @@ platform::PowerState powerOf(plist_t root) {
   state.onBattery = source && (*source == "Battery" || *source == "battery");
   state.batteryPercent = static_cast<int>(std::clamp<std::int64_t>(percent.value_or(100), 0, 100));
   const std::optional<std::string> thermal = stringValue(dictItem(power, "ThermalState"));
-  for (const platform::ThermalState each : thermalStates) {
+  for (const platform::ThermalState each : platform::allThermalStates) {
     if (thermal == SimDisplayState::thermalStateName(each)) state.thermalState = each;
   }
   return state;
@@ -617,12 +613,9 @@ std::optional<platform::DisplayID> SimDisplayState::builtInDisplayID() {
 
 std::size_t SimDisplayState::readTransferTables(platform::DisplayID display, std::span<float> red,
                                                 std::span<float> green, std::span<float> blue) {
+  // The snapshot never changes once made: it is read without the lock.
   const std::shared_ptr<const Snapshot> snapshot = currentSnapshot();
-  const std::lock_guard lock(mutex_);
-  const DisplaySnapshot* found = nullptr;
-  for (const DisplaySnapshot& each : snapshot->displays) {
-    if (each.id == display) found = &each;
-  }
+  const DisplaySnapshot* found = snapshot->display(display);
   const std::size_t size = std::min({red.size(), green.size(), blue.size()});
   if (found == nullptr || size == 0) return 0;
   if (!found->transferTables) {
@@ -746,10 +739,8 @@ void SimDisplayState::hideEDRWindow(std::uint64_t window) {
 
 double SimDisplayState::currentHeadroom(platform::DisplayID display) {
   const std::shared_ptr<const Snapshot> snapshot = currentSnapshot();
-  for (const DisplaySnapshot& each : snapshot->displays) {
-    if (each.id == display) return each.currentHeadroom;
-  }
-  return 1.0;
+  const DisplaySnapshot* found = snapshot->display(display);
+  return found != nullptr ? found->currentHeadroom : 1.0;
 }
 
 void SimDisplayState::setAsleep(bool asleep) {

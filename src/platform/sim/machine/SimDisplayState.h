@@ -102,6 +102,14 @@ class SimDisplayState {
     platform::DisplayID mainDisplay = 0;
     std::optional<platform::Screen> mainScreen;
     std::vector<DisplaySnapshot> displays;
+
+    // The display with this number; null when it is not connected.
+    const DisplaySnapshot* display(platform::DisplayID id) const {
+      for (const DisplaySnapshot& each : displays) {
+        if (each.id == id) return &each;
+      }
+      return nullptr;
+    }
   };
 
   // A preset as the window server hands it out: a copy that never changes, the same one while

@@ -12,11 +12,7 @@ std::string formatNumber(double value) {
 }
 
 const SimDisplayState::DisplaySnapshot* drivenDisplay(const SimDisplayState::Snapshot& snapshot) {
-  const platform::DisplayID driven = snapshot.builtInDisplay.value_or(snapshot.mainDisplay);
-  for (const SimDisplayState::DisplaySnapshot& display : snapshot.displays) {
-    if (display.id == driven) return &display;
-  }
-  return nullptr;
+  return snapshot.display(snapshot.builtInDisplay.value_or(snapshot.mainDisplay));
 }
 
 std::string describeDrivenDisplay(const SimDisplayState::Snapshot& snapshot) {

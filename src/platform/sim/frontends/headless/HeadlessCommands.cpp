@@ -146,9 +146,7 @@ void HeadlessCommands::power(std::string_view argument) {
 
 void HeadlessCommands::thermal(std::string_view argument) {
   const std::string word = lowerCase(argument);
-  for (const platform::ThermalState state :
-       {platform::ThermalState::nominal, platform::ThermalState::fair,
-        platform::ThermalState::serious, platform::ThermalState::critical}) {
+  for (const platform::ThermalState state : platform::allThermalStates) {
     if (word != SimDisplayState::thermalStateName(state)) continue;
     if (mac_.displayState.setThermalState(state) != SimDisplayState::success) {
       return error("thermal", "the displays' file cannot be written");

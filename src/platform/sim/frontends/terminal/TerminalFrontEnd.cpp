@@ -184,8 +184,9 @@ void TerminalFrontEnd::handleMainScreen(const Input& input) {
     return;
   }
   if (keys::isCharacter(input, 't')) {
-    const auto next = (static_cast<int>(mac_.displayState.power().thermalState) + 1) % 4;
-    mac_.displayState.setThermalState(static_cast<platform::ThermalState>(next));
+    const auto now = static_cast<std::size_t>(mac_.displayState.power().thermalState);
+    mac_.displayState.setThermalState(
+        platform::allThermalStates[(now + 1) % platform::allThermalStates.size()]);
     return;
   }
   const platform::Menu* menu = installedMenu();
