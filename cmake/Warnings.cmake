@@ -1,6 +1,8 @@
 # The project's own code gets many warnings; developer and CI builds (the presets) also make them
 # errors, while a plain build for packaging only shows them. Third-party headers come in as system
 # headers.
+include(${CMAKE_CURRENT_LIST_DIR}/WarningFlags.cmake)
+
 option(LUMORA_WARNINGS_AS_ERRORS "Treat the project's warnings as errors" OFF)
 
 function(lumora_warnings target)
@@ -10,10 +12,7 @@ function(lumora_warnings target)
       target_compile_options(${target} PRIVATE /WX)
     endif()
   else()
-    target_compile_options(${target} PRIVATE
-      -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion
-      -Wnon-virtual-dtor -Woverloaded-virtual -Wold-style-cast -Wcast-qual
-      -Wnull-dereference -Wdouble-promotion -Wformat=2 -Wimplicit-fallthrough
+    target_compile_options(${target} PRIVATE ${LUMORA_WARNING_FLAGS}
       # GCC 12 at -O3 reports overlaps inside std::string's own concatenation (its bug 105329).
       $<$<CXX_COMPILER_ID:GNU>:-Wno-restrict>)
     if(LUMORA_WARNINGS_AS_ERRORS)

@@ -57,7 +57,7 @@ TEST(MacEDRWindowTest, ItsLayerWantsExtendedDynamicRangeInHalfFloats) {
   if (!shown) GTEST_SKIP() << "no Metal device for this display (a virtual machine?)";
   CALayer *layer = static_cast<MacEDRWindow &>(*shown).panel().contentView.layer;
   ASSERT_TRUE([layer isKindOfClass:[CAMetalLayer class]]);
-  CAMetalLayer *metal = (CAMetalLayer *)layer;
+  CAMetalLayer *metal = static_cast<CAMetalLayer *>(layer);
   EXPECT_TRUE(metal.wantsExtendedDynamicRangeContent);
   EXPECT_EQ(metal.pixelFormat, MTLPixelFormatRGBA16Float);
   EXPECT_NE(metal.colorspace, nullptr);

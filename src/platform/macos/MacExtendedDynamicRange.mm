@@ -86,10 +86,9 @@ namespace {
 NSScreen *screenOf(platform::DisplayID display) {
   for (NSScreen *screen in NSScreen.screens) {
     id number = screen.deviceDescription[@"NSScreenNumber"];
-    if ([number isKindOfClass:[NSNumber class]] &&
-        [(NSNumber *)number unsignedIntValue] == display) {
-      return screen;
-    }
+    if (![number isKindOfClass:[NSNumber class]]) continue;
+    NSNumber *screenNumber = number;
+    if (screenNumber.unsignedIntValue == display) return screen;
   }
   return nil;
 }
