@@ -74,8 +74,12 @@ void AppDelegate::applicationDidFinishLaunching() {
   platform_.systemEvents.observe(platform::SystemEventHandlers{
       .willSleep = forward(&DisplayKeeper::willSleep),
       .didWake = forward(&DisplayKeeper::didWake),
+      .screensDidSleep = forward(&DisplayKeeper::screensDidSleep),
       .screensDidWake = forward(&DisplayKeeper::screensDidWake),
       .displaysReconfigured = forward(&DisplayKeeper::displaysReconfigured),
+      .activeSpaceChanged = forward(&DisplayKeeper::activeSpaceChanged),
+      .screenLocked = forward(&DisplayKeeper::screenLocked),
+      .screenUnlocked = forward(&DisplayKeeper::screenUnlocked),
   });
 
   // URLs that came with the launch follow on a later turn, after the level is put back.
@@ -143,6 +147,7 @@ void AppDelegate::rebuildMenu() {
       .keyboardShortcuts = keyboardShortcuts_.isOn(),
       .takenShortcuts = keyboardShortcuts_.takenCount(),
       .cappedNits = xdr.cappedNits(),
+      .waitingForHeadroom = xdr.waitsForHeadroom(),
       .pausedFor = pause.reason(),
       .pauseChoices = {pause.isChosen(XDRPause::Reason::onBattery),
                        pause.isChosen(XDRPause::Reason::batteryLow),

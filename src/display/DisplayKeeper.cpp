@@ -4,6 +4,8 @@
 
 namespace lumora {
 
+using SystemChange = HeadroomBrightness::SystemChange;
+
 DisplayKeeper::DisplayKeeper(SharedControllers& controllers, platform::Timers& timers,
                              std::function<void()> changed)
     : controllers_(controllers), timers_(timers), changed_(std::move(changed)) {}
@@ -18,6 +20,7 @@ void DisplayKeeper::willSleep() {
   if (settling_) settling_->invalidate();
   asleep_ = true;
   XDRController& xdr = controllers_.xdr();
+  notice(SystemChange::willSleep);
   xdr.watchForRemoval(false);
   const double level = xdr.currentNits();
   levelToRestore_ = level > sdrCeilingNits ? std::optional(level) : std::nullopt;
@@ -26,30 +29,49 @@ void DisplayKeeper::willSleep() {
 
 void DisplayKeeper::didWake() {
   asleep_ = false;
-  reapplyDeepBlacks();
   XDRController& xdr = controllers_.xdr();
+  // The boost down before Deep Blacks is loaded again, so that no table outruns the headroom.
+  notice(SystemChange::didWake);
+  reapplyDeepBlacks();
   if (xdr.method() == XDRController::Method::headroom) {
     // The level is held, not read from the display: only the headroom needs asking for again.
     levelToRestore_.reset();
     xdr.watchForRemoval(true);
-    xdr.reassert();
     return;
   }
   restoreXDRAfterSettling();
 }
 
+void DisplayKeeper::screensDidSleep() {
+  notice(SystemChange::screensDidSleep);
+}
+
 void DisplayKeeper::screensDidWake() {
+  notice(SystemChange::screensDidWake);
   reapplyDeepBlacks();
-  controllers_.xdr().reassert();
+}
+
+void DisplayKeeper::activeSpaceChanged() {
+  notice(SystemChange::activeSpaceChanged);
+}
+
+void DisplayKeeper::screenLocked() {
+  notice(SystemChange::screenLocked);
+}
+
+void DisplayKeeper::screenUnlocked() {
+  notice(SystemChange::screenUnlocked);
+}
+
+void DisplayKeeper::notice(SystemChange change) {
+  if (controllers_.xdr().notice(change)) changed_();
 }
 
 void DisplayKeeper::displaysReconfigured() {
-  reapplyDeepBlacks();
   XDRController& xdr = controllers_.xdr();
-  if (xdr.method() == XDRController::Method::headroom) {
-    xdr.reassert();
-    return;
-  }
+  notice(SystemChange::displaysReconfigured);
+  reapplyDeepBlacks();
+  if (xdr.method() == XDRController::Method::headroom) return;
   // Asleep, the wake puts the preset back; awake, a dropped one is put back the same way.
   if (asleep_ || settling_) return;
   levelToRestore_ = xdr.levelChosen();

@@ -14,8 +14,9 @@ namespace lumora {
 // Keeps the display true to the user's choice while the Mac moves under the app. macOS restores
 // every display's calibration after sleep, wake and display changes, which drops the Deep Blacks
 // table and the headroom method's boost, and may drop the raised preset: the table is loaded
-// again, headroom asked for again, and a dropped preset put back at the level it had. Main
-// thread only.
+// again, headroom asked for again, and a dropped preset put back at the level it had. A Space
+// change and the lock screen may take the headroom away: the headroom method hears of them too.
+// Main thread only.
 class DisplayKeeper {
  public:
   // How long the displays are given to come back after wake or a change before XDR is checked.
@@ -30,10 +31,16 @@ class DisplayKeeper {
 
   void willSleep();
   void didWake();
+  void screensDidSleep();
   void screensDidWake();
   void displaysReconfigured();
+  void activeSpaceChanged();
+  void screenLocked();
+  void screenUnlocked();
 
  private:
+  // The XDR controller hears of the change; the menu follows what the display gives.
+  void notice(HeadroomBrightness::SystemChange change);
   void reapplyDeepBlacks();
   // A preset dropped meanwhile is put back once the displays have settled.
   void restoreXDRAfterSettling();

@@ -9,11 +9,14 @@ namespace lumora {
 
 HeadroomBrightness::HeadroomBrightness(platform::ExtendedDynamicRange& edr,
                                        platform::Timers& timers, TransferTables& tables,
-                                       Clock clock, std::function<void(Outcome)> outcome)
+                                       Clock clock,
+                                       std::function<platform::DisplayID()> targetDisplay,
+                                       std::function<void(Outcome, Cause)> outcome)
     : edr_(edr),
       timers_(timers),
       tables_(tables),
       clock_(std::move(clock)),
+      targetDisplay_(std::move(targetDisplay)),
       outcome_(std::move(outcome)) {}
 
 HeadroomBrightness::~HeadroomBrightness() {
@@ -21,18 +24,33 @@ HeadroomBrightness::~HeadroomBrightness() {
   stopWaiting();
 }
 
-void HeadroomBrightness::raise(platform::DisplayID display, double nits) {
+std::chrono::steady_clock::time_point HeadroomBrightness::after(Seconds delay) const {
+  return clock_() + std::chrono::duration_cast<std::chrono::steady_clock::duration>(delay);
+}
+
+bool HeadroomBrightness::settling() const {
+  return settledAt_ && clock_() < *settledAt_;
+}
+
+void HeadroomBrightness::raise(double nits) {
   level_ = nits;
   // A level picked is a fresh start after the boost was given up to another app.
   replacementCount_ = 0;
-  if (window_ && display_ == display && !waiting_ && factor_) {
-    const double headroom = edr_.currentHeadroom(display);
+  nextAsk_.reset();
+  retryPause_ = firstRetryPause;
+  // Nothing would come now: asked for once the Mac is back.
+  if (expectsNoHeadroom() || settling()) {
+    askDue_ = true;
+    return;
+  }
+  if (factor_ && !wait_ && window_ && display_ == targetDisplay_()) {
+    const double headroom = edr_.currentHeadroom(display_);
     if (headroom > headroomNeeded) {
-      applyFactor(headroom);
+      follow(headroom);
       return;
     }
   }
-  reassert(display);
+  ask(true);
 }
 
 void HeadroomBrightness::lower() {
@@ -40,47 +58,136 @@ void HeadroomBrightness::lower() {
   window_.reset();
   level_.reset();
   factor_.reset();
+  askDue_ = false;
+  nextAsk_.reset();
   tables_.clearBoost();
 }
 
-void HeadroomBrightness::reassert(platform::DisplayID display) {
-  if (!level_) return;
-  // Wake and screens wake come together: one wait serves both.
-  if (waiting_ && display_ == display) return;
-  stopWaiting();
-  // The window on the display as it is now; the old one first, so that two never show.
-  window_.reset();
-  display_ = display;
-  window_ = edr_.showEDRWindow(display);
-  deadline_ = clock_() + std::chrono::duration_cast<std::chrono::steady_clock::duration>(waitLimit);
-  waitForHeadroom();
+bool HeadroomBrightness::notice(SystemChange change) {
+  const std::optional<float> before = factor_;
+  const std::optional<double> levelBefore = level_;
+  react(change);
+  return factor_ != before || level_ != levelBefore;
 }
 
-void HeadroomBrightness::waitForHeadroom() {
-  waiting_ = timers_.scheduledTimer(pollInterval, true, [this] { poll(); });
+void HeadroomBrightness::react(SystemChange change) {
+  switch (change) {
+    case SystemChange::willSleep:
+      asleep_ = true;
+      return quiet();
+    case SystemChange::screensDidSleep:
+      screensAsleep_ = true;
+      return quiet();
+    case SystemChange::screenLocked:
+      locked_ = true;
+      return quiet();
+    case SystemChange::didWake:
+      asleep_ = false;
+      return settle();
+    case SystemChange::screensDidWake:
+      screensAsleep_ = false;
+      return settle();
+    case SystemChange::screenUnlocked:
+      locked_ = false;
+      return settle();
+    case SystemChange::displaysReconfigured:
+      // The screens may have moved: the window is placed anew when headroom is asked for.
+      window_.reset();
+      return settle();
+    case SystemChange::activeSpaceChanged:
+      if (!level_ || expectsNoHeadroom() || settling()) return;
+      // The compositor may have let go of the window on the Space left behind.
+      draw();
+      if (!wait_) startWait(false);
+      return;
+  }
+}
+
+// No headroom is to be expected: the table comes down now, and nothing is asked meanwhile.
+void HeadroomBrightness::quiet() {
+  stopWaiting();
+  if (factor_) boostDown();
+}
+
+// The displays are coming back: the table down first, headroom asked for once they have settled.
+void HeadroomBrightness::settle() {
+  quiet();
+  settledAt_ = after(settleTime);
+  askDue_ = level_.has_value();
+  nextAsk_.reset();
+  retryPause_ = firstRetryPause;
+}
+
+void HeadroomBrightness::draw() {
+  const platform::DisplayID target = targetDisplay_();
+  if (window_ && display_ == target) {
+    window_->redraw();
+    return;
+  }
+  // The window on the display as it is now; the old one first, so that two never show.
+  window_.reset();
+  if (factor_) boostDown();
+  display_ = target;
+  window_ = edr_.showEDRWindow(target);
+}
+
+void HeadroomBrightness::ask(bool requested) {
+  if (wait_ && display_ == targetDisplay_()) {
+    // One wait serves both; a request gets the whole wait.
+    if (requested && !wait_->requested) {
+      wait_->requested = true;
+      wait_->deadline = after(waitLimit);
+    }
+    return;
+  }
+  stopWaiting();
+  draw();
+  startWait(requested);
+}
+
+void HeadroomBrightness::startWait(bool requested) {
+  if (!window_) {
+    if (requested) return giveUp(Cause::noScreen);
+    return scheduleRetry();
+  }
+  wait_ = Wait{.timer = timers_.scheduledTimer(pollInterval, true, [this] { poll(); }),
+               .deadline = after(waitLimit),
+               .requested = requested};
   // The display may have headroom already, from another app's HDR content.
   poll();
 }
 
 void HeadroomBrightness::poll() {
-  if (!waiting_) return;
-  const double headroom = window_ ? edr_.currentHeadroom(display_) : 1.0;
+  if (!wait_) return;
+  const double headroom = edr_.currentHeadroom(display_);
+  const bool changed = follow(headroom);
+  if (!level_) return;  // the table could not be loaded: given up
+  const bool requested = wait_->requested;
   if (headroom > headroomNeeded) {
     stopWaiting();
-    applyFactor(headroom);
-    if (factor_) outcome_(Outcome::arrived);
+    nextAsk_.reset();
+    retryPause_ = firstRetryPause;
+    return outcome_(Outcome::givenChanged, Cause::none);
+  }
+  if (clock_() < wait_->deadline) {
+    if (changed) outcome_(Outcome::givenChanged, Cause::none);
     return;
   }
-  if (window_ && clock_() < deadline_) return;
   stopWaiting();
-  lower();
-  outcome_(Outcome::unavailable);
+  if (requested) return giveUp(Cause::noHeadroom);
+  scheduleRetry();
+  if (changed) outcome_(Outcome::givenChanged, Cause::none);
 }
 
 void HeadroomBrightness::stopWaiting() {
-  if (!waiting_) return;
-  waiting_->invalidate();
-  waiting_.reset();
+  if (!wait_) return;
+  wait_->timer->invalidate();
+  wait_.reset();
+}
+
+void HeadroomBrightness::scheduleRetry() {
+  nextAsk_ = after(retryPause_);
+  retryPause_ = std::min(retryPause_ * 2, longestRetryPause);
 }
 
 float HeadroomBrightness::factorFor(double headroom) const {
@@ -89,29 +196,71 @@ float HeadroomBrightness::factorFor(double headroom) const {
       std::clamp(std::min(wanted, headroom), 1.0, xdrMaximumNits / sdrCeilingNits));
 }
 
-void HeadroomBrightness::applyFactor(double headroom) {
-  const float factor = factorFor(headroom);
+bool HeadroomBrightness::follow(double headroom) {
+  if (headroom > headroomNeeded) {
+    const float factor = factorFor(headroom);
+    if (factor_ && std::fabs(factor - *factor_) <= 0.001f) return false;
+    return load(factor);
+  }
+  if (!factor_) return false;
+  boostDown();
+  return true;
+}
+
+void HeadroomBrightness::boostDown() {
+  factor_.reset();
+  tables_.clearBoost();
+}
+
+bool HeadroomBrightness::load(float factor) {
   if (tables_.setBoost(display_, factor) != 0) {
-    // A table the display did not take raises nothing: back at SDR, as when no headroom came.
-    lower();
-    outcome_(Outcome::unavailable);
-    return;
+    // A table the display did not take raises nothing.
+    giveUp(Cause::tableRefused);
+    return true;
+  }
+  // A release that ignores boosted tables, or clamps them at 1.0, still says it took them.
+  if (tables_.checkBoost() != TransferTables::BoostCheck::ours) {
+    giveUp(Cause::tableNotApplied);
+    return true;
   }
   factor_ = factor;
+  return true;
+}
+
+void HeadroomBrightness::giveUp(Cause cause) {
+  stopWaiting();
+  window_.reset();
+  level_.reset();
+  factor_.reset();
+  askDue_ = false;
+  nextAsk_.reset();
+  tables_.clearBoost();
+  outcome_(Outcome::unavailable, cause);
 }
 
 bool HeadroomBrightness::keep() {
-  if (!level_ || waiting_ || !factor_) return false;
+  if (!level_ || wait_ || expectsNoHeadroom()) return false;
+  if (settledAt_) {
+    if (clock_() < *settledAt_) return false;
+    settledAt_.reset();
+  }
+  const std::optional<float> before = factor_;
+  if (askDue_) {
+    askDue_ = false;
+    ask(false);
+    return factor_ != before || !level_;
+  }
   const double headroom = edr_.currentHeadroom(display_);
+  follow(headroom);
+  if (!level_) return true;
   if (headroom <= headroomNeeded) {
-    // macOS let the display out of EDR: ask again.
-    reassert(display_);
-    return true;
+    // macOS let the display out of EDR: asked for again at once, then less and less often.
+    if (!nextAsk_ || clock_() >= *nextAsk_) ask(false);
+    return factor_ != before || !level_;
   }
-  if (std::fabs(factorFor(headroom) - *factor_) > 0.001f) {
-    applyFactor(headroom);
-    return true;
-  }
+  nextAsk_.reset();
+  retryPause_ = firstRetryPause;
+  if (factor_ != before) return true;
   if (tables_.checkBoost() == TransferTables::BoostCheck::ours) return false;
   if (!tooManyReplacements()) {
     tables_.reloadBoost();
@@ -122,7 +271,7 @@ bool HeadroomBrightness::keep() {
   level_.reset();
   factor_.reset();
   tables_.abandonBoost();
-  outcome_(Outcome::stopped);
+  outcome_(Outcome::stopped, Cause::none);
   return true;
 }
 
@@ -145,8 +294,10 @@ bool HeadroomBrightness::tooManyReplacements() {
 }
 
 std::optional<double> HeadroomBrightness::givenNits() const {
-  if (!level_ || waiting_ || !factor_) return std::nullopt;
-  return sdrCeilingNits * static_cast<double>(*factor_);
+  if (!level_) return std::nullopt;
+  // The first wait after a request: nothing to tell yet.
+  if (wait_ && wait_->requested && !factor_) return std::nullopt;
+  return sdrCeilingNits * static_cast<double>(factor_.value_or(1.0f));
 }
 
 }  // namespace lumora

@@ -22,13 +22,37 @@ class ScopedFlag {
   bool was_;
 };
 
+// What standard error says of a boost that cannot work.
+std::string_view unavailableLine(HeadroomBrightness::Cause cause) {
+  switch (cause) {
+    case HeadroomBrightness::Cause::tableNotApplied:
+      return "macOS took the boosted gamma table but did not apply it (it read back unchanged or "
+             "clamped at 1.0); this release does not show boosted tables, so XDR brightness is "
+             "unavailable and the display stays at its standard brightness.";
+    case HeadroomBrightness::Cause::tableRefused:
+      return "the display did not take the boosted gamma table; XDR brightness is unavailable and "
+             "the display stays at its standard brightness.";
+    case HeadroomBrightness::Cause::noScreen:
+      return "the display has no screen for the EDR window; XDR brightness is unavailable and "
+             "the display stays at its standard brightness.";
+    case HeadroomBrightness::Cause::noHeadroom:
+    case HeadroomBrightness::Cause::none:
+      break;
+  }
+  return "the display gave no EDR headroom; XDR brightness is unavailable and the display stays "
+         "at its standard brightness.";
+}
+
 }  // namespace
 
 XDRController::XDRController(platform::Platform& platform, TransferTables& tables,
                              HeadroomBrightness::Clock clock)
     : platform_(platform),
       headroom_(platform.extendedDynamicRange, platform.timers, tables, std::move(clock),
-                [this](HeadroomBrightness::Outcome outcome) { onHeadroomOutcome(outcome); }),
+                [this] { return targetDisplayID(); },
+                [this](HeadroomBrightness::Outcome outcome, HeadroomBrightness::Cause cause) {
+                  onHeadroomOutcome(outcome, cause);
+                }),
       preset_(platform.windowServer) {}
 
 platform::DisplayID XDRController::targetDisplayID() {
@@ -105,11 +129,16 @@ bool XDRController::isXDREnabled() {
 
 std::optional<double> XDRController::cappedNits() {
   if (method() != Method::headroom) return std::nullopt;
+  if (headroom_.waitsForHeadroom()) return std::nullopt;
   const std::optional<double> given = headroom_.givenNits();
   const std::optional<double> level = headroom_.level();
   // Within half a nit is the level itself, as far as anyone can see.
   if (!given || !level || *given >= *level - 0.5) return std::nullopt;
   return given;
+}
+
+bool XDRController::waitsForHeadroom() {
+  return method() == Method::headroom && headroom_.waitsForHeadroom();
 }
 
 std::optional<double> XDRController::levelChosen() {
@@ -145,7 +174,7 @@ void XDRController::setXDRBrightness(double nits) {
   }
   // A level at the SDR ceiling raises nothing.
   if (level > sdrCeilingNits) {
-    headroom_.raise(targetDisplayID(), level);
+    headroom_.raise(level);
   } else {
     headroom_.lower();
   }
@@ -203,25 +232,26 @@ XDRController::Refresh XDRController::keep() {
     switchToHeadroom("macOS removed the XDR brightness preset");
     ++changes_;
   }
-  headroom_.raise(targetDisplayID(), *level);
+  headroom_.raise(*level);
   return Refresh{.nits = currentNitsOfHeadroom(), .givenChanged = true};
 }
 
-void XDRController::reassert() {
-  if (exiting_ || method() != Method::headroom) return;
-  headroom_.reassert(targetDisplayID());
+bool XDRController::notice(HeadroomBrightness::SystemChange change) {
+  if (exiting_) return false;
+  const ScopedFlag calling(inCall_);
+  // Followed by either method: a switch to headroom may come in the middle of a lock.
+  return headroom_.notice(change);
 }
 
-void XDRController::onHeadroomOutcome(HeadroomBrightness::Outcome outcome) {
+void XDRController::onHeadroomOutcome(HeadroomBrightness::Outcome outcome,
+                                      HeadroomBrightness::Cause cause) {
   if (exiting_) return;
   switch (outcome) {
-    case HeadroomBrightness::Outcome::arrived:
+    case HeadroomBrightness::Outcome::givenChanged:
       break;
     case HeadroomBrightness::Outcome::unavailable:
-      sayOnce(unavailableSaid_,
-              "the display gave no EDR headroom; XDR brightness is unavailable and the display "
-              "stays at its standard brightness.",
-              unavailableMessageText, unavailableInformativeText);
+      sayOnce(unavailableSaid_, unavailableLine(cause), unavailableMessageText,
+              unavailableInformativeText);
       break;
     case HeadroomBrightness::Outcome::stopped:
       sayOnce(stoppedSaid_,

@@ -61,6 +61,8 @@ class XDRController {
   bool isXDREnabled();
   // What the display gives when its headroom keeps it below the level chosen; none otherwise.
   std::optional<double> cappedNits();
+  // The level is chosen and the display waits for headroom that went away: it gives 500 nits.
+  bool waitsForHeadroom();
   // The level this run set and still holds, for putting it back after the Mac moved under it.
   std::optional<double> levelChosen();
 
@@ -79,8 +81,10 @@ class XDRController {
   // On each refresh: notices a preset removed without the app (and goes on through headroom),
   // and keeps the headroom method's table true. Reads the display once for both.
   Refresh keep();
-  // After wake, screens wake or a display change: the headroom method asks for headroom again.
-  void reassert();
+  // What changed under the display: the headroom method takes its table down while no headroom
+  // is to be expected, and asks for headroom again once the displays are back.
+  // Returns true when what the display gives changed.
+  bool notice(HeadroomBrightness::SystemChange change);
   // Over sleep and display changes a preset may be dropped without being removed for good; the
   // keeper puts it back, so it is not taken for a removal meanwhile.
   void watchForRemoval(bool watching) { watchingRemoval_ = watching; }
@@ -113,7 +117,7 @@ class XDRController {
   bool presetMethodOpens();
   void switchToHeadroom(std::string_view why);
   double currentNitsOfHeadroom() const;
-  void onHeadroomOutcome(HeadroomBrightness::Outcome outcome);
+  void onHeadroomOutcome(HeadroomBrightness::Outcome outcome, HeadroomBrightness::Cause cause);
   // One line on standard error and one alert, the first time only.
   void sayOnce(bool& said, std::string_view line, std::string_view message,
                std::string_view informative);

@@ -6,10 +6,17 @@
 
 namespace lumora::platform {
 
-// A window of extended-dynamic-range content, shown for as long as the object exists.
+// A window of extended-dynamic-range content, shown for as long as the object exists. It is
+// drawn once when shown and again only on redraw: nothing redraws it periodically.
 class EDRWindow {
  public:
   virtual ~EDRWindow() = default;
+
+  // Orders the window front again and draws one frame, for after something may have changed
+  // what the compositor keeps of it (wake, a Space change, unlock, a new request for headroom).
+  // A frame that cannot be drawn now (the window is not visible, the screens sleep) is drawn as
+  // soon as it can be.
+  virtual void redraw() = 0;
 };
 
 // Asking macOS for EDR headroom, and reading how much it gives. While HDR content is on screen,
@@ -20,9 +27,10 @@ class ExtendedDynamicRange {
   virtual ~ExtendedDynamicRange() = default;
 
   // A 1x1-point borderless window of EDR content (a CAMetalLayer that wants extended dynamic
-  // range, cleared to a value above 1.0) on the screen of `display`: transparent to the mouse, on
-  // every Space and above full-screen apps, never activating the app, never in the Dock or the
-  // window list. Null when the display has no screen.
+  // range, cleared to a value just above 1.0) in the top-left corner of the screen of `display`,
+  // under the panel's rounded corner: transparent to the mouse, on every Space and above
+  // full-screen apps, never activating the app, never in the Dock or the window list, and kept
+  // out of screen capture. Null when the display has no screen.
   virtual std::unique_ptr<EDRWindow> showEDRWindow(DisplayID display) = 0;
 
   // NSScreen.maximumExtendedDynamicRangeColorComponentValue of the display's screen: how far

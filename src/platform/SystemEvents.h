@@ -4,15 +4,23 @@
 
 namespace lumora::platform {
 
-// What happens to the Mac under the app: sleep and wake (NSWorkspace's will-sleep, did-wake and
-// screens-did-wake notifications) and changes of the displays (a display added or removed, the
-// main display or the lid changed: CGDisplayRegisterReconfigurationCallback, once the change has
-// finished). After each of them macOS has restored every display's colour calibration.
+// What happens to the Mac under the app: sleep and wake (NSWorkspace's will-sleep, did-wake,
+// screens-did-sleep and screens-did-wake notifications), changes of the displays (a display added
+// or removed, the main display or the lid changed: CGDisplayRegisterReconfigurationCallback, once
+// the change has finished), a change of the active Space (NSWorkspace's
+// active-space-did-change), and the lock screen (the distributed notifications
+// "com.apple.screenIsLocked" and "com.apple.screenIsUnlocked"). After sleep, wake and display
+// changes macOS has restored every display's colour calibration; any of them, and a Space change
+// or the lock screen, may let a display out of extended dynamic range.
 struct SystemEventHandlers {
   std::function<void()> willSleep;
   std::function<void()> didWake;
+  std::function<void()> screensDidSleep;
   std::function<void()> screensDidWake;
   std::function<void()> displaysReconfigured;
+  std::function<void()> activeSpaceChanged;
+  std::function<void()> screenLocked;
+  std::function<void()> screenUnlocked;
 };
 
 class SystemEvents {

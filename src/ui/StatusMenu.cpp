@@ -165,8 +165,10 @@ platform::Menu buildStatusMenu(const MenuInputs& inputs, platform::SymbolImages&
     item.state = stateFor(std::fabs(inputs.liveNits - level.nits) < levelMarkTolerance);
     menu.items.push_back(std::move(item));
   }
-  if (inputs.cappedNits) {
-    MenuItem cap = entry(capTitle(*inputs.cappedNits), std::nullopt);
+  if (inputs.cappedNits || inputs.waitingForHeadroom) {
+    MenuItem cap = entry(inputs.waitingForHeadroom ? std::string(waitingForHeadroomTitle)
+                                                   : capTitle(*inputs.cappedNits),
+                         std::nullopt);
     cap.enabled = false;
     menu.items.push_back(std::move(cap));
   }

@@ -45,6 +45,9 @@ struct MenuInputs {
   std::size_t takenShortcuts = 0;  // of those, held by other apps
   // What the display gives when its headroom keeps it below the level; none otherwise.
   std::optional<double> cappedNits{};
+  // The level is chosen, but the display gives no headroom now (it went away, and is asked for
+  // again): it shows SDR meanwhile.
+  bool waitingForHeadroom = false;
   // Why XDR is paused; none while it is not.
   std::optional<XDRPause::Reason> pausedFor{};
   // The Pause XDR entries' choices: on battery, below 20 %, when hot.
@@ -59,6 +62,8 @@ std::string_view pauseReasonName(XDRPause::Reason reason);
 std::string headerTitle(const MenuInputs& inputs);
 // The disabled line under the levels when the display gives less than the level picked.
 std::string capTitle(double givenNits);
+inline constexpr std::string_view waitingForHeadroomTitle =
+    "Now 500 nits: waiting for the display's headroom";
 // "Keyboard Shortcuts", with how many of them other apps hold: "Keyboard Shortcuts (1 taken)".
 std::string keyboardShortcutsTitle(std::size_t taken);
 

@@ -31,6 +31,12 @@ std::int32_t FakeDisplays::setTransferTable(platform::DisplayID display, std::sp
   if (setTableStatus != 0) return setTableStatus;
   LoadedTable loaded{
       display, {red.begin(), red.end()}, {green.begin(), green.end()}, {blue.begin(), blue.end()}};
+  if (clampsBoostedTables) {
+    for (std::vector<float>* table : {&loaded.red, &loaded.green, &loaded.blue}) {
+      for (float& value : *table)
+        value = std::min(value, 1.0f);
+    }
+  }
   inForce[display] = loaded;
   tablesLoaded.push_back(std::move(loaded));
   return 0;

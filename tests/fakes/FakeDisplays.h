@@ -44,6 +44,8 @@ class FakeDisplays final : public platform::Displays {
   int reads = 0;
   // What setTransferTable answers; non-zero loads nothing.
   std::int32_t setTableStatus = 0;
+  // Values above 1.0 are taken and kept as 1.0, as a release that ignores boosted tables.
+  bool clampsBoostedTables = false;
   // Tables in force by display; a display without one shows its calibration.
   std::map<platform::DisplayID, LoadedTable> inForce;
   std::map<platform::DisplayID, std::vector<float>> calibration;

@@ -7,9 +7,14 @@ namespace lumora::testing {
 
 struct FakeExtendedDynamicRange::Shown final : platform::EDRWindow {
   Shown(std::shared_ptr<std::vector<platform::DisplayID>> windows, platform::DisplayID display,
-        EventLog& log)
-      : windows_(std::move(windows)), display_(display), log_(log) {
+        EventLog& log, int& draws)
+      : windows_(std::move(windows)), display_(display), log_(log), draws_(draws) {
     windows_->push_back(display);
+    ++draws_;
+  }
+  void redraw() override {
+    log_.add("edr.redraw ", std::to_string(display_));
+    ++draws_;
   }
   Shown(const Shown&) = delete;
   Shown& operator=(const Shown&) = delete;
@@ -23,6 +28,7 @@ struct FakeExtendedDynamicRange::Shown final : platform::EDRWindow {
   std::shared_ptr<std::vector<platform::DisplayID>> windows_;
   platform::DisplayID display_;
   EventLog& log_;
+  int& draws_;
 };
 
 std::unique_ptr<platform::EDRWindow> FakeExtendedDynamicRange::showEDRWindow(
@@ -32,7 +38,7 @@ std::unique_ptr<platform::EDRWindow> FakeExtendedDynamicRange::showEDRWindow(
     return nullptr;
   }
   ++windowsMade;
-  return std::make_unique<Shown>(shown_, display, log_);
+  return std::make_unique<Shown>(shown_, display, log_, draws);
 }
 
 double FakeExtendedDynamicRange::currentHeadroom(platform::DisplayID display) {

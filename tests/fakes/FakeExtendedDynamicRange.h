@@ -26,6 +26,8 @@ class FakeExtendedDynamicRange final : public platform::ExtendedDynamicRange {
   // Displays without a screen for the window.
   std::vector<platform::DisplayID> withoutScreen;
   int windowsMade = 0;
+  // Frames drawn: one when a window is shown, one for each redraw.
+  int draws = 0;
   int headroomReads = 0;
 
  private:

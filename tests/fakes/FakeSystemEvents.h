@@ -4,7 +4,7 @@
 
 namespace lumora::testing {
 
-// The Mac's sleep, wake and display changes, posted by the tests.
+// The Mac's sleep, wake, display changes, Spaces and lock screen, posted by the tests.
 class FakeSystemEvents final : public platform::SystemEvents {
  public:
   void observe(platform::SystemEventHandlers newHandlers) override {
@@ -14,8 +14,12 @@ class FakeSystemEvents final : public platform::SystemEvents {
 
   void willSleep() { post(handlers.willSleep); }
   void didWake() { post(handlers.didWake); }
+  void screensDidSleep() { post(handlers.screensDidSleep); }
   void screensDidWake() { post(handlers.screensDidWake); }
   void displaysReconfigured() { post(handlers.displaysReconfigured); }
+  void activeSpaceChanged() { post(handlers.activeSpaceChanged); }
+  void screenLocked() { post(handlers.screenLocked); }
+  void screenUnlocked() { post(handlers.screenUnlocked); }
 
   platform::SystemEventHandlers handlers;
   int observations = 0;

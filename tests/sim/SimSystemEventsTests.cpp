@@ -22,8 +22,12 @@ class SimSystemEventsTest : public ::testing::Test {
     events_.observe(platform::SystemEventHandlers{
         .willSleep = [this] { heard_.push_back("willSleep"); },
         .didWake = [this] { heard_.push_back("didWake"); },
+        .screensDidSleep = [this] { heard_.push_back("screensDidSleep"); },
         .screensDidWake = [this] { heard_.push_back("screensDidWake"); },
         .displaysReconfigured = [this] { heard_.push_back("displaysReconfigured"); },
+        .activeSpaceChanged = [this] { heard_.push_back("activeSpaceChanged"); },
+        .screenLocked = [this] { heard_.push_back("screenLocked"); },
+        .screenUnlocked = [this] { heard_.push_back("screenUnlocked"); },
     });
     main_ = state_.mainDisplayID();
     table_ = {0.0f, 0.4f, 1.0f};
@@ -55,11 +59,12 @@ TEST_F(SimSystemEventsTest, SleepAndWakeDropTheTablesAndResetThePresetOfDisplays
   raise();
   ASSERT_EQ(state_.setTransferTables(main_, table_, table_, table_), SimDisplayState::success);
   events_.sleep();
-  EXPECT_EQ(heard_, std::vector<std::string>{"willSleep"});
+  EXPECT_EQ(heard_, (std::vector<std::string>{"willSleep", "screensDidSleep"}));
   EXPECT_FALSE(state_.transferTables(main_)) << "asleep, the calibration is restored";
   ASSERT_EQ(state_.setTransferTables(main_, table_, table_, table_), SimDisplayState::success);
   events_.wake();
-  EXPECT_EQ(heard_, (std::vector<std::string>{"willSleep", "didWake", "screensDidWake"}));
+  EXPECT_EQ(heard_, (std::vector<std::string>{"willSleep", "screensDidSleep", "didWake",
+                                               "screensDidWake"}));
   EXPECT_FALSE(state_.transferTables(main_)) << "and again at wake";
   EXPECT_EQ(state_.activePresetIndex(main_), 11) << "this display keeps its preset";
 
@@ -68,7 +73,7 @@ TEST_F(SimSystemEventsTest, SleepAndWakeDropTheTablesAndResetThePresetOfDisplays
   events_.wake();
   EXPECT_EQ(state_.activePresetIndex(main_), 0);
   events_.wake();
-  EXPECT_EQ(heard_.size(), 6u) << "waking an awake Mac does nothing";
+  EXPECT_EQ(heard_.size(), 8u) << "waking an awake Mac does nothing";
 }
 
 TEST_F(SimSystemEventsTest, AnOutsideChangeOfTheScreensIsAReconfiguration) {

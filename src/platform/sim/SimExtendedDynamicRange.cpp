@@ -10,6 +10,8 @@ class SimEDRWindow final : public platform::EDRWindow {
   SimEDRWindow& operator=(const SimEDRWindow&) = delete;
   ~SimEDRWindow() override { state_.hideEDRWindow(id_); }
 
+  void redraw() override { state_.drawEDRWindow(id_); }
+
  private:
   SimDisplayState& state_;
   std::uint64_t id_;
@@ -19,7 +21,8 @@ class SimEDRWindow final : public platform::EDRWindow {
 
 std::unique_ptr<platform::EDRWindow> SimExtendedDynamicRange::showEDRWindow(
     platform::DisplayID display) {
-  const std::uint64_t id = state_.showEDRWindow(display);
+  // Kept out of screen capture, as the app's window is on macOS.
+  const std::uint64_t id = state_.showEDRWindow(display, true);
   if (id == 0) return nullptr;
   return std::make_unique<SimEDRWindow>(state_, id);
 }

@@ -7,9 +7,8 @@
 
 namespace lumora::sim {
 
-// EDR headroom on the simulated Mac: the window is kept by the displays' state, which gives a
-// display its headroom a moment after the window appears on it. The simulated window needs no
-// redrawing.
+// EDR headroom on the simulated Mac: the window is kept by the displays' state, whose compositor
+// gives a display its headroom a moment after the window is drawn on it, and counts the draws.
 class SimExtendedDynamicRange final : public platform::ExtendedDynamicRange {
  public:
   explicit SimExtendedDynamicRange(SimDisplayState& state) : state_(state) {}

@@ -61,6 +61,9 @@ bool isUsableDisplay(plist_t display) {
          absentOr(dictItem(display, "BuiltIn"), isFlag) &&
          absentOr(dictItem(display, "MaximumEDRHeadroom"), isNumber) &&
          absentOr(dictItem(display, "EDRHeadroomDelay"), isNumber) &&
+         absentOr(dictItem(display, "DropsEDROnSpaceChange"), isFlag) &&
+         absentOr(dictItem(display, "EDRRefusedAfterWakeSeconds"), isNumber) &&
+         absentOr(dictItem(display, "IgnoresBoostedTables"), isFlag) &&
          absentOr(dictItem(display, "Name"), isText) &&
          absentOr(dictItem(display, "Presets"), isUsablePresets) &&
          absentOr(dictItem(display, "TransferTable"), isUsableTransferTable);
@@ -164,10 +167,13 @@ bool isSlot(std::int32_t index) {
   return index >= 0 && index < SimDisplayState::presetSlotCount;
 }
 
-PlistPtr realArray(std::span<const float> values) {
+// The values, none above `highest`.
+PlistPtr realArray(std::span<const float> values, float highest) {
   PlistPtr array = adopt(plist_new_array());
-  for (const float value : values)
-    plist_array_append_item(array.get(), plist_new_real(static_cast<double>(value)));
+  for (const float value : values) {
+    plist_array_append_item(array.get(),
+                            plist_new_real(static_cast<double>(std::min(value, highest))));
+  }
   return array;
 }
 
@@ -200,14 +206,25 @@ double maximumHeadroomOf(plist_t display) {
   return *headroom;
 }
 
-SimDisplayState::EDRClock::duration headroomDelayOf(plist_t display) {
-  double seconds = numberValue(dictItem(display, "EDRHeadroomDelay"))
-                       .value_or(SimDisplayState::defaultHeadroomDelay);
+// A number of seconds the file holds, or its default.
+SimDisplayState::EDRClock::duration secondsOf(plist_t display, const char* key,
+                                              double defaultSeconds) {
+  double seconds = numberValue(dictItem(display, key)).value_or(defaultSeconds);
   // An hour is as good as never, and keeps the conversion defined.
-  if (!std::isfinite(seconds) || seconds < 0.0) seconds = SimDisplayState::defaultHeadroomDelay;
+  if (!std::isfinite(seconds) || seconds < 0.0) seconds = defaultSeconds;
   seconds = std::min(seconds, 3600.0);
   return std::chrono::duration_cast<SimDisplayState::EDRClock::duration>(
       std::chrono::duration<double>(seconds));
+}
+
+EDRCompositor::Traits edrTraitsOf(plist_t display) {
+  return EDRCompositor::Traits{
+      .maximumHeadroom = maximumHeadroomOf(display),
+      .headroomDelay =
+          secondsOf(display, "EDRHeadroomDelay", SimDisplayState::defaultHeadroomDelay),
+      .dropsOnSpaceChange = hasFlag(display, "DropsEDROnSpaceChange"),
+      .refusedAfterWake = secondsOf(display, "EDRRefusedAfterWakeSeconds", 0.0),
+  };
 }
 
 float peakOf(const SimDisplayState::TransferTables& tables) {
@@ -382,12 +399,14 @@ std::int32_t SimDisplayState::setTransferTables(platform::DisplayID display,
   }
   const ProcessIdentity owner = ProcessIdentity::current();
   return change(display, [&](plist_t entry) {
+    // Such a release says it took the table, and shows no value above SDR white.
+    const float highest = hasFlag(entry, "IgnoresBoostedTables") ? 1.0f : maximumTableValue;
     PlistPtr table = adopt(plist_new_dict());
     setDictItem(table.get(), "OwnerProcessID", makeInteger(owner.pid));
     setDictItem(table.get(), "OwnerStartTime", makeInteger(owner.startTime));
-    setDictItem(table.get(), "Red", realArray(red));
-    setDictItem(table.get(), "Green", realArray(green));
-    setDictItem(table.get(), "Blue", realArray(blue));
+    setDictItem(table.get(), "Red", realArray(red, highest));
+    setDictItem(table.get(), "Green", realArray(green, highest));
+    setDictItem(table.get(), "Blue", realArray(blue, highest));
     setDictItem(entry, "TransferTable", std::move(table));
     return success;
   });
@@ -494,20 +513,6 @@ SimDisplayState::PresetView SimDisplayState::presetView(platform::DisplayID disp
   return view;
 }
 
-std::optional<SimDisplayState::EDRClock::time_point> SimDisplayState::headroomSince(
-    plist_t display) const {
-  if (asleep_) return std::nullopt;
-  const platform::DisplayID id = displayIDValue(dictItem(display, "DisplayID"));
-  std::optional<EDRClock::time_point> firstShown;
-  for (const EDRWindowState& window : edrWindows_) {
-    if (window.display == id && (!firstShown || window.shownAt < *firstShown)) {
-      firstShown = window.shownAt;
-    }
-  }
-  if (!firstShown) return std::nullopt;
-  return *firstShown + headroomDelayOf(display);
-}
-
 SimDisplayState::Snapshot SimDisplayState::makeSnapshot(
     plist_t current, EDRClock::time_point now, std::optional<EDRClock::time_point>& risesAt) const {
   Snapshot snapshot;
@@ -535,11 +540,15 @@ SimDisplayState::Snapshot SimDisplayState::makeSnapshot(
       display.slot11Name = stringValue(dictItem(slot11, "PresetName")).value_or("(unnamed)");
     }
     display.transferTables = transferTablesOf(entry);
-    display.maximumHeadroom = maximumHeadroomOf(entry);
-    display.edrWindowShown =
-        std::any_of(edrWindows_.begin(), edrWindows_.end(),
-                    [&](const auto& window) { return window.display == display.id; });
-    if (const std::optional<EDRClock::time_point> since = headroomSince(entry)) {
+    const EDRCompositor::Traits traits = edrTraitsOf(entry);
+    display.maximumHeadroom = traits.maximumHeadroom;
+    if (const EDRCompositor::WindowState* window = edrCompositor_.windowOn(display.id)) {
+      display.edrWindowShown = true;
+      display.edrWindowDraws = window->draws;
+      display.edrWindowExcludedFromCapture = window->excludedFromCapture;
+    }
+    if (const std::optional<EDRClock::time_point> since =
+            edrCompositor_.headroomFrom(display.id, traits)) {
       if (now >= *since) {
         display.currentHeadroom = display.maximumHeadroom;
       } else if (!risesAt || *since < *risesAt) {
@@ -720,21 +729,27 @@ std::int32_t SimDisplayState::setThermalState(platform::ThermalState state) {
   });
 }
 
-std::uint64_t SimDisplayState::showEDRWindow(platform::DisplayID display) {
+std::uint64_t SimDisplayState::showEDRWindow(platform::DisplayID display,
+                                             bool excludedFromCapture) {
   const std::lock_guard lock(mutex_);
-  if (findDisplay(root(), display) == nullptr) return 0;
-  edrWindows_.push_back(EDRWindowState{++lastEDRWindow_, display, EDRClock::now()});
+  const plist_t entry = findDisplay(root(), display);
+  if (entry == nullptr) return 0;
   ++edrVersion_;
-  return lastEDRWindow_;
+  return edrCompositor_.show(display, excludedFromCapture, edrTraitsOf(entry), EDRClock::now());
+}
+
+void SimDisplayState::drawEDRWindow(std::uint64_t window) {
+  const std::lock_guard lock(mutex_);
+  const std::optional<platform::DisplayID> display = edrCompositor_.displayOf(window);
+  if (!display) return;
+  // A display that went away gives nothing: its traits are the defaults.
+  edrCompositor_.draw(window, edrTraitsOf(findDisplay(root(), *display)), EDRClock::now());
+  ++edrVersion_;
 }
 
 void SimDisplayState::hideEDRWindow(std::uint64_t window) {
   const std::lock_guard lock(mutex_);
-  const auto removed = std::remove_if(edrWindows_.begin(), edrWindows_.end(),
-                                      [window](const auto& each) { return each.id == window; });
-  if (removed == edrWindows_.end()) return;
-  edrWindows_.erase(removed, edrWindows_.end());
-  ++edrVersion_;
+  if (edrCompositor_.hide(window)) ++edrVersion_;
 }
 
 double SimDisplayState::currentHeadroom(platform::DisplayID display) {
@@ -747,11 +762,28 @@ void SimDisplayState::setAsleep(bool asleep) {
   const std::lock_guard lock(mutex_);
   if (asleep_ == asleep) return;
   asleep_ = asleep;
-  // The displays come back from sleep without EDR, and give it again after their delay.
-  if (!asleep) {
-    for (EDRWindowState& window : edrWindows_)
-      window.shownAt = EDRClock::now();
-  }
+  edrCompositor_.setAsleep(asleep, EDRClock::now());
+  ++edrVersion_;
+}
+
+void SimDisplayState::setLocked(bool locked) {
+  const std::lock_guard lock(mutex_);
+  if (edrCompositor_.isLocked() == locked) return;
+  edrCompositor_.setLocked(locked);
+  ++edrVersion_;
+}
+
+bool SimDisplayState::isLocked() {
+  const std::lock_guard lock(mutex_);
+  return edrCompositor_.isLocked();
+}
+
+void SimDisplayState::changeSpace() {
+  const std::lock_guard lock(mutex_);
+  const plist_t current = root();
+  edrCompositor_.changeSpace([current](platform::DisplayID display) {
+    return edrTraitsOf(findDisplay(current, display));
+  });
   ++edrVersion_;
 }
 

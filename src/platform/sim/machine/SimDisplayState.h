@@ -19,6 +19,7 @@
 #include "platform/OperatingSystem.h"
 #include "platform/Power.h"
 #include "platform/WindowServer.h"
+#include "platform/sim/machine/EDRCompositor.h"
 #include "platform/sim/machine/PlistFile.h"
 #include "platform/sim/machine/ProcessIdentity.h"
 
@@ -48,11 +49,16 @@ namespace lumora::sim {
 //     BuiltIn            boolean: the Mac's own panel; absent: not built in
 //     MaximumEDRHeadroom real: the EDR headroom the display gives while an EDR window is on it
 //                        (heat and ambient light change it); absent: 1.0, none
-//     EDRHeadroomDelay   real: seconds from an EDR window's appearing to the headroom; absent 0.5
+//     EDRHeadroomDelay   real: seconds from an EDR window's drawing to the headroom; absent 0.5
+//     DropsEDROnSpaceChange boolean: a Space change takes the headroom away until the EDR window
+//                        is drawn again
+//     EDRRefusedAfterWakeSeconds real: for that long after wake, an EDR window drawn gets none
+//     IgnoresBoostedTables boolean: a table with values above 1.0 is taken, and kept clamped at
+//                        1.0, as a release that does not apply boosted tables
 //
-// The EDR windows shown are the process's own, kept in memory as macOS keeps windows: the
-// current headroom of a display rises to its maximum once one has been on it for the delay, and
-// is 1.0 without one or while the Mac sleeps.
+// The EDR windows shown are the process's own, kept in memory as macOS keeps windows (see
+// EDRCompositor): the current headroom of a display rises to its maximum once one has been drawn
+// on it for the delay, and is 1.0 without one, while the Mac sleeps or the screen is locked.
 //
 // Without the file the displays start from their factory state, which is written out. Every
 // operation is thread-safe. Reads cost no parsing while the file is unchanged, and the changes
@@ -60,7 +66,7 @@ namespace lumora::sim {
 class SimDisplayState {
  public:
   static constexpr std::int32_t presetSlotCount = platform::presetSlotCount;
-  using EDRClock = std::chrono::steady_clock;
+  using EDRClock = EDRCompositor::Clock;
   static constexpr double defaultHeadroomDelay = 0.5;  // seconds
 
   // The window server's answers.
@@ -90,6 +96,8 @@ class SimDisplayState {
     std::optional<TransferTables> transferTables;
     double maximumHeadroom = 1.0;
     bool edrWindowShown = false;
+    std::uint64_t edrWindowDraws = 0;
+    bool edrWindowExcludedFromCapture = false;
     double currentHeadroom = 1.0;
     // What the display shows SDR white at: the active preset's ceiling, times the table's peak
     // where it goes above 1.0, as far as the current headroom lets it.
@@ -186,14 +194,22 @@ class SimDisplayState {
   std::int32_t setThermalState(platform::ThermalState state);
   static std::string_view thermalStateName(platform::ThermalState state);
 
-  // The process's EDR windows: an identifier for the window shown (0 for a display that does
-  // not exist), and its end.
-  std::uint64_t showEDRWindow(platform::DisplayID display);
+  // The process's EDR windows: an identifier for the window shown and drawn once (0 for a
+  // display that does not exist), a frame drawn again, and its end.
+  std::uint64_t showEDRWindow(platform::DisplayID display, bool excludedFromCapture);
+  void drawEDRWindow(std::uint64_t window);
   void hideEDRWindow(std::uint64_t window);
   // How far above 1.0 the display can show values now.
   double currentHeadroom(platform::DisplayID display);
-  // Asleep, no display gives headroom; at wake it comes back after each display's delay.
+  // Asleep, no display gives headroom; at wake it comes back after each display's delay (see
+  // EDRCompositor for a display that refuses it for a while after wake).
   void setAsleep(bool asleep);
+  // Locked, no display gives headroom; after unlocking, only to a window drawn since.
+  void setLocked(bool locked);
+  bool isLocked();
+  // The active Space changed: displays with DropsEDROnSpaceChange let go of their headroom until
+  // the window is drawn again.
+  void changeSpace();
 
   // Everything at once, from one reading of the file; the same snapshot while nothing changed.
   std::shared_ptr<const Snapshot> currentSnapshot();
@@ -206,9 +222,6 @@ class SimDisplayState {
   plist_t root();
   std::optional<platform::Screen> mainScreenOf(plist_t root) const;
   std::optional<TransferTables> transferTablesOf(plist_t display) const;
-  // When an EDR window on the display was shown long enough ago to give headroom (none without
-  // one, or while asleep).
-  std::optional<EDRClock::time_point> headroomSince(plist_t display) const;
   // `risesAt` is when a display's headroom next rises by itself, if one will.
   Snapshot makeSnapshot(plist_t root, EDRClock::time_point now,
                         std::optional<EDRClock::time_point>& risesAt) const;
@@ -231,13 +244,7 @@ class SimDisplayState {
   bool snapshotOfFile_ = false;
   // The loading processes of the snapshot's tables, and whether they ran when it was made.
   std::vector<std::pair<ProcessIdentity, bool>> snapshotOwners_;
-  struct EDRWindowState {
-    std::uint64_t id;
-    platform::DisplayID display;
-    EDRClock::time_point shownAt;
-  };
-  std::vector<EDRWindowState> edrWindows_;
-  std::uint64_t lastEDRWindow_ = 0;
+  EDRCompositor edrCompositor_;
   bool asleep_ = false;
   // Changes with the EDR windows and sleep, which the snapshot shows.
   std::uint64_t edrVersion_ = 0;
