@@ -559,6 +559,8 @@ SimDisplayState::Snapshot SimDisplayState::makeSnapshot(
     const double peak =
         display.transferTables ? static_cast<double>(peakOf(*display.transferTables)) : 1.0;
     display.givenNits = white * (peak > 1.0 ? std::min(peak, display.currentHeadroom) : 1.0);
+    // More than the headroom shows is clipped to white: the washed-out screen.
+    display.overExposed = peak > 1.0 && peak > display.currentHeadroom + 0.001;
     snapshot.displays.push_back(std::move(display));
   }
   return snapshot;

@@ -102,6 +102,8 @@ class SimDisplayState {
     // What the display shows SDR white at: the active preset's ceiling, times the table's peak
     // where it goes above 1.0, as far as the current headroom lets it.
     double givenNits = 500.0;
+    // The table asks for more above SDR white than the current headroom shows.
+    bool overExposed = false;
   };
   struct Snapshot {
     std::string systemVersion;  // empty when the file names none

@@ -32,6 +32,7 @@ std::string describeDrivenDisplay(const SimDisplayState::Snapshot& snapshot) {
     }
     line += ", gives " + formatNumber(std::round(display.givenNits)) + " nits, headroom " +
             formatNumber(display.currentHeadroom);
+    if (display.overExposed) line += ", over-exposed";
     return line;
   }
   return "display " + std::to_string(snapshot.mainDisplay) + ": not connected";

@@ -109,6 +109,7 @@ void HeadlessCommands::run(std::string_view line) {
       {"menu", &HeadlessCommands::menu},
       {"alert", &HeadlessCommands::alert},
       {"windows", &HeadlessCommands::windows},
+      {"space", &HeadlessCommands::changeSpace},
   };
   for (const auto& [name, command] : plain) {
     if (verb != name) continue;
@@ -119,6 +120,10 @@ void HeadlessCommands::run(std::string_view line) {
     if (!argument.empty()) return error(verb, "takes no argument");
     if (verb == "help") return say_(std::string(helpText));
     return sleepOrWake(verb == "sleep");
+  }
+  if (verb == "lock" || verb == "unlock") {
+    if (!argument.empty()) return error(verb, "takes no argument");
+    return lockOrUnlock(verb == "lock");
   }
   error(shortened(line.substr(0, space)), "unknown command (\"help\" lists them)");
 }
@@ -258,7 +263,10 @@ void HeadlessCommands::windows() {
   for (const SimDisplayState::DisplaySnapshot& display : displays->displays) {
     if (!display.edrWindowShown) continue;
     say_("window edr: 1x1 EDR window on display " + std::to_string(display.id) +
-         " (borderless, ignores the mouse, on every Space), headroom " +
+         " (borderless, ignores the mouse, on every Space" +
+         (display.edrWindowExcludedFromCapture ? ", out of screen capture" : "") + "), drawn " +
+         std::to_string(display.edrWindowDraws) +
+         (display.edrWindowDraws == 1 ? " time" : " times") + ", headroom " +
          formatNumber(display.currentHeadroom));
   }
   for (const auto& window : windows) {
@@ -306,6 +314,25 @@ void HeadlessCommands::hotKey(std::string_view combination) {
       return error("hotkey", "no app holds " + inQuotes(combination) +
                                  " (Keyboard Shortcuts is off, or it is not one of them)");
   }
+}
+
+void HeadlessCommands::lockOrUnlock(bool lock) {
+  const std::string_view verb = lock ? "lock" : "unlock";
+  if (lock == mac_.systemEvents.isLocked()) {
+    return error(verb, lock ? "the screen is already locked" : "the screen is not locked");
+  }
+  if (lock) {
+    mac_.systemEvents.lock();
+    say_("lock: locked");
+  } else {
+    mac_.systemEvents.unlock();
+    say_("unlock: unlocked");
+  }
+}
+
+void HeadlessCommands::changeSpace() {
+  mac_.systemEvents.changeSpace();
+  say_("space: changed");
 }
 
 void HeadlessCommands::sleepOrWake(bool sleep) {

@@ -33,6 +33,7 @@ class HeadlessCommands {
       "commands: status | menu | pick <title or any unique part of it> (a submenu's entry as "
       "\"Deep Blacks > Medium\") | alert | answer [button number] | windows | "
       "close [window number] | hotkey <combination, as ctrl+option+command+up> | sleep | wake | "
+      "lock | unlock | space | "
       "power ac | power battery <percent> | thermal nominal|fair|serious|critical | help";
 
  private:
@@ -46,6 +47,8 @@ class HeadlessCommands {
   void close(std::string_view argument);
   void hotKey(std::string_view combination);
   void sleepOrWake(bool sleep);
+  void lockOrUnlock(bool lock);
+  void changeSpace();
   void power(std::string_view argument);
   void thermal(std::string_view argument);
   const platform::Menu* installedMenu() const;

@@ -63,12 +63,17 @@ std::vector<PanelLine> displayPanelLines(const SimDisplayState::Snapshot& snapsh
                                             : "calibrated (ColorSync)",
                      display.transferTables.has_value()});
     const bool boosted = display.givenNits > display.sdrNits.value_or(500.0) + 0.5;
-    lines.push_back({"  EDR window",
-                     display.edrWindowShown ? "shown (1x1, asks for headroom)" : "none",
-                     display.edrWindowShown});
+    std::string window = "none";
+    if (display.edrWindowShown) {
+      window = "shown (1x1, asks for headroom), drawn " + std::to_string(display.edrWindowDraws) +
+               (display.edrWindowDraws == 1 ? " time" : " times") +
+               (display.edrWindowExcludedFromCapture ? ", out of screenshots" : "");
+    }
+    lines.push_back({"  EDR window", window, display.edrWindowShown});
     lines.push_back({"  Headroom",
                      number(display.currentHeadroom) + " of " + number(display.maximumHeadroom) +
-                         ", gives " + nits(std::round(display.givenNits)),
+                         ", gives " + nits(std::round(display.givenNits)) +
+                         (display.overExposed ? ", over-exposed" : ""),
                      boosted});
   }
   const platform::PowerState& power = snapshot.power;

@@ -20,6 +20,8 @@ const std::vector<KeySection>& keySections() {
            {",", "Settings..."},
            {"q", "Quit (the standard preset first)"},
            {"s", "put the simulated Mac to sleep, or wake it"},
+           {"l", "lock its screen, or unlock it"},
+           {"n", "switch to the next Space"},
            {"p", "unplug the simulated Mac, or plug it in"},
            {"t", "its thermal state: nominal, fair, serious, critical"},
            {"m", "the messages the app has shown, newest first"},

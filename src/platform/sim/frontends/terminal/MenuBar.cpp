@@ -45,6 +45,8 @@ void MenuBar::draw(CursesScreen& screen, bool menuOpen) {
     screen.put(0, 3, "Lumora Virir", Look().withBold(true).withReverse(true));
   } else if (mac_.systemEvents.isAsleep()) {
     screen.put(0, 3, "asleep (s wakes it)", Look().withDim(true).withReverse(true));
+  } else if (mac_.systemEvents.isLocked()) {
+    screen.put(0, 3, "locked (l unlocks it)", Look().withDim(true).withReverse(true));
   }
   shownClock_ = clock();
   screen.put(0, width_ - displayWidth(shownClock_) - 1, shownClock_, Look().withReverse(true));

@@ -176,6 +176,15 @@ void TerminalFrontEnd::handleMainScreen(const Input& input) {
     }
     return;
   }
+  if (keys::isCharacter(input, 'l')) {
+    if (mac_.systemEvents.isLocked()) {
+      mac_.systemEvents.unlock();
+    } else {
+      mac_.systemEvents.lock();
+    }
+    return;
+  }
+  if (keys::isCharacter(input, 'n')) return mac_.systemEvents.changeSpace();
   // The charger and the room, as the simulated Mac's file holds them: the app hears of it as
   // it would on a Mac.
   if (keys::isCharacter(input, 'p')) {
