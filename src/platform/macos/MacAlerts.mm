@@ -14,8 +14,8 @@ int MacAlerts::runModal(const platform::Alert &alert) {
   native.alertStyle = static_cast<NSAlertStyle>(alert.style);
   for (const std::string &title : alert.buttonTitles) [native addButtonWithTitle:toNSString(title)];
   if (alert.floatsAboveOtherApplications) {
-    // Laid out now: NSAlert lays itself out lazily in runModal, after the window below has been
-    // ordered front, which would show it before it has its size and its buttons.
+    // Laid out now: NSAlert lays itself out lazily inside runModal, after its window has been
+    // ordered front here, which would show the window before it has its size and its buttons.
     [native layout];
     // runModal does not bring a menu-bar app forward; a floating window is seen anyway.
     NSWindow *window = native.window;
