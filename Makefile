@@ -5,7 +5,7 @@
 # make fuzz     builds the fuzzing harnesses with clang and runs each for FUZZ_SECONDS (60)
 #
 # macOS options, for run and package:
-#   SPARKLE=/path     the folder holding Sparkle.framework (Sparkle 2)
+#   SPARKLE=/path     the folder holding Sparkle.framework (Sparkle 2.9.4 or later)
 #   NO_UPDATER=1      build without the updater instead
 #   FEED_URL=https://... PUBLIC_KEY=...   the update feed and its EdDSA public key
 #   IDENTITY="Developer ID Application: ..."   signs with it instead of ad hoc

@@ -16,6 +16,11 @@ NS_ASSUME_NONNULL_BEGIN
 - (void)activate API_AVAILABLE(macos(14.0));
 @end
 
+// AppKit/NSAlert.h: - (void)layout;  (macOS 10.5): lays the alert out now, not just before display.
+@interface NSAlert (LumoraSDKAdditions)
+- (void)layout;
+@end
+
 // AppKit/NSImage.h: @property (getter=isTemplate) BOOL template;  (macOS 10.5)
 // `template` is a C++ keyword, so Objective-C++ code calls the setter by name.
 @interface NSImage (LumoraSDKAdditions)

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/TableResampling.h"
+
 namespace lumora {
 namespace {
 
@@ -61,21 +63,9 @@ Table TransferTables::multiplied(const Table& base, float factor) {
 }
 
 Table TransferTables::resampled(std::span<const float> entries) {
-  if (entries.size() == tableSize) {
-    Table table{};
-    std::copy(entries.begin(), entries.end(), table.begin());
-    return table;
-  }
   if (entries.size() < 2) return identity();
   Table table{};
-  const auto last = static_cast<float>(entries.size() - 1);
-  for (std::size_t i = 0; i < table.size(); ++i) {
-    const float position = static_cast<float>(i) / static_cast<float>(tableSize - 1) * last;
-    const auto below = static_cast<std::size_t>(position);
-    const std::size_t above = std::min(below + 1, entries.size() - 1);
-    const float weight = position - static_cast<float>(below);
-    table[i] = entries[below] + (entries[above] - entries[below]) * weight;
-  }
+  platform::resampleTable(entries, table);
   return table;
 }
 

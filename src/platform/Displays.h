@@ -35,17 +35,19 @@ class Displays {
   // NSScreen.mainScreen: the screen with the keyboard focus, or none.
   virtual std::optional<Screen> mainScreen() = 0;
 
-  // CGSetDisplayTransferByTable: loads one table per channel, of equal sizes. Values run from 0
-  // up; above 1 only as far as the display's EDR headroom shows. The table stays in force until
-  // it is replaced, the calibration is restored or the loading process ends. Returns the CGError:
-  // 0 when the table was taken. Any thread.
+  // CGSetDisplayTransferByTable: loads one table per channel, of equal sizes, resampled to the
+  // display's own table size (CGDisplayGammaTableCapacity). Values run from 0 up; above 1 only as
+  // far as the display's EDR headroom shows. The table stays in force until it is replaced, the
+  // calibration is restored or the loading process ends. Returns the CGError: 0 when the table
+  // was taken. Any thread.
   virtual std::int32_t setTransferTable(DisplayID display, std::span<const float> red,
                                         std::span<const float> green,
                                         std::span<const float> blue) = 0;
 
-  // CGGetDisplayTransferByTable: the table in force (the calibration when no one loaded one),
-  // into the three spans, which have the same size. Returns how many entries were written; 0
-  // when the table cannot be read. Allocates nothing. Any thread.
+  // CGGetDisplayTransferByTable: the table in force (the calibration when no one loaded one), read
+  // at the display's own size and resampled into the three spans, which have the same size.
+  // Returns how many entries were written; 0 when the table cannot be read. Allocates nothing per
+  // call (a backend may keep a buffer, sized at the first read). Any thread.
   virtual std::size_t readTransferTable(DisplayID display, std::span<float> red,
                                         std::span<float> green, std::span<float> blue) = 0;
 

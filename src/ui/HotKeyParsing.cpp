@@ -70,8 +70,12 @@ ParsedHotKey parseHotKey(std::string_view text) {
     text.remove_prefix(plus + 1);
   }
   if (hotKey.key.empty()) return refused("no key, only modifiers");
-  if (!hotKey.control && !hotKey.option && !hotKey.command) {
-    return refused("it needs ctrl, option or command");
+  // Without either, a shortcut would take typing from every app; and macOS 15 refuses hot keys
+  // whose only modifiers are option and shift, so such a shortcut would never fire.
+  if (!hotKey.control && !hotKey.command) {
+    return refused(
+        "it needs ctrl or command, as macOS 15 refuses shortcuts whose only modifiers are option "
+        "and shift");
   }
   return ParsedHotKey{hotKey, {}};
 }

@@ -67,5 +67,31 @@ TEST_F(HotKeysEndToEndTest, OneAnotherAppHoldsIsToldOnceAndTheOthersWork) {
   EXPECT_EQ(said.find("held by another app"), said.rfind("held by another app")) << said;
 }
 
+TEST_F(HotKeysEndToEndTest, AShortcutWithOnlyOptionIsSaidOnceAndItsDefaultWorks) {
+  storeDefaults(
+      "<key>keyboardShortcutsEnabled</key><true/>"
+      "<key>shortcutBrighter</key><string>option+up</string>");
+  RunningApp app(home_.path());
+  launch(app);
+  EXPECT_NE(reply(app, "hotkey option+up", "error: hotkey:").find("no app holds"),
+            std::string::npos);
+  EXPECT_EQ(reply(app, "hotkey ctrl+option+command+up", "hotkey:"),
+            "hotkey: pressed ctrl+option+command+up");
+  EXPECT_TRUE(statusSays(app, "SDR 800 nits"));
+
+  // Off and on again: read again, and told no more.
+  reply(app, "pick Keyboard Shortcuts", "picked:");
+  reply(app, "pick Keyboard Shortcuts", "picked:");
+  reply(app, "hotkey ctrl+option+command+up", "hotkey:");
+  EXPECT_TRUE(statusSays(app, "SDR 1000 nits"));
+  const std::string said = app.errorOutput();
+  const std::string refusal =
+      "shortcutBrighter \"option+up\" is not a shortcut (it needs ctrl or "
+      "command";
+  EXPECT_NE(said.find(refusal), std::string::npos) << said;
+  EXPECT_EQ(said.find("option+up"), said.rfind("option+up")) << said;
+  EXPECT_NE(said.find("ctrl+option+command+up is used instead"), std::string::npos) << said;
+}
+
 }  // namespace
 }  // namespace lumora::testing

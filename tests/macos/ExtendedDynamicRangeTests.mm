@@ -64,17 +64,5 @@ TEST(MacEDRWindowTest, ItsLayerWantsExtendedDynamicRangeInHalfFloats) {
   EXPECT_GE(edr.currentHeadroom(drivenDisplay()), 1.0);
 }
 
-TEST(MacDisplaysTest, TheBuiltInPanelAndItsTableReadBack) {
-  MacDisplays displays;
-  if (const std::optional<platform::DisplayID> builtIn = displays.builtInDisplayID()) {
-    EXPECT_TRUE(CGDisplayIsBuiltin(*builtIn));
-  }
-  float red[256], green[256], blue[256];
-  const std::size_t count = displays.readTransferTable(displays.mainDisplayID(), red, green, blue);
-  ASSERT_GT(count, 1u);
-  EXPECT_LE(count, 256u);
-  EXPECT_LE(red[0], red[count - 1]) << "a calibration rises";
-}
-
 }  // namespace
 }  // namespace lumora::macos
