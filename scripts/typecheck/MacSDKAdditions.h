@@ -74,6 +74,32 @@ FOUNDATION_EXPORT NSNotificationName const NSProcessInfoThermalStateDidChangeNot
 // AppKit/NSWorkspace.h: APPKIT_EXTERN NSNotificationName NSWorkspaceScreensDidWakeNotification
 // API_AVAILABLE(macos(10.6));
 APPKIT_EXPORT NSNotificationName NSWorkspaceScreensDidWakeNotification;
+// AppKit/NSWorkspace.h: APPKIT_EXTERN NSNotificationName NSWorkspaceScreensDidSleepNotification
+// API_AVAILABLE(macos(10.6)); APPKIT_EXTERN NSNotificationName
+// NSWorkspaceActiveSpaceDidChangeNotification API_AVAILABLE(macos(10.6));
+APPKIT_EXPORT NSNotificationName NSWorkspaceScreensDidSleepNotification;
+APPKIT_EXPORT NSNotificationName NSWorkspaceActiveSpaceDidChangeNotification;
+
+// AppKit/NSWindow.h: typedef NS_ENUM(NSUInteger, NSWindowSharingType) { NSWindowSharingNone = 0,
+// NSWindowSharingReadOnly = 1, NSWindowSharingReadWrite = 2 }; @property NSWindowSharingType
+// sharingType API_AVAILABLE(macos(10.5));
+typedef NS_ENUM(NSUInteger, NSWindowSharingType) {
+  NSWindowSharingNone = 0,
+  NSWindowSharingReadOnly = 1,
+  NSWindowSharingReadWrite = 2
+};
+// AppKit/NSWindow.h: typedef NS_OPTIONS(NSUInteger, NSWindowOcclusionState) {
+// NSWindowOcclusionStateVisible = 1UL << 1 } API_AVAILABLE(macos(10.9)); @property (readonly)
+// NSWindowOcclusionState occlusionState API_AVAILABLE(macos(10.9)); APPKIT_EXTERN
+// NSNotificationName const NSWindowDidChangeOcclusionStateNotification API_AVAILABLE(macos(10.9));
+typedef NS_OPTIONS(NSUInteger, NSWindowOcclusionState) {
+  NSWindowOcclusionStateVisible = 1UL << 1
+};
+@interface NSWindow (LumoraSDKSharingAdditions)
+@property NSWindowSharingType sharingType;
+@property(readonly) NSWindowOcclusionState occlusionState;
+@end
+APPKIT_EXPORT NSNotificationName const NSWindowDidChangeOcclusionStateNotification;
 
 NS_ASSUME_NONNULL_END
 

@@ -12,15 +12,16 @@ namespace lumora::platform {
 // "com.apple.screenIsLocked" and "com.apple.screenIsUnlocked"). After sleep, wake and display
 // changes macOS has restored every display's colour calibration; any of them, and a Space change
 // or the lock screen, may let a display out of extended dynamic range.
+// Each is empty unless given, so that a caller names only those it listens for.
 struct SystemEventHandlers {
-  std::function<void()> willSleep;
-  std::function<void()> didWake;
-  std::function<void()> screensDidSleep;
-  std::function<void()> screensDidWake;
-  std::function<void()> displaysReconfigured;
-  std::function<void()> activeSpaceChanged;
-  std::function<void()> screenLocked;
-  std::function<void()> screenUnlocked;
+  std::function<void()> willSleep{};
+  std::function<void()> didWake{};
+  std::function<void()> screensDidSleep{};
+  std::function<void()> screensDidWake{};
+  std::function<void()> displaysReconfigured{};
+  std::function<void()> activeSpaceChanged{};
+  std::function<void()> screenLocked{};
+  std::function<void()> screenUnlocked{};
 };
 
 class SystemEvents {

@@ -43,6 +43,36 @@ TEST(MacSystemEventsTest, SleepAndWakeArriveFromTheWorkspaceCentreOnly) {
   EXPECT_EQ(heard, (std::vector<std::string>{"willSleep", "didWake", "screensDidWake"}));
 }
 
+TEST(MacSystemEventsTest, SpacesAndTheLockScreenArriveWhileTheOwnerLivesAndNeverAfter) {
+  auto events = std::make_unique<MacSystemEvents>();
+  std::vector<std::string> heard;
+  events->observe(platform::SystemEventHandlers{
+      .screensDidSleep = [&heard] { heard.push_back("screensDidSleep"); },
+      .activeSpaceChanged = [&heard] { heard.push_back("activeSpaceChanged"); },
+      .screenLocked = [&heard] { heard.push_back("screenLocked"); },
+      .screenUnlocked = [&heard] { heard.push_back("screenUnlocked"); },
+  });
+  NSWorkspace *workspace = NSWorkspace.sharedWorkspace;
+  NSDistributedNotificationCenter *distributed = NSDistributedNotificationCenter.defaultCenter;
+  const auto postAll = [&] {
+    [workspace.notificationCenter postNotificationName:NSWorkspaceScreensDidSleepNotification
+                                                object:workspace];
+    [workspace.notificationCenter postNotificationName:NSWorkspaceActiveSpaceDidChangeNotification
+                                                object:workspace];
+    [distributed postNotificationName:@"com.apple.screenIsLocked" object:nil];
+    [distributed postNotificationName:@"com.apple.screenIsUnlocked" object:nil];
+  };
+  postAll();
+  EXPECT_TRUE(runUntil([&heard] { return heard.size() == 4; }, 5s));
+  EXPECT_EQ(heard, (std::vector<std::string>{"screensDidSleep", "activeSpaceChanged",
+                                             "screenLocked", "screenUnlocked"}));
+
+  events.reset();
+  postAll();
+  runFor(500ms);
+  EXPECT_EQ(heard.size(), 4u) << "every observer went with its owner";
+}
+
 // Core Graphics's registrations, as a test keeps them: what was registered, and what was removed.
 struct Registration {
   CGDisplayReconfigurationCallBack callback = nullptr;

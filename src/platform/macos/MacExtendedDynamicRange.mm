@@ -6,6 +6,7 @@
 #import <QuartzCore/QuartzCore.h>
 
 #include "platform/macos/CFRef.h"
+#include "platform/macos/EDRWindowPlacement.h"
 
 // Never key or main, so that showing it takes nothing from the app the user is in.
 @interface LumoraEDRPanel : NSPanel
@@ -20,62 +21,95 @@
 }
 @end
 
-// Draws the layer: a clear to a value above 1.0 is all the content EDR needs.
-@interface LumoraEDRDrawer : NSObject
-- (instancetype)initWithLayer:(CAMetalLayer *)layer
-                       device:(id<MTLDevice>)device
-                   clearValue:(double)value;
-- (void)draw;
-- (void)stop;
-@end
-
 @implementation LumoraEDRDrawer {
+  __weak NSPanel *_panel;
   CAMetalLayer *_layer;
   id<MTLCommandQueue> _queue;
-  double _clearValue;
-  NSTimer *_timer;
+  BOOL _screensAsleep;
+  NSMutableArray<id<NSObject>> *_windowTokens;
+  NSMutableArray<id<NSObject>> *_workspaceTokens;
 }
 
-- (instancetype)initWithLayer:(CAMetalLayer *)layer
-                       device:(id<MTLDevice>)device
-                   clearValue:(double)value {
+- (instancetype)initWithPanel:(NSPanel *)panel
+                        layer:(CAMetalLayer *)layer
+                       device:(id<MTLDevice>)device {
   if ((self = [super init])) {
+    _panel = panel;
     _layer = layer;
     _queue = [device newCommandQueue];
-    _clearValue = value;
+    _windowTokens = [NSMutableArray array];
+    _workspaceTokens = [NSMutableArray array];
     __weak LumoraEDRDrawer *weakSelf = self;
-    _timer = [NSTimer timerWithTimeInterval:lumora::macos::MacExtendedDynamicRange::redrawInterval
-                                    repeats:YES
-                                      block:^(NSTimer *) {
-                                        [weakSelf draw];
-                                      }];
-    _timer.tolerance = lumora::macos::MacExtendedDynamicRange::redrawInterval / 2;
-    // Also while a menu is open or an alert runs, which would stop a default-mode timer.
-    [NSRunLoop.mainRunLoop addTimer:_timer forMode:NSRunLoopCommonModes];
+    NSOperationQueue *main = NSOperationQueue.mainQueue;
+    [_windowTokens addObject:[NSNotificationCenter.defaultCenter
+                                 addObserverForName:NSWindowDidChangeOcclusionStateNotification
+                                             object:panel
+                                              queue:main
+                                         usingBlock:^(NSNotification *) {
+                                           [weakSelf drawPendingFrame];
+                                         }]];
+    NSNotificationCenter *workspace = NSWorkspace.sharedWorkspace.notificationCenter;
+    [_workspaceTokens addObject:[workspace addObserverForName:NSWorkspaceScreensDidSleepNotification
+                                                       object:nil
+                                                        queue:main
+                                                   usingBlock:^(NSNotification *) {
+                                                     [weakSelf setScreensAsleep:YES];
+                                                   }]];
+    [_workspaceTokens addObject:[workspace addObserverForName:NSWorkspaceScreensDidWakeNotification
+                                                       object:nil
+                                                        queue:main
+                                                   usingBlock:^(NSNotification *) {
+                                                     [weakSelf setScreensAsleep:NO];
+                                                   }]];
   }
   return self;
 }
 
-- (void)draw {
+- (void)setScreensAsleep:(BOOL)asleep {
+  _screensAsleep = asleep;
+  [self drawPendingFrame];
+}
+
+- (void)drawWhenPossible {
+  _framePending = YES;
+  [self drawPendingFrame];
+}
+
+- (void)drawPendingFrame {
+  if (!_framePending) return;
+  NSPanel *panel = _panel;
+  const bool visible = panel != nil && (panel.occlusionState & NSWindowOcclusionStateVisible) != 0;
+  if (!lumora::macos::edrWindowMayDraw(visible, _screensAsleep)) return;
+  _framePending = NO;
+  [self drawFrame];
+}
+
+- (void)drawFrame {
   if (_queue == nil) return;
   id<CAMetalDrawable> drawable = [_layer nextDrawable];
   if (drawable == nil) return;
+  const double value = lumora::macos::MacExtendedDynamicRange::clearValue;
   MTLRenderPassDescriptor *pass = [MTLRenderPassDescriptor renderPassDescriptor];
   pass.colorAttachments[0].texture = drawable.texture;
   pass.colorAttachments[0].loadAction = MTLLoadActionClear;
   pass.colorAttachments[0].storeAction = MTLStoreActionStore;
-  pass.colorAttachments[0].clearColor =
-      MTLClearColorMake(_clearValue, _clearValue, _clearValue, 1.0);
+  pass.colorAttachments[0].clearColor = MTLClearColorMake(value, value, value, 1.0);
   id<MTLCommandBuffer> buffer = [_queue commandBuffer];
   id<MTLRenderCommandEncoder> encoder = [buffer renderCommandEncoderWithDescriptor:pass];
   [encoder endEncoding];
   [buffer presentDrawable:drawable];
   [buffer commit];
+  ++_framesDrawn;
 }
 
 - (void)stop {
-  [_timer invalidate];
-  _timer = nil;
+  _framePending = NO;
+  for (id<NSObject> token in _windowTokens)
+    [NSNotificationCenter.defaultCenter removeObserver:token];
+  NSNotificationCenter *workspace = NSWorkspace.sharedWorkspace.notificationCenter;
+  for (id<NSObject> token in _workspaceTokens) [workspace removeObserver:token];
+  [_windowTokens removeAllObjects];
+  [_workspaceTokens removeAllObjects];
 }
 
 @end
@@ -101,6 +135,12 @@ MacEDRWindow::~MacEDRWindow() {
   [panel_ close];
 }
 
+void MacEDRWindow::redraw() {
+  // Back in front, in case a full-screen app or a Space change left it behind.
+  [panel_ orderFrontRegardless];
+  [drawer_ drawWhenPossible];
+}
+
 std::unique_ptr<platform::EDRWindow> MacExtendedDynamicRange::showEDRWindow(
     platform::DisplayID display) {
   NSScreen *screen = screenOf(display);
@@ -110,9 +150,15 @@ std::unique_ptr<platform::EDRWindow> MacExtendedDynamicRange::showEDRWindow(
   if (device == nil) device = MTLCreateSystemDefaultDevice();
   if (device == nil) return nullptr;
 
-  const NSRect frame = NSMakeRect(NSMinX(screen.frame), NSMinY(screen.frame), 1, 1);
+  const NSRect screenFrame = screen.frame;
+  const platform::Rect content = edrWindowContentRect(platform::Rect{
+      .x = NSMinX(screenFrame),
+      .y = NSMinY(screenFrame),
+      .width = NSWidth(screenFrame),
+      .height = NSHeight(screenFrame),
+  });
   LumoraEDRPanel *panel = [[LumoraEDRPanel alloc]
-      initWithContentRect:frame
+      initWithContentRect:NSMakeRect(content.x, content.y, content.width, content.height)
                 styleMask:NSWindowStyleMaskBorderless | NSWindowStyleMaskNonactivatingPanel
                   backing:NSBackingStoreBuffered
                     defer:NO
@@ -126,6 +172,8 @@ std::unique_ptr<platform::EDRWindow> MacExtendedDynamicRange::showEDRWindow(
   panel.opaque = NO;
   panel.backgroundColor = NSColor.clearColor;
   panel.level = NSStatusWindowLevel;
+  // Never in a screenshot, a recording or a window picker.
+  panel.sharingType = NSWindowSharingNone;
   // On every Space and over full-screen apps, left where it is by Mission Control and never in
   // the window cycle.
   NSWindowCollectionBehavior behavior = NSWindowCollectionBehaviorCanJoinAllSpaces;
@@ -145,19 +193,16 @@ std::unique_ptr<platform::EDRWindow> MacExtendedDynamicRange::showEDRWindow(
   layer.opaque = YES;
   layer.drawableSize = CGSizeMake(screen.backingScaleFactor, screen.backingScaleFactor);
 
-  NSView *content = [[NSView alloc] initWithFrame:NSMakeRect(0, 0, 1, 1)];
+  NSView *contentView = [[NSView alloc] initWithFrame:NSMakeRect(0, 0, 1, 1)];
   // A layer-hosting view: the layer is set before wantsLayer.
-  content.layer = layer;
-  content.wantsLayer = YES;
-  panel.contentView = content;
+  contentView.layer = layer;
+  contentView.wantsLayer = YES;
+  panel.contentView = contentView;
 
-  const double potential = screen.maximumPotentialExtendedDynamicRangeColorComponentValue;
-  LumoraEDRDrawer *drawer =
-      [[LumoraEDRDrawer alloc] initWithLayer:layer
-                                      device:device
-                                  clearValue:potential > 1.0 ? potential : fallbackClearValue];
-  [drawer draw];
+  LumoraEDRDrawer *drawer = [[LumoraEDRDrawer alloc] initWithPanel:panel layer:layer device:device];
   [panel orderFrontRegardless];
+  // Drawn once it is on screen; the occlusion state follows the ordering.
+  [drawer drawWhenPossible];
   return std::make_unique<MacEDRWindow>(panel, drawer);
 }
 

@@ -14,9 +14,10 @@ struct DisplayReconfigurationCalls {
   CGError (*removeCallback)(CGDisplayReconfigurationCallBack callback, void* userInfo);
 };
 
-// Sleep and wake from NSWorkspace's own notification centre (they never reach the default one),
-// and display reconfigurations from Core Graphics, handed to the main thread once the change has
-// finished, one call for a whole burst.
+// Sleep, wake and Space changes from NSWorkspace's own notification centre (they never reach the
+// default one), the lock screen from the distributed centre, and display reconfigurations from
+// Core Graphics, handed to the main thread once the change has finished, one call for a whole
+// burst. Every observer is removed with its owner.
 class MacSystemEvents final : public platform::SystemEvents {
  public:
   explicit MacSystemEvents(DisplayReconfigurationCalls calls = {

@@ -4,13 +4,15 @@
 #import <dispatch/dispatch.h>
 
 #include <atomic>
+#include <utility>
 #include <vector>
 
 namespace lumora::macos {
 
 struct MacSystemEvents::Observation {
   platform::SystemEventHandlers handlers;
-  std::vector<id<NSObject>> tokens;
+  // Each observer with the centre it was added to.
+  std::vector<std::pair<NSNotificationCenter *, id<NSObject>>> tokens;
   // A reconfiguration handed to the main queue and not yet handled: later callbacks of the same
   // burst add nothing.
   std::atomic<bool> reconfigurationQueued{false};
@@ -21,6 +23,10 @@ struct MacSystemEvents::CallbackContext {
 };
 
 namespace {
+
+// What loginwindow posts when the screen is locked and unlocked.
+NSNotificationName const screenLockedNotification = @"com.apple.screenIsLocked";
+NSNotificationName const screenUnlockedNotification = @"com.apple.screenIsUnlocked";
 
 void post(const std::function<void()> &handler) {
   if (handler) handler();
@@ -49,8 +55,7 @@ MacSystemEvents::MacSystemEvents(DisplayReconfigurationCalls calls)
     : calls_(calls), observation_(std::make_shared<Observation>()) {}
 
 MacSystemEvents::~MacSystemEvents() {
-  NSNotificationCenter *center = NSWorkspace.sharedWorkspace.notificationCenter;
-  for (id<NSObject> token : observation_->tokens) [center removeObserver:token];
+  for (const auto &[center, token] : observation_->tokens) [center removeObserver:token];
   // Before the context goes: Core Graphics must not call back with it afterwards.
   if (context_) calls_.removeCallback(displayReconfigured, context_.get());
 }
@@ -59,10 +64,10 @@ void MacSystemEvents::observe(platform::SystemEventHandlers handlers) {
   observation_->handlers = std::move(handlers);
   if (!observation_->tokens.empty()) return;
 
-  NSNotificationCenter *center = NSWorkspace.sharedWorkspace.notificationCenter;
+  using Handlers = platform::SystemEventHandlers;
   const std::weak_ptr<Observation> weak = observation_;
-  const auto observe = [&](NSNotificationName name,
-                           std::function<void()> platform::SystemEventHandlers::*handler) {
+  const auto observe = [&](NSNotificationCenter *center, NSNotificationName name,
+                           std::function<void()> Handlers::*handler) {
     id<NSObject> token = [center addObserverForName:name
                                              object:nil
                                               queue:[NSOperationQueue mainQueue]
@@ -71,12 +76,19 @@ void MacSystemEvents::observe(platform::SystemEventHandlers handlers) {
                                              post(alive->handlers.*handler);
                                            }
                                          }];
-    observation_->tokens.push_back(token);
+    observation_->tokens.emplace_back(center, token);
   };
+  NSNotificationCenter *workspace = NSWorkspace.sharedWorkspace.notificationCenter;
   // Will-sleep waits for its observers before the Mac sleeps: the handler does little.
-  observe(NSWorkspaceWillSleepNotification, &platform::SystemEventHandlers::willSleep);
-  observe(NSWorkspaceDidWakeNotification, &platform::SystemEventHandlers::didWake);
-  observe(NSWorkspaceScreensDidWakeNotification, &platform::SystemEventHandlers::screensDidWake);
+  observe(workspace, NSWorkspaceWillSleepNotification, &Handlers::willSleep);
+  observe(workspace, NSWorkspaceDidWakeNotification, &Handlers::didWake);
+  observe(workspace, NSWorkspaceScreensDidSleepNotification, &Handlers::screensDidSleep);
+  observe(workspace, NSWorkspaceScreensDidWakeNotification, &Handlers::screensDidWake);
+  observe(workspace, NSWorkspaceActiveSpaceDidChangeNotification, &Handlers::activeSpaceChanged);
+  // The lock screen is told to every process through the distributed centre.
+  NSDistributedNotificationCenter *distributed = NSDistributedNotificationCenter.defaultCenter;
+  observe(distributed, screenLockedNotification, &Handlers::screenLocked);
+  observe(distributed, screenUnlockedNotification, &Handlers::screenUnlocked);
 
   auto context = std::make_unique<CallbackContext>(CallbackContext{observation_});
   if (calls_.registerCallback(displayReconfigured, context.get()) == kCGErrorSuccess) {
