@@ -38,10 +38,10 @@ class HeadroomBrightness {
   // Why the boost cannot work.
   enum class Cause {
     none,
-    noHeadroom,        // no headroom came within the wait, while awake, unlocked and settled
-    noScreen,          // the display has no screen to show the EDR window on
-    tableRefused,      // the display did not take the boosted table
-    tableNotApplied,   // the table was taken but did not read back as loaded (ignored or clamped)
+    noHeadroom,       // no headroom came within the wait, while awake, unlocked and settled
+    noScreen,         // the display has no screen to show the EDR window on
+    tableRefused,     // the display did not take the boosted table
+    tableNotApplied,  // the table was taken but did not read back as loaded (ignored or clamped)
   };
 
   // What changes under the display, as the system tells it.

@@ -48,11 +48,12 @@ std::string_view unavailableLine(HeadroomBrightness::Cause cause) {
 XDRController::XDRController(platform::Platform& platform, TransferTables& tables,
                              HeadroomBrightness::Clock clock)
     : platform_(platform),
-      headroom_(platform.extendedDynamicRange, platform.timers, tables, std::move(clock),
-                [this] { return targetDisplayID(); },
-                [this](HeadroomBrightness::Outcome outcome, HeadroomBrightness::Cause cause) {
-                  onHeadroomOutcome(outcome, cause);
-                }),
+      headroom_(
+          platform.extendedDynamicRange, platform.timers, tables, std::move(clock),
+          [this] { return targetDisplayID(); },
+          [this](HeadroomBrightness::Outcome outcome, HeadroomBrightness::Cause cause) {
+            onHeadroomOutcome(outcome, cause);
+          }),
       preset_(platform.windowServer) {}
 
 platform::DisplayID XDRController::targetDisplayID() {

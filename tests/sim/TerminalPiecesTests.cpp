@@ -220,6 +220,8 @@ TEST_F(TerminalPiecesTest, ThePanelTellsTheDisplaysStateAndTheDock) {
   display.slot11Name = "Lumora XDR (1250 nits)";
   display.transferTables = SimDisplayState::TransferTables{{0.0f, 1.0f}, {}, {}, {42, 0}};
   display.edrWindowShown = true;
+  display.edrWindowDraws = 1;
+  display.edrWindowExcludedFromCapture = true;
   display.currentHeadroom = 2.5;
   display.maximumHeadroom = 3.2;
   display.givenNits = 1250.0;
@@ -241,7 +243,7 @@ TEST_F(TerminalPiecesTest, ThePanelTellsTheDisplaysStateAndTheDock) {
                       "  SDR ceiling: 1250 nits  (XDR)",
                       "  Slot 11: \"Lumora XDR (1250 nits)\"",
                       "  Gamma: table loaded by process 42",
-                      "  EDR window: shown (1x1, asks for headroom)",
+                      "  EDR window: shown (1x1, asks for headroom), drawn 1 time, out of screenshots",
                       "  Headroom: 2.5 of 3.2, gives 1250 nits",
                       "Power: on battery, 19%",
                       "Thermal state: serious",

@@ -105,10 +105,8 @@ void HeadlessCommands::run(std::string_view line) {
   if (verb == "thermal") return thermal(argument);
   if (verb == "hotkey") return hotKey(argument);
   const std::pair<std::string_view, void (HeadlessCommands::*)()> plain[] = {
-      {"status", &HeadlessCommands::status},
-      {"menu", &HeadlessCommands::menu},
-      {"alert", &HeadlessCommands::alert},
-      {"windows", &HeadlessCommands::windows},
+      {"status", &HeadlessCommands::status},     {"menu", &HeadlessCommands::menu},
+      {"alert", &HeadlessCommands::alert},       {"windows", &HeadlessCommands::windows},
       {"space", &HeadlessCommands::changeSpace},
   };
   for (const auto& [name, command] : plain) {

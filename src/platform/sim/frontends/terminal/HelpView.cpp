@@ -2,8 +2,9 @@
 
 namespace lumora::sim::terminal {
 
-void HelpView::open() {
+void HelpView::open(std::string_view section) {
   open_ = true;
+  section_ = section;
   box_.scrolling().toTop();
 }
 
@@ -11,6 +12,14 @@ void HelpView::layOut(const Area& room) {
   const int width = TextBox::widthIn(room, 76);
   lines_ = helpLines(TextBox::textWidth(width));
   box_.layOut(room, width, static_cast<int>(lines_.size()));
+  if (section_.empty()) return;
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    if (lines_[i].heading && lines_[i].text.starts_with(section_)) {
+      box_.scrolling().toLine(static_cast<int>(i));
+      break;
+    }
+  }
+  section_ = {};
 }
 
 void HelpView::draw(CursesScreen& screen) {

@@ -8,11 +8,12 @@
 
 namespace lumora::sim::terminal {
 
-// The keys, over everything else. The scrolling keys scroll them where they do not fit; any
-// other key closes them.
+// The keys, over everything else, opened at the section of where the user is. The scrolling keys
+// scroll them where they do not fit; any other key closes them.
 class HelpView final : public Overlay {
  public:
-  void open();
+  // `section` is the title of the section shown first.
+  void open(std::string_view section);
 
   bool isOpen() const override { return open_; }
   bool isModal() const override { return true; }
@@ -24,6 +25,8 @@ class HelpView final : public Overlay {
 
  private:
   bool open_ = false;
+  // The section to show first, until the first layout has shown it.
+  std::string_view section_;
   std::vector<HelpLine> lines_;
   TextBox box_;
 };

@@ -52,7 +52,9 @@ const std::vector<KeySection>& keySections() {
        }},
       {"Anywhere",
        {
-           {"? F1 h", "this help (h not in the menu); \u2191 \u2193 PgUp PgDn scroll it"},
+           {"? F1 h",
+            "this help, at the keys of where you are (h not in the menu); \u2191 \u2193 PgUp PgDn "
+            "scroll it"},
            {"Esc q", "dismiss the message in the footer, before anything else"},
            {"Q  Ctrl-C  Ctrl-\\", "quit (the standard preset first)"},
        }},

@@ -6,6 +6,10 @@
 
 namespace lumora::sim::terminal {
 
+void Scroll::toLine(int line) {
+  first_ = std::clamp(line, 0, std::max(0, count_ - rows_));
+}
+
 void Scroll::fit(int count, int rows) {
   count_ = std::max(0, count);
   rows_ = std::clamp(rows, 0, count_);

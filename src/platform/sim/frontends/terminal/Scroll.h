@@ -11,6 +11,8 @@ class Scroll {
   // `count` lines, `rows` of them shown.
   void fit(int count, int rows);
   void toTop() { first_ = 0; }
+  // Shows `line` first, or as near the top as the lines allow.
+  void toLine(int line);
 
   int first() const { return first_; }
   int rows() const { return rows_; }

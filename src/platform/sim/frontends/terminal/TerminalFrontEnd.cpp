@@ -156,7 +156,7 @@ void TerminalFrontEnd::handle(const Input& input) {
   if (messages_.undismissed() != nullptr && keys::isBack(input)) return messages_.dismiss();
   const bool asksForHelp = keys::isCharacter(input, '?') || keys::isKey(input, KEY_F(1)) ||
                            (keys::isCharacter(input, 'h') && !menu_.isOpen());
-  if (asksForHelp && !help_.isOpen()) return help_.open();
+  if (asksForHelp && !help_.isOpen()) return help_.open(helpSection());
   for (auto layer = layers_.rbegin(); layer != layers_.rend(); ++layer) {
     if (!(*layer)->isOpen()) continue;
     if ((*layer)->handle(input) || (*layer)->isModal()) return;
@@ -215,6 +215,15 @@ void TerminalFrontEnd::quit() {
   } else {
     mac_.application.terminate();
   }
+}
+
+// The help's section for where the user is.
+std::string_view TerminalFrontEnd::helpSection() const {
+  if (alert_.isOpen()) return "In an alert";
+  if (menu_.isOpen()) return "In the menu";
+  if (messageList_.isOpen()) return "In the message list";
+  if (windows_.isOpen()) return "In the settings window";
+  return "On the main screen";
 }
 
 const Overlay* TerminalFrontEnd::topLayer() const {

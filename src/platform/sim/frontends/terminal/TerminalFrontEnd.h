@@ -51,6 +51,7 @@ class TerminalFrontEnd {
   void drawTooSmall();
   std::vector<std::string_view> footerHints() const;
   const Overlay* topLayer() const;
+  std::string_view helpSection() const;
   const platform::Menu* installedMenu() const;
 
   SimMac& mac_;
