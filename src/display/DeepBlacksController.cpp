@@ -27,13 +27,14 @@ DeepBlacksController::TransferTable DeepBlacksController::transferTable(float ex
 DeepBlacksController::DeepBlacksController(platform::UserDefaults& defaults,
                                            platform::Displays& displays, TransferTables& tables,
                                            platform::MainQueue& mainQueue, platform::Alerts& alerts,
-                                           platform::Console& console)
+                                           platform::Console& console, EventTrail& trail)
     : defaults_(defaults),
       displays_(displays),
       tables_(tables),
       mainQueue_(mainQueue),
       alerts_(alerts),
-      console_(console) {
+      console_(console),
+      trail_(trail) {
   if (!preferences::read(defaults_, deepBlacksEnabledKey)) return;
   const std::optional<Level> stored =
       levelFromRawValue(preferences::read(defaults_, deepBlacksLevelKey));
@@ -102,6 +103,7 @@ void DeepBlacksController::showDeepBlacksWarning() {
     alert.style = platform::AlertStyle::informational;
     alert.buttonTitles = {std::string(warningButtonTitle)};
     alert.floatsAboveOtherApplications = true;
+    trail_.record(EventTrail::Event::alertShown, warningMessageText);
     const int response = alerts_.runModal(alert);
     warningPending_ = false;
     // Only a dismissal by the user counts; an alert cut short by the end of the process does not.

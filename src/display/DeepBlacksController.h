@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "display/EventTrail.h"
 #include "display/TransferTables.h"
 #include "platform/Alerts.h"
 #include "platform/Console.h"
@@ -43,7 +44,7 @@ class DeepBlacksController {
   // through `tables`, which composes them with the XDR boost.
   DeepBlacksController(platform::UserDefaults& defaults, platform::Displays& displays,
                        TransferTables& tables, platform::MainQueue& mainQueue,
-                       platform::Alerts& alerts, platform::Console& console);
+                       platform::Alerts& alerts, platform::Console& console, EventTrail& trail);
   DeepBlacksController(const DeepBlacksController&) = delete;
   DeepBlacksController& operator=(const DeepBlacksController&) = delete;
 
@@ -85,6 +86,7 @@ class DeepBlacksController {
   platform::MainQueue& mainQueue_;
   platform::Alerts& alerts_;
   platform::Console& console_;
+  EventTrail& trail_;
 
   bool isEnabled_ = false;
   bool refusalSaid_ = false;

@@ -41,6 +41,7 @@ class DisplayKeeper {
  private:
   // The XDR controller hears of the change; the menu follows what the display gives.
   void notice(HeadroomBrightness::SystemChange change);
+  static EventTrail::Event eventOf(HeadroomBrightness::SystemChange change);
   void reapplyDeepBlacks();
   // A preset dropped meanwhile is put back once the displays have settled.
   void restoreXDRAfterSettling();

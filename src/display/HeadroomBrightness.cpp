@@ -9,12 +9,13 @@ namespace lumora {
 
 HeadroomBrightness::HeadroomBrightness(platform::ExtendedDynamicRange& edr,
                                        platform::Timers& timers, TransferTables& tables,
-                                       Clock clock,
+                                       EventTrail& trail, Clock clock,
                                        std::function<platform::DisplayID()> targetDisplay,
                                        std::function<void(Outcome, Cause)> outcome)
     : edr_(edr),
       timers_(timers),
       tables_(tables),
+      trail_(trail),
       clock_(std::move(clock)),
       targetDisplay_(std::move(targetDisplay)),
       outcome_(std::move(outcome)) {}
@@ -150,9 +151,11 @@ void HeadroomBrightness::startWait(bool requested) {
     if (requested) return giveUp(Cause::noScreen);
     return scheduleRetry();
   }
+  trail_.record(EventTrail::Event::headroomAsked, requested ? 1.0 : 0.0);
   wait_ = Wait{.timer = timers_.scheduledTimer(pollInterval, true, [this] { poll(); }),
                .deadline = after(waitLimit),
-               .requested = requested};
+               .requested = requested,
+               .askedAt = clock_()};
   // The display may have headroom already, from another app's HDR content.
   poll();
 }
@@ -164,6 +167,8 @@ void HeadroomBrightness::poll() {
   if (!level_) return;  // the table could not be loaded: given up
   const bool requested = wait_->requested;
   if (headroom > headroomNeeded) {
+    trail_.record(EventTrail::Event::headroomArrived, headroom,
+                  std::chrono::duration<double>(clock_() - wait_->askedAt).count());
     stopWaiting();
     nextAsk_.reset();
     retryPause_ = firstRetryPause;
@@ -203,6 +208,7 @@ bool HeadroomBrightness::follow(double headroom) {
     return load(factor);
   }
   if (!factor_) return false;
+  trail_.record(EventTrail::Event::headroomLost, headroom);
   boostDown();
   return true;
 }
@@ -220,14 +226,17 @@ bool HeadroomBrightness::load(float factor) {
   }
   // A release that ignores boosted tables, or clamps them at 1.0, still says it took them.
   if (tables_.checkBoost() != TransferTables::BoostCheck::ours) {
+    trail_.record(EventTrail::Event::tableNotApplied, factor);
     giveUp(Cause::tableNotApplied);
     return true;
   }
+  trail_.update(EventTrail::Event::tableLoaded, factor);
   factor_ = factor;
   return true;
 }
 
 void HeadroomBrightness::giveUp(Cause cause) {
+  trail_.record(EventTrail::Event::headroomGivenUp, describe(cause));
   stopWaiting();
   window_.reset();
   level_.reset();
@@ -262,6 +271,7 @@ bool HeadroomBrightness::keep() {
   retryPause_ = firstRetryPause;
   if (factor_ != before) return true;
   if (tables_.checkBoost() == TransferTables::BoostCheck::ours) return false;
+  trail_.record(EventTrail::Event::tableReplaced);
   if (!tooManyReplacements()) {
     tables_.reloadBoost();
     return false;
@@ -271,6 +281,7 @@ bool HeadroomBrightness::keep() {
   level_.reset();
   factor_.reset();
   tables_.abandonBoost();
+  trail_.record(EventTrail::Event::boostStopped);
   outcome_(Outcome::stopped, Cause::none);
   return true;
 }
@@ -291,6 +302,22 @@ bool HeadroomBrightness::tooManyReplacements() {
   }
   replacements_[replacementCount_++] = now;
   return replacementCount_ >= replacementsToStop;
+}
+
+std::string_view HeadroomBrightness::describe(Cause cause) {
+  switch (cause) {
+    case Cause::none:
+      return "";
+    case Cause::noHeadroom:
+      return "no headroom came within the wait";
+    case Cause::noScreen:
+      return "the display has no screen for the EDR window";
+    case Cause::tableRefused:
+      return "the display did not take the table";
+    case Cause::tableNotApplied:
+      return "the table did not read back as loaded";
+  }
+  return "";
 }
 
 std::optional<double> HeadroomBrightness::givenNits() const {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 
+#include "display/EventTrail.h"
 #include "display/TransferTables.h"
 #include "platform/ExtendedDynamicRange.h"
 #include "platform/Timers.h"
@@ -56,6 +57,9 @@ class HeadroomBrightness {
     displaysReconfigured,
   };
 
+  // The cause in a few words.
+  static std::string_view describe(Cause cause);
+
   // Headroom above this counts as given.
   static constexpr double headroomNeeded = 1.05;
   static constexpr Seconds waitLimit{3.0};
@@ -73,7 +77,7 @@ class HeadroomBrightness {
   // `targetDisplay` names the display to act on as it is now, for asking again after the
   // displays changed.
   HeadroomBrightness(platform::ExtendedDynamicRange& edr, platform::Timers& timers,
-                     TransferTables& tables, Clock clock,
+                     TransferTables& tables, EventTrail& trail, Clock clock,
                      std::function<platform::DisplayID()> targetDisplay,
                      std::function<void(Outcome, Cause)> outcome);
   HeadroomBrightness(const HeadroomBrightness&) = delete;
@@ -109,6 +113,7 @@ class HeadroomBrightness {
     std::chrono::steady_clock::time_point deadline;
     // Asked for by the user's request, not again after headroom went away.
     bool requested = false;
+    std::chrono::steady_clock::time_point askedAt;
   };
 
   void react(SystemChange change);
@@ -137,6 +142,7 @@ class HeadroomBrightness {
   platform::ExtendedDynamicRange& edr_;
   platform::Timers& timers_;
   TransferTables& tables_;
+  EventTrail& trail_;
   Clock clock_;
   std::function<platform::DisplayID()> targetDisplay_;
   std::function<void(Outcome, Cause)> outcome_;

@@ -16,16 +16,17 @@ TransferTables& SharedControllers::tables() {
 }
 
 XDRController& SharedControllers::xdr() {
-  std::call_once(xdrOnce_,
-                 [this] { xdr_ = std::make_unique<XDRController>(platform_, tables(), clock_); });
+  std::call_once(xdrOnce_, [this] {
+    xdr_ = std::make_unique<XDRController>(platform_, tables(), trail_, clock_);
+  });
   return *xdr_;
 }
 
 DeepBlacksController& SharedControllers::deepBlacks() {
   if (!deepBlacks_) {
-    deepBlacks_ = std::make_unique<DeepBlacksController>(platform_.userDefaults, platform_.displays,
-                                                         tables(), platform_.mainQueue,
-                                                         platform_.alerts, platform_.console);
+    deepBlacks_ = std::make_unique<DeepBlacksController>(
+        platform_.userDefaults, platform_.displays, tables(), platform_.mainQueue, platform_.alerts,
+        platform_.console, trail_);
   }
   return *deepBlacks_;
 }

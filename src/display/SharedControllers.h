@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "display/DeepBlacksController.h"
+#include "display/EventTrail.h"
 #include "display/TransferTables.h"
 #include "display/XDRController.h"
 #include "display/XDRPause.h"
@@ -28,12 +29,16 @@ class SharedControllers {
   // Main thread only.
   XDRPause& pause();
 
+  // What changed the display during this run, since the controllers were made. Main thread only.
+  EventTrail& trail() { return trail_; }
+
  private:
   // The gamma tables both controllers load, made with the first of them.
   TransferTables& tables();
 
   platform::Platform& platform_;
   HeadroomBrightness::Clock clock_;
+  EventTrail trail_{clock_};
   std::once_flag tablesOnce_;
   std::unique_ptr<TransferTables> tables_;
   std::once_flag xdrOnce_;

@@ -46,10 +46,11 @@ std::string_view unavailableLine(HeadroomBrightness::Cause cause) {
 }  // namespace
 
 XDRController::XDRController(platform::Platform& platform, TransferTables& tables,
-                             HeadroomBrightness::Clock clock)
+                             EventTrail& trail, HeadroomBrightness::Clock clock)
     : platform_(platform),
+      trail_(trail),
       headroom_(
-          platform.extendedDynamicRange, platform.timers, tables, std::move(clock),
+          platform.extendedDynamicRange, platform.timers, tables, trail, std::move(clock),
           [this] { return targetDisplayID(); },
           [this](HeadroomBrightness::Outcome outcome, HeadroomBrightness::Cause cause) {
             onHeadroomOutcome(outcome, cause);
@@ -71,15 +72,26 @@ XDRController::Method XDRController::method() {
 XDRController::Method XDRController::chooseMethod() {
   const std::optional<std::string> wanted =
       preferences::read(platform_.userDefaults, brightnessMethodKey);
-  if (wanted == presetMethodName) return Method::preset;
-  if (wanted == headroomMethodName) return Method::headroom;
+  if (wanted == presetMethodName || wanted == headroomMethodName) {
+    const Method chosen = wanted == presetMethodName ? Method::preset : Method::headroom;
+    methodReason_ = "by brightnessMethod";
+    trail_.record(EventTrail::Event::methodChosen, chosen == Method::headroom ? 1.0 : 0.0, 0.0,
+                  methodReason_);
+    return chosen;
+  }
   if (wanted) {
     platform_.console.printErrorLine("Lumora Virir: brightnessMethod \"" + *wanted +
                                      "\" is neither \"preset\" nor \"headroom\"; the release of "
                                      "macOS decides.");
   }
-  return platform_.operatingSystem.version() < firstReleaseRefusingPresets ? Method::preset
-                                                                           : Method::headroom;
+  const Method chosen = platform_.operatingSystem.version() < firstReleaseRefusingPresets
+                            ? Method::preset
+                            : Method::headroom;
+  methodReason_ = chosen == Method::headroom ? "by the release (26.3 or later)"
+                                             : "by the release (before 26.3)";
+  trail_.record(EventTrail::Event::methodChosen, chosen == Method::headroom ? 1.0 : 0.0, 0.0,
+                methodReason_);
+  return chosen;
 }
 
 bool XDRController::presetMethodOpens() {
@@ -90,6 +102,11 @@ bool XDRController::presetMethodOpens() {
 }
 
 void XDRController::switchToHeadroom(std::string_view why) {
+  if (method_ != Method::headroom) {
+    methodReason_ = why;
+    switchedAt_ = trail_.sinceLaunch();
+    trail_.record(EventTrail::Event::methodSwitched, why);
+  }
   method_ = Method::headroom;
   presetLevel_.reset();
   if (switchSaid_) return;
@@ -160,10 +177,13 @@ void XDRController::setXDRBrightness(double nits) {
       switch (preset_.write(targetDisplayID(), level)) {
         case PresetBrightness::WriteResult::taken:
           presetLevel_ = level;
+          trail_.record(EventTrail::Event::presetWritten, level);
           return;
         case PresetBrightness::WriteResult::notWritten:
           return;
         case PresetBrightness::WriteResult::refused:
+          trail_.record(EventTrail::Event::presetRefused, level);
+          presetsRefused_ = true;
           switchToHeadroom("macOS did not take the XDR brightness preset");
           break;
       }
@@ -229,6 +249,7 @@ XDRController::Refresh XDRController::keep() {
     // Emptied or rewritten by the system: the standard preset, so that no stranger's ceiling
     // stays in force under the boost.
     level = presetLevel_;
+    trail_.record(EventTrail::Event::presetRemoved, *level);
     if (active == PRESET_SLOT) preset_.activateStandardPreset(display);
     switchToHeadroom("macOS removed the XDR brightness preset");
     ++changes_;
@@ -269,6 +290,7 @@ void XDRController::sayOnce(bool& said, std::string_view line, std::string_view 
                             std::string_view informative) {
   if (said) return;
   said = true;
+  trail_.record(EventTrail::Event::alertShown, message);
   platform_.console.printErrorLine("Lumora Virir: " + std::string(line));
   queueInformationalAlert(platform_.mainQueue, platform_.alerts, message, informative);
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "display/EventTrail.h"
 #include "display/HeadroomBrightness.h"
 #include "display/PresetBrightness.h"
 #include "display/TransferTables.h"
@@ -43,7 +44,7 @@ class XDRController {
   // The first release that removes raised presets again.
   static constexpr platform::OperatingSystemVersion firstReleaseRefusingPresets{26, 3, 0};
 
-  XDRController(platform::Platform& platform, TransferTables& tables,
+  XDRController(platform::Platform& platform, TransferTables& tables, EventTrail& trail,
                 HeadroomBrightness::Clock clock = &std::chrono::steady_clock::now);
   XDRController(const XDRController&) = delete;
   XDRController& operator=(const XDRController&) = delete;
@@ -93,6 +94,9 @@ class XDRController {
   // app took the table over), to show it.
   void setChangeHandler(std::function<void()> changed) { changed_ = std::move(changed); }
 
+  // What changed the display during this run. Main thread only.
+  EventTrail& trail() { return trail_; }
+
   // How many times this controller has changed the display, for callers that need to know
   // whether the level was changed since they last looked.
   std::uint64_t changeCount() const;
@@ -123,6 +127,7 @@ class XDRController {
                std::string_view informative);
 
   platform::Platform& platform_;
+  EventTrail& trail_;
   HeadroomBrightness headroom_;
   PresetBrightness preset_;
 
@@ -142,6 +147,12 @@ class XDRController {
   std::uint64_t changes_ = 0;
   bool presetsUsed_ = false;
   bool switchSaid_ = false;
+  // The window server did not take a preset written this run.
+  bool presetsRefused_ = false;
+  // Why the method in use is the one: a text with static storage.
+  std::string_view methodReason_;
+  // When the method switched to headroom, since launch.
+  std::optional<std::chrono::steady_clock::duration> switchedAt_;
   bool unavailableSaid_ = false;
   bool stoppedSaid_ = false;
 };

@@ -150,9 +150,24 @@ void XDRPause::pause() {
   levelToRestore_ = xdr_.currentNits();
   xdr_.disableXDR();
   paused_ = true;
+  const std::optional<Reason> why = reason();
+  xdr_.trail().record(EventTrail::Event::paused, why ? describe(*why) : std::string_view());
+}
+
+std::string_view XDRPause::describe(Reason reason) {
+  switch (reason) {
+    case Reason::onBattery:
+      return "on battery";
+    case Reason::batteryLow:
+      return "battery low";
+    case Reason::hot:
+      return "the Mac is hot";
+  }
+  return "";
 }
 
 void XDRPause::resume() {
+  xdr_.trail().record(EventTrail::Event::resumed);
   paused_ = false;
   if (levelToRestore_ > sdrCeilingNits) xdr_.setXDRBrightness(levelToRestore_);
 }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string_view>
 
 #include "display/XDRController.h"
 #include "platform/Power.h"
@@ -56,6 +57,8 @@ class XDRPause {
   bool isPaused() const { return paused_; }
   // While paused: the most pressing chosen condition in force.
   std::optional<Reason> reason() const;
+  // The reason in a few words, for the diagnosis.
+  static std::string_view describe(Reason reason);
   bool hasBattery() const { return state_.hasBattery; }
   // The entry's check mark: the stored choice, or its default.
   bool isChosen(Reason reason) const;

@@ -133,6 +133,9 @@ void MenuActions::reportLoginItemFailure(bool wasOn, const std::string& error) {
   alert.style = platform::AlertStyle::warning;
   alert.buttonTitles = {"OK"};
   alert.floatsAboveOtherApplications = true;
+  controllers_.trail().record(
+      EventTrail::Event::alertShown,
+      wasOn ? "Launch at Login Could Not Be Turned Off" : "Launch at Login Could Not Be Turned On");
   // The platform outlives every action; the actions themselves may be gone by then.
   platform::Alerts& alerts = platform_.alerts;
   platform_.mainQueue.performOnNextTurn([&alerts, alert] { alerts.runModal(alert); });

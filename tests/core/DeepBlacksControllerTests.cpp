@@ -16,9 +16,9 @@ class DeepBlacksTest : public ::testing::Test {
  protected:
   DeepBlacksController& controller() {
     if (!controller_) {
-      controller_ =
-          std::make_unique<DeepBlacksController>(fake_.userDefaults, fake_.displays, tables_,
-                                                 fake_.mainQueue, fake_.alerts, fake_.console);
+      controller_ = std::make_unique<DeepBlacksController>(fake_.userDefaults, fake_.displays,
+                                                           tables_, fake_.mainQueue, fake_.alerts,
+                                                           fake_.console, trail_);
     }
     return *controller_;
   }
@@ -30,6 +30,7 @@ class DeepBlacksTest : public ::testing::Test {
 
   FakePlatform fake_;
   TransferTables tables_{fake_.displays, fake_.displays.mainDisplay};
+  EventTrail trail_{&std::chrono::steady_clock::now};
   std::unique_ptr<DeepBlacksController> controller_;
 };
 
@@ -140,8 +141,9 @@ TEST_F(DeepBlacksTest, MakingTheControllerRestoresNothingFromOtherStoredValues) 
     fake.userDefaults.values["deepBlacksEnabled"] = c.enabled;
     fake.userDefaults.values["deepBlacksLevel"] = c.level;
     TransferTables tables(fake.displays, fake.displays.mainDisplay);
+    EventTrail trail(&std::chrono::steady_clock::now);
     const DeepBlacksController restored(fake.userDefaults, fake.displays, tables, fake.mainQueue,
-                                        fake.alerts, fake.console);
+                                        fake.alerts, fake.console, trail);
     EXPECT_FALSE(restored.isEnabled()) << c.level;
     EXPECT_EQ(restored.currentLevel(), Level::off);
     EXPECT_EQ(fake.userDefaults.writeCount, 0);

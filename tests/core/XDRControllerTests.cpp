@@ -24,7 +24,8 @@ class XDRControllerTest : public ::testing::Test {
  protected:
   XDRController& controller() {
     if (!controller_) {
-      controller_ = std::make_unique<XDRController>(fake_.platform, tables_, clock_.function());
+      controller_ =
+          std::make_unique<XDRController>(fake_.platform, tables_, trail_, clock_.function());
     }
     return *controller_;
   }
@@ -36,6 +37,7 @@ class XDRControllerTest : public ::testing::Test {
   FakePlatform fake_;
   testing::FakeClock clock_;
   TransferTables tables_{fake_.displays, fake_.displays.mainDisplay};
+  EventTrail trail_{clock_.function()};
   std::unique_ptr<XDRController> controller_;
 };
 
@@ -167,7 +169,8 @@ TEST_F(XDRControllerTest, APresetTheSystemDoesNotTakeGoesThroughHeadroomAtTheSam
     fake.extendedDynamicRange.headroom[fake.displays.mainDisplay] = 3.2;
     if (olderSlot) fake.setActiveCeiling(900.0);
     fake.windowServer.setPresetStatus = 1001;
-    XDRController xdr(fake.platform, tables, clock.function());
+    EventTrail trail(clock.function());
+    XDRController xdr(fake.platform, tables, trail, clock.function());
     xdr.setXDRBrightness(1250.0);
 
     EXPECT_EQ(fake.activeIndex(), 0) << olderSlot;

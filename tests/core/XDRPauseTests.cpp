@@ -217,7 +217,8 @@ TEST_F(XDRPauseTest, NothingIsWrittenButTheChoiceTheUserChanged) {
 
   // The default of "Below 20% Battery" is on: its first change stores off, and only that.
   pick("togglePauseOnLowBattery");
-  EXPECT_EQ(fake_.userDefaults.values.at("pauseOnLowBattery"), testing::FakeUserDefaults::Value(false));
+  EXPECT_EQ(fake_.userDefaults.values.at("pauseOnLowBattery"),
+            testing::FakeUserDefaults::Value(false));
   EXPECT_FALSE(fake_.userDefaults.values.contains("pauseOnBattery"));
   EXPECT_FALSE(fake_.userDefaults.values.contains("pauseWhenHot"));
   EXPECT_EQ(pauseEntry("Below 20% Battery").state, platform::ControlState::off);
