@@ -104,6 +104,10 @@ class HeadroomBrightness {
   // What the display gives: the level, or less where the headroom caps it, or the SDR ceiling
   // while the headroom is gone. None when off, and during the first wait after a request.
   std::optional<double> givenNits() const;
+  // The display the EDR window is on; none while it is not shown.
+  std::optional<platform::DisplayID> windowDisplay() const {
+    return window_ ? std::optional(display_) : std::nullopt;
+  }
   // The level is chosen, and the boost waits for headroom that went away.
   bool waitsForHeadroom() const { return level_ && !factor_ && !(wait_ && wait_->requested); }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string_view>
 
 #include "platform/Alerts.h"
@@ -11,5 +12,9 @@ namespace lumora {
 // the main thread and above other apps, as a menu-bar app's alerts must be to be seen.
 void queueInformationalAlert(platform::MainQueue& mainQueue, platform::Alerts& alerts,
                              std::string_view message, std::string_view informative);
+
+// The same for any alert, and `answered` with the button's return code once it is dismissed.
+void queueAlert(platform::MainQueue& mainQueue, platform::Alerts& alerts, platform::Alert alert,
+                std::function<void(int response)> answered);
 
 }  // namespace lumora

@@ -47,6 +47,32 @@ std::string missingNames(const platform::PresetFunctions& functions) {
 
 }  // namespace
 
+bool PresetBrightness::Summary::fixesBrightness() const {
+  if (sdrNits && *sdrNits < sdrCeilingNits - 0.5) return true;
+  return sdrNits && hdrNits && *hdrNits <= *sdrNits;
+}
+
+std::optional<PresetBrightness::Summary> PresetBrightness::summary(platform::DisplayID display,
+                                                                   std::int32_t index) {
+  const std::shared_ptr<const platform::PresetDictionary> preset = copy(display, index);
+  if (!preset) return std::nullopt;
+  return Summary{.name = preset->stringValue("PresetName").value_or("(unnamed)"),
+                 .sdrNits = preset->numberValue(maxSDRLuminanceKey),
+                 .hdrNits = preset->numberValue("PresetMaxHDRLuminance")};
+}
+
+std::shared_ptr<const platform::PresetDictionary> PresetBrightness::copy(
+    platform::DisplayID display, std::int32_t index) {
+  if (!isOpen()) return nullptr;
+  return getPresetFn_(display, index);
+}
+
+std::int32_t PresetBrightness::restore(platform::DisplayID display, std::int32_t index,
+                                       const platform::PresetDictionary& preset) {
+  if (!isOpen()) return platform::windowServerStatus::failure;
+  return setPresetFn_(display, index, preset);
+}
+
 const std::string& PresetBrightness::open() {
   if (opened_) return whyUnavailable_;
   opened_ = true;

@@ -49,6 +49,25 @@ class PresetBrightness {
   // number.
   std::optional<double> slotCeiling(platform::DisplayID display);
 
+  // What a preset tells of itself.
+  struct Summary {
+    std::string name;
+    std::optional<double> sdrNits;
+    std::optional<double> hdrNits;
+
+    // A reference preset holds SDR white below 500 nits, or allows nothing above it: neither
+    // method can raise the display past 500 nits while it is active.
+    bool fixesBrightness() const;
+  };
+  // The preset in slot `index`; none for an empty slot, or when the framework is not open.
+  std::optional<Summary> summary(platform::DisplayID display, std::int32_t index);
+  // A copy of the preset in slot `index`, to be written back later; null for an empty slot.
+  std::shared_ptr<const platform::PresetDictionary> copy(platform::DisplayID display,
+                                                         std::int32_t index);
+  // Writes `preset` back into slot `index`. Returns the window server's status.
+  std::int32_t restore(platform::DisplayID display, std::int32_t index,
+                       const platform::PresetDictionary& preset);
+
   enum class WriteResult {
     taken,       // PRESET_SLOT is active and holds the level
     refused,     // the system did not take it; the standard preset is active again

@@ -22,27 +22,6 @@ class ScopedFlag {
   bool was_;
 };
 
-// What standard error says of a boost that cannot work.
-std::string_view unavailableLine(HeadroomBrightness::Cause cause) {
-  switch (cause) {
-    case HeadroomBrightness::Cause::tableNotApplied:
-      return "macOS took the boosted gamma table but did not apply it (it read back unchanged or "
-             "clamped at 1.0); this release does not show boosted tables, so XDR brightness is "
-             "unavailable and the display stays at its standard brightness.";
-    case HeadroomBrightness::Cause::tableRefused:
-      return "the display did not take the boosted gamma table; XDR brightness is unavailable and "
-             "the display stays at its standard brightness.";
-    case HeadroomBrightness::Cause::noScreen:
-      return "the display has no screen for the EDR window; XDR brightness is unavailable and "
-             "the display stays at its standard brightness.";
-    case HeadroomBrightness::Cause::noHeadroom:
-    case HeadroomBrightness::Cause::none:
-      break;
-  }
-  return "the display gave no EDR headroom; XDR brightness is unavailable and the display stays "
-         "at its standard brightness.";
-}
-
 }  // namespace
 
 XDRController::XDRController(platform::Platform& platform, TransferTables& tables,
@@ -272,8 +251,7 @@ void XDRController::onHeadroomOutcome(HeadroomBrightness::Outcome outcome,
     case HeadroomBrightness::Outcome::givenChanged:
       break;
     case HeadroomBrightness::Outcome::unavailable:
-      sayOnce(unavailableSaid_, unavailableLine(cause), unavailableMessageText,
-              unavailableInformativeText);
+      sayUnavailable(reasonFor(cause));
       break;
     case HeadroomBrightness::Outcome::stopped:
       sayOnce(stoppedSaid_,
@@ -284,6 +262,65 @@ void XDRController::onHeadroomOutcome(HeadroomBrightness::Outcome outcome,
   }
   // Within a call, the caller's own refresh shows it.
   if (!inCall_ && changed_) changed_();
+}
+
+UnavailableReason XDRController::reasonFor(HeadroomBrightness::Cause cause) {
+  switch (cause) {
+    case HeadroomBrightness::Cause::tableNotApplied:
+      return UnavailableReason::tablesNotApplied;
+    case HeadroomBrightness::Cause::tableRefused:
+      return UnavailableReason::tableRefused;
+    case HeadroomBrightness::Cause::noHeadroom:
+    case HeadroomBrightness::Cause::noScreen:
+    case HeadroomBrightness::Cause::none:
+      break;
+  }
+  // No headroom: the most telling explanation the display gives.
+  const platform::DisplayID display = targetDisplayID();
+  if (const Presets presets = presetsOf(display);
+      presets.active && presets.active->fixesBrightness()) {
+    return UnavailableReason::presetFixesBrightness;
+  }
+  if (presetsRefused_) return UnavailableReason::presetsRefusedNoHeadroom;
+  if (!platform_.displays.builtInDisplayID()) return UnavailableReason::noXDRPanel;
+  return UnavailableReason::noHeadroom;
+}
+
+void XDRController::sayUnavailable(UnavailableReason reason) {
+  unavailableReason_ = reason;
+  if (unavailableSaid_) return;
+  unavailableSaid_ = true;
+  trail_.record(EventTrail::Event::alertShown, unavailableMessageText);
+  platform_.console.printErrorLine("Lumora Virir: " + std::string(describe(reason)) +
+                                   "; XDR brightness is unavailable and the display stays at its "
+                                   "standard brightness.");
+  std::string presetName;
+  if (reason == UnavailableReason::presetFixesBrightness) {
+    if (const std::optional<PresetBrightness::Summary> active =
+            presetsOf(targetDisplayID()).active) {
+      presetName = active->name;
+    }
+  }
+  platform::Alert alert;
+  alert.messageText = std::string(unavailableMessageText);
+  alert.informativeText = unavailableInformativeText(reason, presetName);
+  alert.style = platform::AlertStyle::informational;
+  alert.buttonTitles = {"OK", std::string(copyDiagnosticsButtonTitle)};
+  alert.floatsAboveOtherApplications = true;
+  queueAlert(platform_.mainQueue, platform_.alerts, std::move(alert), [this](int response) {
+    if (response == platform::alertFirstButtonReturn + 1 && copyDiagnostics_) copyDiagnostics_();
+  });
+}
+
+XDRController::Presets XDRController::presetsOf(platform::DisplayID display) {
+  const std::lock_guard lock(writeMutex_);
+  Presets presets;
+  presets.readable = preset_.open().empty();
+  if (!presets.readable) return presets;
+  presets.activeIndex = preset_.activePresetIndex(display);
+  presets.active = preset_.summary(display, presets.activeIndex);
+  presets.slot = preset_.summary(display, PRESET_SLOT);
+  return presets;
 }
 
 void XDRController::sayOnce(bool& said, std::string_view line, std::string_view message,

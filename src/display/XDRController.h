@@ -13,6 +13,7 @@
 #include "display/HeadroomBrightness.h"
 #include "display/PresetBrightness.h"
 #include "display/TransferTables.h"
+#include "display/UnavailableReason.h"
 #include "platform/OperatingSystem.h"
 #include "platform/Platform.h"
 #include "platform/PreferenceKey.h"
@@ -90,6 +91,26 @@ class XDRController {
   // keeper puts it back, so it is not taken for a removal meanwhile.
   void watchForRemoval(bool watching) { watchingRemoval_ = watching; }
 
+  // What the "Copy Diagnostics" button of the "Unavailable" alert does.
+  void setDiagnosticsCopier(std::function<void()> copy) { copyDiagnostics_ = std::move(copy); }
+  // Why XDR brightness was last found unavailable this run; none while it never was.
+  std::optional<UnavailableReason> unavailableReason() const { return unavailableReason_; }
+  // Why the method in use is the one, and when the run switched to headroom, if it did.
+  std::string_view methodReason() const { return methodReason_; }
+  std::optional<std::chrono::steady_clock::duration> switchedAt() const { return switchedAt_; }
+
+  // What the display holds of presets: the active one and PRESET_SLOT.
+  struct Presets {
+    std::int32_t activeIndex = -1;
+    std::optional<PresetBrightness::Summary> active;
+    std::optional<PresetBrightness::Summary> slot;
+    // The window server's functions could be opened.
+    bool readable = false;
+  };
+  Presets presetsOf(platform::DisplayID display);
+  // The display the EDR window is on; none while it is not shown.
+  std::optional<platform::DisplayID> edrWindowDisplay() const { return headroom_.windowDisplay(); }
+
   // Runs when the headroom method's state changed by itself (headroom came or did not, another
   // app took the table over), to show it.
   void setChangeHandler(std::function<void()> changed) { changed_ = std::move(changed); }
@@ -106,10 +127,7 @@ class XDRController {
   void disableXDRForExit();
 
   static constexpr std::string_view unavailableMessageText = "XDR Brightness Unavailable";
-  static constexpr std::string_view unavailableInformativeText =
-      "macOS took neither the brightness preset nor the request for EDR headroom, so the display "
-      "stays at its standard brightness. XDR brightness may not be available on this Mac or this "
-      "version of macOS.";
+  static constexpr std::string_view copyDiagnosticsButtonTitle = "Copy Diagnostics";
   static constexpr std::string_view stoppedMessageText = "XDR Brightness Stopped";
   static constexpr std::string_view stoppedInformativeText =
       "Another app keeps changing the display's colours (a night-light or calibration tool, for "
@@ -122,6 +140,8 @@ class XDRController {
   void switchToHeadroom(std::string_view why);
   double currentNitsOfHeadroom() const;
   void onHeadroomOutcome(HeadroomBrightness::Outcome outcome, HeadroomBrightness::Cause cause);
+  UnavailableReason reasonFor(HeadroomBrightness::Cause cause);
+  void sayUnavailable(UnavailableReason reason);
   // One line on standard error and one alert, the first time only.
   void sayOnce(bool& said, std::string_view line, std::string_view message,
                std::string_view informative);
@@ -139,6 +159,8 @@ class XDRController {
   // While set, a change of the headroom method is shown by the caller's own refresh.
   bool inCall_ = false;
   std::function<void()> changed_;
+  std::function<void()> copyDiagnostics_;
+  std::optional<UnavailableReason> unavailableReason_;
 
   // Serialises the preset calls, so a write in progress on the main thread finishes before
   // the exit path restores the standard preset, and none starts after it.

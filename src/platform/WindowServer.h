@@ -36,6 +36,8 @@ class PresetDictionary {
   // The value under `key` as a double when it is a number (integer or real); booleans, strings
   // and other types are not numbers.
   virtual std::optional<double> numberValue(std::string_view key) const = 0;
+  // The value under `key` when it is a string.
+  virtual std::optional<std::string> stringValue(std::string_view key) const = 0;
 };
 
 class MutablePresetDictionary : public PresetDictionary {

@@ -21,6 +21,13 @@ std::optional<double> FakePresetDictionary::numberValue(std::string_view key) co
   return std::nullopt;
 }
 
+std::optional<std::string> FakePresetDictionary::stringValue(std::string_view key) const {
+  const auto found = values_.find(key);
+  if (found == values_.end()) return std::nullopt;
+  if (const auto* text = std::get_if<std::string>(&found->second)) return *text;
+  return std::nullopt;
+}
+
 void FakePresetDictionary::setString(std::string_view key, std::string_view value) {
   values_[std::string(key)] = std::string(value);
   setOrder_.emplace_back(key);

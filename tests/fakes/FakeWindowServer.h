@@ -31,6 +31,7 @@ class FakePresetDictionary final : public platform::MutablePresetDictionary {
 
   std::unique_ptr<platform::MutablePresetDictionary> mutableCopy() const override;
   std::optional<double> numberValue(std::string_view key) const override;
+  std::optional<std::string> stringValue(std::string_view key) const override;
   void setString(std::string_view key, std::string_view value) override;
   void setDouble(std::string_view key, double value) override;
   void setInteger(std::string_view key, std::int64_t value) override;

@@ -34,6 +34,14 @@ std::optional<double> MacPresetDictionary::numberValue(std::string_view key) con
   return number;
 }
 
+std::optional<std::string> MacPresetDictionary::stringValue(std::string_view key) const {
+  const CFRef<CFStringRef> cfKey = makeCFString(key);
+  if (!cfKey) return std::nullopt;
+  const CFTypeRef value = CFDictionaryGetValue(dictionary(), cfKey.get());
+  if (value == nullptr || CFGetTypeID(value) != CFStringGetTypeID()) return std::nullopt;
+  return fromNSString((__bridge NSString *)value);
+}
+
 void MacPresetDictionary::set(std::string_view key, CFTypeRef value) {
   if (!mutable_ || value == nullptr) return;
   const CFRef<CFStringRef> cfKey = makeCFString(key);

@@ -18,6 +18,10 @@ std::optional<double> SimPresetDictionary::numberValue(std::string_view key) con
   return sim::numberValue(dictItem(node_, key));
 }
 
+std::optional<std::string> SimPresetDictionary::stringValue(std::string_view key) const {
+  return sim::stringValue(dictItem(node_, key));
+}
+
 void SimPresetDictionary::setString(std::string_view key, std::string_view value) {
   setDictItem(node_, key, adopt(plist_new_string(std::string(value).c_str())));
 }

@@ -17,6 +17,7 @@ class SimPresetDictionary final : public platform::MutablePresetDictionary {
 
   std::unique_ptr<platform::MutablePresetDictionary> mutableCopy() const override;
   std::optional<double> numberValue(std::string_view key) const override;
+  std::optional<std::string> stringValue(std::string_view key) const override;
 
   void setString(std::string_view key, std::string_view value) override;
   void setDouble(std::string_view key, double value) override;
