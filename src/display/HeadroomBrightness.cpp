@@ -8,10 +8,12 @@
 namespace lumora {
 
 HeadroomBrightness::HeadroomBrightness(platform::ExtendedDynamicRange& edr,
-                                       platform::Timers& timers, TransferTables& tables,
-                                       Clock clock, std::function<void(Outcome)> outcome)
+                                       platform::Timers& timers, platform::Activities& activities,
+                                       TransferTables& tables, Clock clock,
+                                       std::function<void(Outcome)> outcome)
     : edr_(edr),
       timers_(timers),
+      activities_(activities),
       tables_(tables),
       clock_(std::move(clock)),
       outcome_(std::move(outcome)) {}
@@ -58,6 +60,7 @@ void HeadroomBrightness::reassert(platform::DisplayID display) {
 
 void HeadroomBrightness::waitForHeadroom() {
   waiting_ = timers_.scheduledTimer(pollInterval, true, [this] { poll(); });
+  waitingActivity_ = activities_.begin("Waiting for EDR headroom");
   // The display may have headroom already, from another app's HDR content.
   poll();
 }
@@ -81,6 +84,7 @@ void HeadroomBrightness::stopWaiting() {
   if (!waiting_) return;
   waiting_->invalidate();
   waiting_.reset();
+  waitingActivity_.reset();
 }
 
 float HeadroomBrightness::factorFor(double headroom) const {

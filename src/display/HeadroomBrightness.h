@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "display/TransferTables.h"
+#include "platform/Activities.h"
 #include "platform/ExtendedDynamicRange.h"
 #include "platform/Timers.h"
 
@@ -38,7 +39,8 @@ class HeadroomBrightness {
   static constexpr std::chrono::duration<double> replacementWindow{60.0};
 
   HeadroomBrightness(platform::ExtendedDynamicRange& edr, platform::Timers& timers,
-                     TransferTables& tables, Clock clock, std::function<void(Outcome)> outcome);
+                     platform::Activities& activities, TransferTables& tables, Clock clock,
+                     std::function<void(Outcome)> outcome);
   HeadroomBrightness(const HeadroomBrightness&) = delete;
   HeadroomBrightness& operator=(const HeadroomBrightness&) = delete;
   ~HeadroomBrightness();
@@ -73,6 +75,7 @@ class HeadroomBrightness {
 
   platform::ExtendedDynamicRange& edr_;
   platform::Timers& timers_;
+  platform::Activities& activities_;
   TransferTables& tables_;
   Clock clock_;
   std::function<void(Outcome)> outcome_;
@@ -81,6 +84,8 @@ class HeadroomBrightness {
   platform::DisplayID display_ = 0;
   std::unique_ptr<platform::EDRWindow> window_;
   std::shared_ptr<platform::Timer> waiting_;
+  // Held while waiting: the user waits on it, and the system is not to slow the polling down.
+  std::unique_ptr<platform::Activity> waitingActivity_;
   std::chrono::steady_clock::time_point deadline_{};
   // The factor loaded, once the headroom came.
   std::optional<float> factor_;

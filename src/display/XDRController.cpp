@@ -27,7 +27,8 @@ class ScopedFlag {
 XDRController::XDRController(platform::Platform& platform, TransferTables& tables,
                              HeadroomBrightness::Clock clock)
     : platform_(platform),
-      headroom_(platform.extendedDynamicRange, platform.timers, tables, std::move(clock),
+      headroom_(platform.extendedDynamicRange, platform.timers, platform.activities, tables,
+                std::move(clock),
                 [this](HeadroomBrightness::Outcome outcome) { onHeadroomOutcome(outcome); }),
       preset_(platform.windowServer) {}
 

@@ -204,6 +204,13 @@ TEST_F(XDRPauseTest, ADesktopMacShowsTheBatteryEntriesDisabled) {
   }
   EXPECT_EQ(pauseEntry("When the Mac Is Hot").enabled, std::nullopt);
   EXPECT_EQ(pauseEntry("When the Mac Is Hot").state, platform::ControlState::on);
+
+  // A battery that comes, or goes again, shows in the menu at once, with nothing else changed.
+  power(false);
+  EXPECT_EQ(pauseEntry("On Battery Power").enabled, std::nullopt);
+  EXPECT_EQ(pauseEntry("Below 20% Battery").state, platform::ControlState::on);
+  fake_.power.change(PowerState{});
+  EXPECT_EQ(pauseEntry("Below 20% Battery").enabled, false);
 }
 
 TEST_F(XDRPauseTest, NothingIsWrittenButTheChoiceTheUserChanged) {
@@ -217,7 +224,8 @@ TEST_F(XDRPauseTest, NothingIsWrittenButTheChoiceTheUserChanged) {
 
   // The default of "Below 20% Battery" is on: its first change stores off, and only that.
   pick("togglePauseOnLowBattery");
-  EXPECT_EQ(fake_.userDefaults.values.at("pauseOnLowBattery"), testing::FakeUserDefaults::Value(false));
+  EXPECT_EQ(fake_.userDefaults.values.at("pauseOnLowBattery"),
+            testing::FakeUserDefaults::Value(false));
   EXPECT_FALSE(fake_.userDefaults.values.contains("pauseOnBattery"));
   EXPECT_FALSE(fake_.userDefaults.values.contains("pauseWhenHot"));
   EXPECT_EQ(pauseEntry("Below 20% Battery").state, platform::ControlState::off);

@@ -27,7 +27,10 @@ class HeadlessFrontEnd {
   void readInput();
   void endInput();
   void noticeAlert();
-  // Commands run one per pass of the run loop, so work they queue (an alert) comes first.
+  // The app is still at what the last command set off: the next command, and the end of the
+  // input, wait for it.
+  bool busyWithCommand() const;
+  // Commands run one per pass of the run loop, each once the app is done with the one before.
   void scheduleCommands();
   void runCommands();
   void runCommand(const CommandLines::Line& line);
