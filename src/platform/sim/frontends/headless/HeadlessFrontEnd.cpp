@@ -131,8 +131,8 @@ bool HeadlessFrontEnd::busyWithCommand() const {
   if (commands_.awaitsAlertEnd()) return true;
   // An open alert waits for the script, and whatever else is under way waits for the alert.
   if (mac_.alerts.currentAlert() != nullptr) return false;
-  // Work left for a later turn of the run loop (an alert, as the Deep Blacks warning), or an
-  // activity the user waits on (headroom that is to come, or an alert that it is not there).
+  // Work left for a later turn of the run loop (the Deep Blacks warning), or an activity the
+  // user waits on (the wait for headroom, which may end in an alert).
   return mac_.loop.hasPerformsWaiting() || mac_.activities.anyOpen();
 }
 
