@@ -138,8 +138,8 @@ TEST_F(PauseEndToEndTest, AMacWithoutABatteryRefusesEveryDisabledEntryAndStoresN
   // Each is refused by the title it shows, and nothing is stored.
   for (const std::string& entry : disabled) {
     app.send("pick " + entry);
-    const std::string title =
-        entry.substr(entry.find("> ") == std::string::npos ? 0 : entry.find("> ") + 2);
+    const std::size_t last = entry.rfind("> ");
+    const std::string title = last == std::string::npos ? entry : entry.substr(last + 2);
     EXPECT_EQ(app.waitForLine("error: pick: "), "error: pick: \"" + title + "\" is disabled");
   }
   app.send("status");
