@@ -8,12 +8,13 @@
 namespace lumora {
 
 HeadroomBrightness::HeadroomBrightness(platform::ExtendedDynamicRange& edr,
-                                       platform::Timers& timers, TransferTables& tables,
-                                       EventTrail& trail, Clock clock,
+                                       platform::Timers& timers, platform::Activities& activities,
+                                       TransferTables& tables, EventTrail& trail, Clock clock,
                                        std::function<platform::DisplayID()> targetDisplay,
                                        std::function<void(Outcome, Cause)> outcome)
     : edr_(edr),
       timers_(timers),
+      activities_(activities),
       tables_(tables),
       trail_(trail),
       clock_(std::move(clock)),
@@ -138,6 +139,7 @@ void HeadroomBrightness::ask(bool requested) {
     if (requested && !wait_->requested) {
       wait_->requested = true;
       wait_->deadline = after(waitLimit);
+      wait_->activity = activities_.begin(waitingActivityReason);
     }
     return;
   }
@@ -155,7 +157,8 @@ void HeadroomBrightness::startWait(bool requested) {
   wait_ = Wait{.timer = timers_.scheduledTimer(pollInterval, true, [this] { poll(); }),
                .deadline = after(waitLimit),
                .requested = requested,
-               .askedAt = clock_()};
+               .askedAt = clock_(),
+               .activity = requested ? activities_.begin(waitingActivityReason) : nullptr};
   // The display may have headroom already, from another app's HDR content.
   poll();
 }

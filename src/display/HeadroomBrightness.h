@@ -9,6 +9,7 @@
 
 #include "display/EventTrail.h"
 #include "display/TransferTables.h"
+#include "platform/Activities.h"
 #include "platform/ExtendedDynamicRange.h"
 #include "platform/Timers.h"
 
@@ -60,6 +61,9 @@ class HeadroomBrightness {
   // The cause in a few words.
   static std::string_view describe(Cause cause);
 
+  // What the system is told while the user waits on a request.
+  static constexpr std::string_view waitingActivityReason = "Waiting for EDR headroom";
+
   // Headroom above this counts as given.
   static constexpr double headroomNeeded = 1.05;
   static constexpr Seconds waitLimit{3.0};
@@ -77,8 +81,8 @@ class HeadroomBrightness {
   // `targetDisplay` names the display to act on as it is now, for asking again after the
   // displays changed.
   HeadroomBrightness(platform::ExtendedDynamicRange& edr, platform::Timers& timers,
-                     TransferTables& tables, EventTrail& trail, Clock clock,
-                     std::function<platform::DisplayID()> targetDisplay,
+                     platform::Activities& activities, TransferTables& tables, EventTrail& trail,
+                     Clock clock, std::function<platform::DisplayID()> targetDisplay,
                      std::function<void(Outcome, Cause)> outcome);
   HeadroomBrightness(const HeadroomBrightness&) = delete;
   HeadroomBrightness& operator=(const HeadroomBrightness&) = delete;
@@ -118,6 +122,8 @@ class HeadroomBrightness {
     // Asked for by the user's request, not again after headroom went away.
     bool requested = false;
     std::chrono::steady_clock::time_point askedAt;
+    // Held while the user waits on a request: the system is not to slow the polling down.
+    std::unique_ptr<platform::Activity> activity;
   };
 
   void react(SystemChange change);
@@ -145,6 +151,7 @@ class HeadroomBrightness {
 
   platform::ExtendedDynamicRange& edr_;
   platform::Timers& timers_;
+  platform::Activities& activities_;
   TransferTables& tables_;
   EventTrail& trail_;
   Clock clock_;

@@ -29,8 +29,8 @@ XDRController::XDRController(platform::Platform& platform, TransferTables& table
     : platform_(platform),
       trail_(trail),
       headroom_(
-          platform.extendedDynamicRange, platform.timers, tables, trail, std::move(clock),
-          [this] { return targetDisplayID(); },
+          platform.extendedDynamicRange, platform.timers, platform.activities, tables, trail,
+          std::move(clock), [this] { return targetDisplayID(); },
           [this](HeadroomBrightness::Outcome outcome, HeadroomBrightness::Cause cause) {
             onHeadroomOutcome(outcome, cause);
           }),

@@ -85,12 +85,14 @@ void XDRPause::powerChanged() {
   const platform::PowerState now = power_.currentState();
   if (now == state_) return;
   const std::array<bool, 3> before = inForce_;
+  // A battery that came or went enables or disables its entries.
+  const bool batteryChanged = now.hasBattery != state_.hasBattery;
   state_ = now;
   follow(now);
   std::array<bool, 3> started{};
   for (std::size_t i = 0; i < started.size(); ++i)
     started[i] = inForce_[i] && !before[i];
-  if (decide(started) && changed_) changed_();
+  if ((decide(started) || batteryChanged) && changed_) changed_();
 }
 
 void XDRPause::follow(const platform::PowerState& state) {

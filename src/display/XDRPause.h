@@ -46,7 +46,7 @@ class XDRPause {
   ~XDRPause();
 
   // Reads the power state and follows its changes from now on; `changed` runs after a pause or
-  // a resume that the power state brought, to show it.
+  // a resume that the power state brought, or a battery that came or went, to show it.
   void start(std::function<void()> changed);
   // The launch's auto-enable: the level, unless a chosen condition holds now, when XDR starts
   // paused with that level to come back to.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Activities.h"
 #include "platform/Alerts.h"
 #include "platform/Application.h"
 #include "platform/Console.h"
@@ -47,6 +48,7 @@ struct Platform {
   SystemEvents& systemEvents;
   OperatingSystem& operatingSystem;
   Power& power;
+  Activities& activities;
   Console& console;
 };
 
@@ -74,6 +76,7 @@ Platform platformOf(Services& services) {
       .systemEvents = services.systemEvents,
       .operatingSystem = services.operatingSystem,
       .power = services.power,
+      .activities = services.activities,
       .console = services.console,
   };
 }

@@ -204,6 +204,41 @@ TEST_F(HeadroomMethodTest, HeadroomThatNeverComesSaysUnavailableOnceAndStaysAtSD
   EXPECT_EQ(fake_.console.errors.size(), 1u);
 }
 
+TEST_F(HeadroomMethodTest, TheWaitForHeadroomIsAnActivityOfTheUserUntilItEnds) {
+  const std::vector<std::string> waiting{"Waiting for EDR headroom"};
+  fake_.extendedDynamicRange.givesHeadroom = false;
+  launch();
+  pick("setNits:", 1250);
+  EXPECT_EQ(fake_.activities.open(), waiting);
+  // Headroom that comes ends it.
+  fake_.extendedDynamicRange.givesHeadroom = true;
+  second();
+  ASSERT_FLOAT_EQ(fake_.displays.peakInForce(panel), 2.5f);
+  EXPECT_TRUE(fake_.activities.open().empty());
+
+  // Asking again after a display change is no request of the user's: nothing to wait on.
+  fake_.extendedDynamicRange.givesHeadroom = false;
+  fake_.systemEvents.displaysReconfigured();
+  for (int i = 0; i < 3; ++i) {
+    second();
+    EXPECT_TRUE(fake_.activities.open().empty()) << i;
+  }
+  // Taken down while waiting: the wait ends with it.
+  pick("setNits:", 1000);
+  EXPECT_EQ(fake_.activities.open(), waiting);
+  pick("setNits:", 500);
+  EXPECT_TRUE(fake_.activities.open().empty());
+
+  // Headroom that never comes: open until the wait is given up, not after.
+  pick("setNits:", 1250);
+  EXPECT_EQ(fake_.activities.open(), waiting);
+  for (int i = 0; i < 4; ++i)
+    second();
+  EXPECT_FALSE(xdr().isXDREnabled());
+  EXPECT_TRUE(fake_.activities.open().empty());
+  EXPECT_EQ(fake_.activities.begun, 3);
+}
+
 TEST_F(HeadroomMethodTest, AnotherAppsTableIsReplacedUntilItKeepsComingBack) {
   launch();
   pick("setNits:", 1250);

@@ -204,6 +204,13 @@ TEST_F(XDRPauseTest, ADesktopMacShowsTheBatteryEntriesDisabled) {
   }
   EXPECT_EQ(pauseEntry("When the Mac Is Hot").enabled, std::nullopt);
   EXPECT_EQ(pauseEntry("When the Mac Is Hot").state, platform::ControlState::on);
+
+  // A battery that comes, or goes again, shows in the menu at once, with nothing else changed.
+  power(false);
+  EXPECT_EQ(pauseEntry("On Battery Power").enabled, std::nullopt);
+  EXPECT_EQ(pauseEntry("Below 20% Battery").state, platform::ControlState::on);
+  fake_.power.change(PowerState{});
+  EXPECT_EQ(pauseEntry("Below 20% Battery").enabled, false);
 }
 
 TEST_F(XDRPauseTest, NothingIsWrittenButTheChoiceTheUserChanged) {

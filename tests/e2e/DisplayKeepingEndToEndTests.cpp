@@ -98,7 +98,8 @@ TEST_F(DisplayKeepingEndToEndTest, WhenNeitherMethodWorksItSaysSoOnceAndStaysSta
   EXPECT_EQ(app.signalAndWait(SIGTERM), 0);
   const std::string errors = app.errorOutput();
   EXPECT_NE(errors.find("did not take"), std::string::npos);
-  EXPECT_NE(errors.find("no EDR headroom"), std::string::npos);
+  EXPECT_NE(errors.find("neither the brightness preset nor the request for EDR headroom"),
+            std::string::npos);
   // One line for the switch, one for the unavailability.
   EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 2) << errors;
 }

@@ -108,11 +108,22 @@ TEST_F(OpenURLEndToEndTest, AConnectionFromAnotherUserIsRefused) {
   if (!runningAsRoot()) GTEST_SKIP() << "needs root, to run the app as nobody";
   fs::create_directories(home_ / "state");
   fs::create_directories(home_ / "config");
+  // The built program's folder is its owner's alone, as in a clone in a private folder: nobody
+  // runs a copy in its own home. Its libraries are the system's.
+  const fs::path program = home_ / "bin/lumora-virir";
+  fs::create_directories(program.parent_path());
+  ASSERT_TRUE(fs::copy_file(LUMORA_PROGRAM_PATH, program));
+  fs::permissions(program, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                               fs::perms::others_read | fs::perms::others_exec);
   ASSERT_EQ(::chown(home_.path().c_str(), unprivilegedUser, unprivilegedUser), 0);
   for (const auto& entry : fs::recursive_directory_iterator(home_.path())) {
     ASSERT_EQ(::lchown(entry.path().c_str(), unprivilegedUser, unprivilegedUser), 0);
   }
-  RunningApp app(home_.path(), {}, {}, unprivilegedUser);
+  if (!canRun(unprivilegedUser, program)) {
+    GTEST_SKIP() << "nobody cannot reach " << program
+                 << ": the temporary folder is closed to other users (TMPDIR?)";
+  }
+  RunningApp app(home_.path(), {}, {}, AsUser{unprivilegedUser, program});
   waitForLaunch(app);
 
   const Sent asRoot = open("lumora-virir://xdr/1600");

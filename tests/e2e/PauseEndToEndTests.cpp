@@ -5,11 +5,46 @@
 #include <signal.h>
 
 #include <string>
+#include <vector>
 
 #include "e2e/SimulatedMacTest.h"
 
 namespace lumora::testing {
 namespace {
+
+// The entries that the `menu` reply shows disabled, each as `pick` names it ("Pause XDR > On
+// Battery Power"). A line is its margin (four spaces a level), a mark and a space, an image and
+// two spaces where there is one, the title, and what follows it after two spaces.
+std::vector<std::string> disabledEntries(const std::string& menu) {
+  constexpr std::string_view disabled = "  (disabled)";
+  std::vector<std::string> found;
+  std::vector<std::string> path;
+  std::size_t start = 0;
+  for (std::size_t end; (end = menu.find('\n', start)) != std::string::npos; start = end + 1) {
+    std::string_view line = std::string_view(menu).substr(start, end - start);
+    line.remove_prefix(std::string_view("menu: ").size());
+    const std::size_t depth = line.find_first_not_of(' ') / 4;
+    std::size_t at = depth * 4 + 1;  // past the mark's first byte
+    while (at < line.size() && (static_cast<unsigned char>(line[at]) & 0xC0) == 0x80)
+      ++at;
+    std::string_view rest = line.substr(at + 1);
+    if (rest == "----") continue;
+    const bool isDisabled = rest.ends_with(disabled);
+    if (isDisabled) rest.remove_suffix(disabled.size());
+    if (const std::size_t image = rest.rfind("}  "); image != std::string_view::npos) {
+      rest.remove_prefix(image + 3);
+    }
+    std::string title(rest.substr(0, rest.find("  ")));
+    path.resize(depth);
+    path.push_back(title);
+    if (!isDisabled) continue;
+    std::string named;
+    for (const std::string& step : path)
+      named += (named.empty() ? "" : " > ") + step;
+    found.push_back(named);
+  }
+  return found;
+}
 
 class PauseEndToEndTest : public SimulatedMacTest {
  protected:
@@ -87,6 +122,42 @@ TEST_F(PauseEndToEndTest, HeatPausesUntilTheMacHasBeenCalmForTheWholeWhile) {
   EXPECT_EQ(readText(home_ / "config/lumora-virir/defaults.plist").find("pauseWhenHot"),
             std::string::npos)
       << "nothing stored but what the user chose";
+}
+
+TEST_F(PauseEndToEndTest, AMacWithoutABatteryRefusesEveryDisabledEntryAndStoresNothing) {
+  const sim::PlistPtr withoutBattery = sim::factoryDisplayState();
+  sim::removeDictItem(withoutBattery.get(), "Power");
+  replaceFile(sim::toXml(withoutBattery.get()));
+  RunningApp app(home_.path());
+  ASSERT_TRUE(statusSays(app, "preset 0")) << app.errorOutput();
+
+  const std::vector<std::string> disabled = disabledEntries(menu(app));
+  EXPECT_EQ(disabled,
+            (std::vector<std::string>{"\U0001F4A1 SDR Mode", "Pause XDR > On Battery Power",
+                                      "Pause XDR > Below 20% Battery"}));
+  // Each is refused by the title it shows, and nothing is stored.
+  for (const std::string& entry : disabled) {
+    app.send("pick " + entry);
+    const std::size_t last = entry.rfind("> ");
+    const std::string title = last == std::string::npos ? entry : entry.substr(last + 2);
+    EXPECT_EQ(app.waitForLine("error: pick: "), "error: pick: \"" + title + "\" is disabled");
+  }
+  app.send("status");
+  ASSERT_TRUE(app.waitForLine("status: "));
+  EXPECT_FALSE(std::filesystem::exists(home_ / "config/lumora-virir/defaults.plist"));
+  // Heat needs no battery.
+  app.send("pick When the Mac Is Hot");
+  EXPECT_TRUE(app.waitForLine("picked: When the Mac Is Hot"));
+
+  // A battery that comes enables its entries at once.
+  app.send("power battery 50");
+  ASSERT_TRUE(app.waitForLine("power: battery 50"));
+  EXPECT_EQ(disabledEntries(menu(app)), std::vector<std::string>{"\U0001F4A1 SDR Mode"});
+  EXPECT_EQ(app.signalAndWait(SIGTERM), 0);
+  const std::string stored = readText(home_ / "config/lumora-virir/defaults.plist");
+  EXPECT_NE(stored.find("pauseWhenHot"), std::string::npos);
+  EXPECT_EQ(stored.find("pauseOnBattery"), std::string::npos);
+  EXPECT_EQ(stored.find("pauseOnLowBattery"), std::string::npos);
 }
 
 }  // namespace

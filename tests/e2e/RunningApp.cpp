@@ -34,7 +34,8 @@ std::vector<std::string> environmentFor(const std::filesystem::path& home) {
 }  // namespace
 
 RunningApp::RunningApp(const std::filesystem::path& home, const std::vector<std::string>& arguments,
-                       const std::vector<std::string>& moreEnvironment, std::optional<uid_t> user) {
+                       const std::vector<std::string>& moreEnvironment,
+                       const std::optional<AsUser>& user) {
   // A program that ended before reading what is sent must not end the tests too.
   ::signal(SIGPIPE, SIG_IGN);
   int in[2], out[2], err[2];
@@ -45,7 +46,7 @@ RunningApp::RunningApp(const std::filesystem::path& home, const std::vector<std:
   for (const std::string& variable : variables)
     envp.push_back(const_cast<char*>(variable.c_str()));
   envp.push_back(nullptr);
-  const std::string program = LUMORA_PROGRAM_PATH;
+  const std::string program = user ? user->program.string() : LUMORA_PROGRAM_PATH;
   std::vector<char*> argv{const_cast<char*>(program.c_str())};
   for (const std::string& argument : arguments)
     argv.push_back(const_cast<char*>(argument.c_str()));
@@ -58,7 +59,7 @@ RunningApp::RunningApp(const std::filesystem::path& home, const std::vector<std:
     ::dup2(err[1], STDERR_FILENO);
     for (const int fd : {in[0], in[1], out[0], out[1], err[0], err[1]})
       ::close(fd);
-    if (user && (::setgid(*user) != 0 || ::setuid(*user) != 0)) ::_exit(126);
+    if (user && (::setgid(user->uid) != 0 || ::setuid(user->uid) != 0)) ::_exit(126);
     ::execve(program.c_str(), argv.data(), envp.data());
     ::_exit(127);
   }
@@ -83,7 +84,13 @@ RunningApp::~RunningApp() {
 }
 
 void RunningApp::send(const std::string& line) {
-  const std::string text = line + "\n";
+  sendTogether({line});
+}
+
+void RunningApp::sendTogether(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines)
+    text += line + "\n";
   // A long line goes in pieces, as the program reads them.
   for (std::size_t sent = 0; sent < text.size() && input_ >= 0;) {
     const ssize_t written = ::write(input_, text.data() + sent, text.size() - sent);

@@ -11,21 +11,31 @@
 
 namespace lumora::testing {
 
+// Another user to run the program as, with a copy of the program that this user can reach: the
+// built one sits in a folder that only its owner may enter (see CMakeLists.txt).
+struct AsUser {
+  uid_t uid;
+  std::filesystem::path program;
+};
+
 // The built program, started on the simulated Mac with its own XDG folders (and HOME) under
 // `home`, standard input, output and error on pipes, with `arguments` after its name, the
-// variables of `moreEnvironment` ("NAME=value") and, when given, as `user`.
+// variables of `moreEnvironment` ("NAME=value") and, when given, as another user.
 class RunningApp {
  public:
   explicit RunningApp(const std::filesystem::path& home,
                       const std::vector<std::string>& arguments = {},
                       const std::vector<std::string>& moreEnvironment = {},
-                      std::optional<uid_t> user = std::nullopt);
+                      const std::optional<AsUser>& user = std::nullopt);
   RunningApp(const RunningApp&) = delete;
   RunningApp& operator=(const RunningApp&) = delete;
   ~RunningApp();
 
   // Writes one command line to the program's standard input.
   void send(const std::string& line);
+  // Writes the lines in one write, as a script sends a command and what follows it: they wait
+  // in the pipe together, whatever the first one sets off.
+  void sendTogether(const std::vector<std::string>& lines);
   // Stops reading the program's standard output, as `| head -1` does after its line: its
   // writes fail from then on.
   void closeOutput();

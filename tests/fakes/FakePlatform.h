@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fakes/EventLog.h"
+#include "fakes/FakeActivities.h"
 #include "fakes/FakeAlerts.h"
 #include "fakes/FakeApplication.h"
 #include "fakes/FakeConsole.h"
@@ -66,6 +67,7 @@ struct FakePlatform {
   FakeSystemEvents systemEvents;
   FakeOperatingSystem operatingSystem;
   FakePower power;
+  FakeActivities activities;
   FakeConsole console;
 
   platform::Platform platform = platform::platformOf(*this);

@@ -77,12 +77,15 @@ TEST(EventLoopTest, APerformRunsInALaterPassAndWaitsWhileAMenuIsOpen) {
   loop.async([&] { loop.performInLaterPass([&] { ++performed; }); });
   loop.runOnce(0ms);
   EXPECT_EQ(performed, 0) << "the pass that asked ends first";
+  EXPECT_TRUE(loop.hasPerformsWaiting());
   loop.setTrackingMenu(true);
   loop.runOnce(10ms);
   EXPECT_EQ(performed, 0);
+  EXPECT_TRUE(loop.hasPerformsWaiting()) << "the headless front end holds its commands meanwhile";
   loop.setTrackingMenu(false);
   loop.runOnce(10ms);
   EXPECT_EQ(performed, 1);
+  EXPECT_FALSE(loop.hasPerformsWaiting());
   loop.runOnce(10ms);
   EXPECT_EQ(performed, 1) << "once";
 }

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "platform/Platform.h"
+#include "platform/macos/MacActivities.h"
 #include "platform/macos/MacAlerts.h"
 #include "platform/macos/MacApplication.h"
 #include "platform/macos/MacDisplays.h"
@@ -54,6 +55,7 @@ struct MacPlatform {
   MacSystemEvents systemEvents;
   MacOperatingSystem operatingSystem;
   MacPower power;
+  MacActivities activities;
   platform::StdioConsole console;
 
   platform::Platform platform = platform::platformOf(*this);

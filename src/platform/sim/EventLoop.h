@@ -40,6 +40,8 @@ class EventLoop final {
   // while a menu is open), and not as a task of the queue: as a perform of a Mac's run loop. The
   // pass that asked ends first, so what it stored is written by then. Main thread.
   void performInLaterPass(std::function<void()> work);
+  // Some work asked for a later pass has not run yet.
+  bool hasPerformsWaiting() const { return !performs_.empty(); }
 
   // Calls `onReadable` on the main thread whenever `fd` can be read, in every mode.
   void watchReadable(int fd, std::function<void()> onReadable);

@@ -32,6 +32,8 @@ std::string keyEquivalentLabel(std::string_view keyEquivalent) {
 
 bool isEnabled(const platform::MenuItem& item, const SimApplication& application) {
   if (item.isSeparator) return false;
+  // The entry's own value wins, as in the Mac's menus, whose automatic enabling is off.
+  if (item.enabled) return *item.enabled;
   if (item.action) return application.delegateRespondsTo(*item.action);
   return item.submenu != nullptr;
 }

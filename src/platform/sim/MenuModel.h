@@ -18,8 +18,9 @@ std::string keyEquivalentLabel(std::string_view keyEquivalent);
 // The mark in front of an entry's title, one cell wide: ✓ for on, – for mixed, a space for off.
 std::string_view stateMark(platform::ControlState state);
 
-// With the platform's automatic enabling: an entry with an action is enabled when the delegate
-// answers it; one without an action only when it has a submenu. Separators never are.
+// An entry that says whether it is enabled is taken at its word. Otherwise, the platform's
+// automatic enabling: an entry with an action is enabled when the delegate answers it; one without
+// an action only when it has a submenu. Separators never are.
 bool isEnabled(const platform::MenuItem& item, const SimApplication& application);
 
 // The entry whose title is `title`, or is `title` after a leading symbol (the first word, when

@@ -2,6 +2,7 @@
 
 #include "platform/Platform.h"
 #include "platform/sim/EventLoop.h"
+#include "platform/sim/SimActivities.h"
 #include "platform/sim/SimAlerts.h"
 #include "platform/sim/SimApplication.h"
 #include "platform/sim/SimConsole.h"
@@ -62,6 +63,7 @@ struct SimMac {
   SimSystemEvents systemEvents{displayState};
   SimOperatingSystem operatingSystem{displayState};
   SimPower power{displayState};
+  SimActivities activities;
   platform::Platform platform = platform::platformOf(*this);
 };
 

@@ -57,17 +57,17 @@ std::string describeRect(const platform::Rect& rect) {
   return text;
 }
 
-// The lines of a text, each to be prefixed; blank lines between paragraphs are left out.
+// Each line of a text as it is, blank ones included, so that joining them with line breaks gives
+// the text back; none for an empty text.
 std::vector<std::string_view> linesOf(std::string_view text) {
   std::vector<std::string_view> lines;
-  while (!text.empty()) {
-    const std::size_t end = std::min(text.find('\n'), text.size());
-    if (const std::string_view line = trimmed(text.substr(0, end)); !line.empty()) {
-      lines.push_back(line);
-    }
-    text.remove_prefix(std::min(end + 1, text.size()));
+  if (text.empty()) return lines;
+  for (std::size_t start = 0;;) {
+    const std::size_t end = text.find('\n', start);
+    lines.push_back(text.substr(start, end == std::string_view::npos ? end : end - start));
+    if (end == std::string_view::npos) return lines;
+    start = end + 1;
   }
-  return lines;
 }
 
 }  // namespace
@@ -228,8 +228,9 @@ void HeadlessCommands::alert() {
   const platform::Alert* alert = mac_.alerts.currentAlert();
   if (alert == nullptr) return say_("alert: none");
   say_("alert: " + alert->messageText);
+  // A blank line is the word alone: no line of the protocol ends in a space.
   for (const std::string_view line : linesOf(alert->informativeText))
-    say_("alert: " + std::string(line));
+    say_(line.empty() ? "alert:" : "alert: " + std::string(line));
   for (std::size_t i = 0; i < alert->buttonTitles.size(); ++i)
     say_("alert: button " + std::to_string(i + 1) + ": " + alert->buttonTitles[i]);
 }

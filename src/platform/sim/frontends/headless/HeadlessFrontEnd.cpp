@@ -25,6 +25,8 @@ HeadlessFrontEnd::HeadlessFrontEnd(SimMac& mac, int inputFd, std::FILE* output, 
   mac_.loop.setAfterPass([this] {
     if (!started_) start();
     printStatusIfChanged();
+    // Commands held while the app was busy go on once it is done.
+    scheduleCommands();
     quitWhenInputIsDone();
   });
   mac_.alerts.setObserver([this] { noticeAlert(); });
@@ -124,8 +126,18 @@ void HeadlessFrontEnd::readInput() {
   }
 }
 
+bool HeadlessFrontEnd::busyWithCommand() const {
+  // An answer is told once its alert has gone, with what it led to.
+  if (commands_.awaitsAlertEnd()) return true;
+  // An open alert waits for the script, and whatever else is under way waits for the alert.
+  if (mac_.alerts.currentAlert() != nullptr) return false;
+  // Work left for a later turn of the run loop (the Deep Blacks warning), or an activity the
+  // user waits on (the wait for headroom, which may end in an alert).
+  return mac_.loop.hasPerformsWaiting() || mac_.activities.anyOpen();
+}
+
 void HeadlessFrontEnd::scheduleCommands() {
-  if (commandScheduled_ || waiting_.empty() || commands_.awaitsAlertEnd()) return;
+  if (commandScheduled_ || waiting_.empty() || busyWithCommand()) return;
   commandScheduled_ = true;
   mac_.loop.async([this] {
     commandScheduled_ = false;
@@ -134,13 +146,12 @@ void HeadlessFrontEnd::scheduleCommands() {
 }
 
 void HeadlessFrontEnd::runCommands() {
-  while (!waiting_.empty() && !mac_.loop.isStopped() && !commands_.awaitsAlertEnd()) {
+  while (!waiting_.empty() && !mac_.loop.isStopped() && !busyWithCommand()) {
     const bool duringAlert = mac_.alerts.currentAlert() != nullptr;
     const CommandLines::Line line = std::move(waiting_.front());
     waiting_.pop_front();
     runCommand(line);
-    // An answered alert ends its session only once this returns; the end schedules the rest.
-    if (commands_.awaitsAlertEnd()) return;
+    // An answered alert ends its session only once this returns; its end schedules the rest.
     if (!duringAlert) break;  // otherwise one command per pass
   }
   scheduleCommands();
@@ -154,10 +165,10 @@ void HeadlessFrontEnd::runCommand(const CommandLines::Line& line) {
   }
 }
 
-// The end of the input ends the app as Quit does, once every command read is answered. An alert
-// still open stays unanswered.
+// The end of the input ends the app as Quit does, once every command read is answered and the
+// app is done with them. An alert still open stays unanswered.
 void HeadlessFrontEnd::quitWhenInputIsDone() {
-  if (!inputEnded_ || !waiting_.empty() || commands_.awaitsAlertEnd()) return;
+  if (!inputEnded_ || !waiting_.empty() || busyWithCommand()) return;
   mac_.application.terminate();
 }
 

@@ -14,7 +14,8 @@ namespace lumora::sim {
 // The simulated Mac without a screen: it prints the status item and the main display when the
 // app has started and whenever they change, and takes commands line by line ("help" lists them).
 // The start line comes before any command is read; each reply comes once what the commands
-// before it stored is on disk; the end of the input ends the app as Quit does.
+// before it stored is on disk; the next command is read once the app is done with the last one
+// (an alert it brings up is open); the end of the input ends the app as Quit does.
 class HeadlessFrontEnd {
  public:
   // With `inputFd` below 0 no command is read at all.
@@ -27,7 +28,10 @@ class HeadlessFrontEnd {
   void readInput();
   void endInput();
   void noticeAlert();
-  // Commands run one per pass of the run loop, so work they queue (an alert) comes first.
+  // The app is still at what the last command set off: the next command, and the end of the
+  // input, wait for it.
+  bool busyWithCommand() const;
+  // Commands run one per pass of the run loop, each once the app is done with the one before.
   void scheduleCommands();
   void runCommands();
   void runCommand(const CommandLines::Line& line);
