@@ -28,6 +28,9 @@ class SharedControllers {
   // Main thread only.
   XDRPause& pause();
 
+  // The steady clock the controllers and the menu's actions read.
+  const HeadroomBrightness::Clock& clock() const { return clock_; }
+
  private:
   // The gamma tables both controllers load, made with the first of them.
   TransferTables& tables();
