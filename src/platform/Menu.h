@@ -75,8 +75,7 @@ inline bool operator==(const MenuItem& a, const MenuItem& b) {
                                : *a.submenu == *b.submenu;
   return sameSubmenu && a.isSeparator == b.isSeparator && a.title == b.title &&
          a.action == b.action && a.keyEquivalent == b.keyEquivalent && a.tag == b.tag &&
-         a.state == b.state && a.enabled == b.enabled && a.image == b.image &&
-         a.slider == b.slider;
+         a.state == b.state && a.enabled == b.enabled && a.image == b.image && a.slider == b.slider;
 }
 
 }  // namespace lumora::platform

@@ -25,8 +25,8 @@ class BrightnessSliderTest : public ::testing::Test {
     delegate_->applicationDidFinishLaunching();
   }
   void slide(double value, SliderMotion motion = SliderMotion::released) {
-    delegate_->performMenuAction("slideNits:", platform::MenuItemSender{.value = value,
-                                                                        .motion = motion});
+    delegate_->performMenuAction("slideNits:",
+                                 platform::MenuItemSender{.value = value, .motion = motion});
   }
   const platform::Menu& menu() const { return *fake_.statusBar.lastItem->menu; }
   const platform::MenuItem& sliderEntry() const { return entrySending(menu(), "slideNits:"); }
@@ -76,12 +76,12 @@ TEST_F(BrightnessSliderTest, AValueWithinReachOfAStopLandsOnIt) {
     double level;
   };
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  for (const Case& c : {Case{520.0, 500.0}, Case{525.0, 500.0}, Case{526.0, 526.0},
-                        Case{774.0, 774.0}, Case{775.0, 800.0}, Case{825.0, 800.0},
-                        Case{826.0, 826.0}, Case{1010.0, 1000.0}, Case{1100.0, 1100.0},
-                        Case{1224.9, 1224.9}, Case{1225.0, 1250.0}, Case{1275.0, 1250.0},
-                        Case{1275.1, 1275.1}, Case{1575.0, 1600.0}, Case{1574.0, 1574.0},
-                        Case{400.0, 500.0}, Case{1700.0, 1600.0}, Case{nan, 500.0}}) {
+  for (const Case& c :
+       {Case{520.0, 500.0}, Case{525.0, 500.0}, Case{526.0, 526.0}, Case{774.0, 774.0},
+        Case{775.0, 800.0}, Case{825.0, 800.0}, Case{826.0, 826.0}, Case{1010.0, 1000.0},
+        Case{1100.0, 1100.0}, Case{1224.9, 1224.9}, Case{1225.0, 1250.0}, Case{1275.0, 1250.0},
+        Case{1275.1, 1275.1}, Case{1575.0, 1600.0}, Case{1574.0, 1574.0}, Case{400.0, 500.0},
+        Case{1700.0, 1600.0}, Case{nan, 500.0}}) {
     EXPECT_EQ(ui::sliderLevel(c.value), c.level) << c.value;
   }
 }
@@ -164,12 +164,14 @@ TEST_F(BrightnessSliderTest, ADragIsFollowedTenTimesASecondAndStoredOnceWhereItI
 }
 
 TEST_F(BrightnessSliderTest, MovingItWhilePausedHoldsAsAnyLevelPicked) {
-  fake_.power.change(platform::PowerState{.hasBattery = true, .onBattery = false,
+  fake_.power.change(platform::PowerState{.hasBattery = true,
+                                          .onBattery = false,
                                           .batteryPercent = 100,
                                           .thermalState = platform::ThermalState::nominal});
   launch();
   slide(1250.0);
-  fake_.power.change(platform::PowerState{.hasBattery = true, .onBattery = true,
+  fake_.power.change(platform::PowerState{.hasBattery = true,
+                                          .onBattery = true,
                                           .batteryPercent = 10,
                                           .thermalState = platform::ThermalState::nominal});
   ASSERT_TRUE(controllers_.pause().isPaused());

@@ -219,8 +219,7 @@ void HeadlessCommands::slide(std::string_view argument) {
   double value = 0.0;
   const auto [end, problem] =
       std::from_chars(argument.data(), argument.data() + argument.size(), value);
-  if (problem != std::errc() || end != argument.data() + argument.size() ||
-      !std::isfinite(value)) {
+  if (problem != std::errc() || end != argument.data() + argument.size() || !std::isfinite(value)) {
     return error("slide", inQuotes(argument) + " is not a number, as \"slide 1100\"");
   }
   if (mac_.alerts.currentAlert() != nullptr) {
