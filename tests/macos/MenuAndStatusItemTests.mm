@@ -289,7 +289,11 @@ TEST(MacMenuSliderTest, TheSliderViewHasTheRangeATickMarkAtEachStopAndSendsItsVa
 }
 
 TEST(MacMenuSliderTest, TickMarksFallOnEveryStopOrAreLeftOut) {
-  platform::MenuSlider slider{.minimum = 500.0, .maximum = 1600.0, .stops = {500.0, 800.0}};
+  platform::MenuSlider slider{.minimum = 500.0,
+                              .maximum = 1600.0,
+                              .value = 500.0,
+                              .stops = {500.0, 800.0},
+                              .valueLabel = "500 nits"};
   EXPECT_EQ(tickMarkCount(slider), 12) << "every 100 nits, the widest grid the stop and both ends "
                                           "fall on";
   slider.stops = {800.0, 1250.0};
