@@ -18,8 +18,10 @@ double sliderLevel(double value) {
 
 std::string sliderTitle(double liveNits) {
   const double level = clampedXDRLevel(liveNits);
-  const std::string title = "Brightness: " + nitsText(level);
-  return level > sdrCeilingNits ? title : title + " (SDR)";
+  std::string title = "Brightness: ";
+  title += nitsText(level);
+  if (!(level > sdrCeilingNits)) title += " (SDR)";
+  return title;
 }
 
 platform::MenuItem brightnessSliderEntry(double liveNits) {
