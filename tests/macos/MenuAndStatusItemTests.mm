@@ -18,6 +18,7 @@
 #include "platform/macos/MacStatusBar.h"
 #include "platform/macos/MacStrings.h"
 #include "platform/macos/MacSymbolImages.h"
+#include "support/MenuEntries.h"
 
 namespace lumora::macos {
 namespace {
@@ -232,12 +233,7 @@ platform::Menu sliderMenu(double nits, const std::string &header = "SDR Mode") {
   platform::MenuItem slider =
       entry("Brightness: " + std::to_string(static_cast<int>(nits)) + " nits",
             platform::StaticText("slideNits:"));
-  slider.slider =
-      platform::MenuSlider{.minimum = 500.0,
-                           .maximum = 1600.0,
-                           .value = nits,
-                           .stops = {500.0, 800.0, 1000.0, 1250.0, 1600.0},
-                           .valueLabel = std::to_string(static_cast<int>(nits)) + " nits"};
+  slider.slider = testing::brightnessSlider(nits);
   menu.items.push_back(slider);
   return menu;
 }

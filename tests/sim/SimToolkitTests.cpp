@@ -15,6 +15,7 @@
 #include "platform/sim/SimApplication.h"
 #include "platform/sim/SimMainQueue.h"
 #include "platform/sim/SimUpdaters.h"
+#include "support/MenuEntries.h"
 
 namespace lumora::sim {
 namespace {
@@ -271,11 +272,7 @@ TEST(MenuModelTest, ASliderIsDescribedWithItsRangeAndMovedWithinIt) {
   application.setDelegate(delegate);
 
   platform::MenuItem slider = entry("Brightness: 1100 nits", platform::StaticText("slideNits:"), 0);
-  slider.slider = platform::MenuSlider{.minimum = 500.0,
-                                       .maximum = 1600.0,
-                                       .value = 1100.0,
-                                       .stops = {500.0, 1600.0},
-                                       .valueLabel = "1100 nits"};
+  slider.slider = testing::brightnessSlider(1100.0);
   platform::Menu submenu;
   submenu.items.push_back(slider);
   platform::Menu menu;
@@ -310,11 +307,7 @@ TEST(MenuModelTest, ASliderIsDescribedWithItsRangeAndMovedWithinIt) {
 }
 
 TEST(MenuModelTest, AKeysStepStopsAtTheFirstStopOnItsWayButNeverHoldsWhereItStarts) {
-  platform::MenuSlider slider{.minimum = 500.0,
-                              .maximum = 1600.0,
-                              .value = 0.0,
-                              .stops = {500.0, 800.0, 1000.0, 1250.0, 1600.0},
-                              .valueLabel = ""};
+  platform::MenuSlider slider = testing::brightnessSlider(500.0);
   struct Case {
     double from;
     double by;

@@ -11,6 +11,7 @@
 #include "platform/sim/frontends/terminal/MenuTracking.h"
 #include "platform/sim/frontends/terminal/SliderRow.h"
 #include "platform/sim/frontends/terminal/TextWidth.h"
+#include "support/MenuEntries.h"
 
 namespace lumora::sim::terminal {
 namespace {
@@ -124,8 +125,7 @@ TEST_F(MenuTrackingTest, KeyEquivalentsPickFromAnywhereAndTheMouseFollowsThePoin
 
 TEST_F(MenuTrackingTest, ASliderIsSelectedNotPickedAndEnterClosesTheMenu) {
   platform::MenuItem slider = entry("Brightness: 800 nits");
-  slider.slider = platform::MenuSlider{
-      .minimum = 500.0, .maximum = 1600.0, .value = 800.0, .stops = {}, .valueLabel = "800 nits"};
+  slider.slider = testing::brightnessSlider(800.0);
   menu_.items.insert(menu_.items.begin() + 4, slider);
   tracking_.open(menu_, true);
   tracking_.moveDown(menu_);
@@ -144,11 +144,7 @@ TEST_F(MenuTrackingTest, ASliderIsSelectedNotPickedAndEnterClosesTheMenu) {
 }
 
 TEST_F(TerminalPiecesTest, ASliderRowShowsItsKnobItsStopsAndItsLabelInItsWidth) {
-  platform::MenuSlider slider{.minimum = 500.0,
-                              .maximum = 1600.0,
-                              .value = 1100.0,
-                              .stops = {500.0, 800.0, 1000.0, 1250.0, 1600.0},
-                              .valueLabel = "1100 nits"};
+  const platform::MenuSlider slider = testing::brightnessSlider(1100.0);
   // 23 cells of track, one for each 50 nits.
   const std::string row = sliderRow(slider, 33);
   EXPECT_EQ(displayWidth(row), 33);
