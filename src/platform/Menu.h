@@ -23,7 +23,7 @@ struct MenuSlider {
   double minimum = 0.0;
   double maximum = 0.0;
   double value = 0.0;
-  // The values it has a tick mark at, in increasing order.
+  // The values it stops at, each with a tick mark, in increasing order.
   std::vector<double> stops;
   // The value as the label beside the slider tells it, as "1100 nits".
   std::string valueLabel;

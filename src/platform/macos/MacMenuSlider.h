@@ -26,10 +26,10 @@ namespace lumora::macos {
 // dragging and the label, and grows with the menu.
 inline constexpr CGFloat menuSliderViewWidth = 260.0;
 
-// Shows the value on the view, named `title` for accessibility. The knob is left where it is while
-// the mouse holds it, so that an update does not pull it away from the pointer.
+// Shows the value on the view, named `title` for accessibility. With `keepKnob` the knob stays
+// where it is, as it must while the mouse holds it: an update does not pull it from the pointer.
 void showMenuSlider(LMVMenuSliderView *view, const platform::MenuSlider &slider, NSString *title,
-                    NSString *selector, BOOL enabled);
+                    NSString *selector, BOOL enabled, bool keepKnob);
 
 // The count of evenly spaced tick marks that puts one on each stop; 0 when the stops do not fall
 // on a grid of whole units fine enough to draw.

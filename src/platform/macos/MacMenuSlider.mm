@@ -89,11 +89,13 @@ NSInteger tickMarkCount(const platform::MenuSlider &slider) {
 }
 
 void showMenuSlider(LMVMenuSliderView *view, const platform::MenuSlider &slider, NSString *title,
-                    NSString *selector, BOOL enabled) {
+                    NSString *selector, BOOL enabled, bool keepKnob) {
   NSSlider *control = view.slider;
-  control.minValue = slider.minimum;
-  control.maxValue = slider.maximum;
-  control.numberOfTickMarks = tickMarkCount(slider);
+  // Set only when they change: the view is updated while it is dragged.
+  if (control.minValue != slider.minimum) control.minValue = slider.minimum;
+  if (control.maxValue != slider.maximum) control.maxValue = slider.maximum;
+  const NSInteger tickMarks = tickMarkCount(slider);
+  if (control.numberOfTickMarks != tickMarks) control.numberOfTickMarks = tickMarks;
   NSMutableArray<NSNumber *> *stops = [NSMutableArray arrayWithCapacity:slider.stops.size()];
   for (const double stop : slider.stops) [stops addObject:@(stop)];
   NSCell *cell = control.cell;
@@ -102,10 +104,9 @@ void showMenuSlider(LMVMenuSliderView *view, const platform::MenuSlider &slider,
     stopCell.stops = stops;
   }
   cell.representedObject = selector;
-  if (currentSliderMotion() != platform::SliderMotion::dragged) control.doubleValue = slider.value;
+  if (!keepKnob) control.doubleValue = slider.value;
   control.enabled = enabled;
   control.accessibilityLabel = title;
-  [control setNeedsDisplay:YES];
   view.valueLabel.stringValue = toNSString(slider.valueLabel);
 }
 

@@ -46,11 +46,12 @@ void configureEntry(NSMenuItem *entry, const platform::MenuItem &item, LMVDelega
   // accessibility. A picked entry would close the menu without a value.
   entry.action = nullptr;
   id shown = entry.view;
-  LMVMenuSliderView *view = [shown isKindOfClass:[LMVMenuSliderView class]]
-                                ? shown
-                                : [[LMVMenuSliderView alloc] initWithTarget:target];
-  showMenuSlider(view, *item.slider, entry.title, entry.representedObject, entry.enabled);
-  entry.view = view;
+  const bool updating = [shown isKindOfClass:[LMVMenuSliderView class]];
+  LMVMenuSliderView *view = updating ? shown : [[LMVMenuSliderView alloc] initWithTarget:target];
+  // A slider shown already may be under the mouse; a new one takes the value.
+  const bool held = updating && currentSliderMotion() == platform::SliderMotion::dragged;
+  showMenuSlider(view, *item.slider, entry.title, entry.representedObject, entry.enabled, held);
+  if (!updating) entry.view = view;
 }
 
 // Whether `next` has the entries of `shown`, in the same places, each with or without a submenu

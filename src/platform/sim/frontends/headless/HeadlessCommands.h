@@ -32,8 +32,8 @@ class HeadlessCommands {
   static constexpr std::string_view helpText =
       "commands: status | menu | pick <title or any unique part of it> (a submenu's entry as "
       "\"Deep Blacks > Medium\") | slide <nits, as 1100> | alert | answer [button number] | "
-      "windows | "
-      "close [window number] | hotkey <combination, as ctrl+option+command+up> | sleep | wake | "
+      "windows | close [window number] | hotkey <combination, as ctrl+option+command+up> | sleep | "
+      "wake | "
       "power ac | power battery <percent> | thermal nominal|fair|serious|critical | help";
 
  private:
