@@ -101,6 +101,30 @@ typedef NS_OPTIONS(NSUInteger, NSWindowOcclusionState) {
 @end
 APPKIT_EXPORT NSNotificationName const NSWindowDidChangeOcclusionStateNotification;
 
+// AppKit/NSEvent.h: typedef NS_ENUM(NSUInteger, NSEventType) { NSEventTypeLeftMouseDown = 1,
+// NSEventTypeLeftMouseUp = 2, ... NSEventTypeLeftMouseDragged = 6, ... };  (names: macOS 10.12)
+enum : NSEventType {
+  NSEventTypeLeftMouseDown = 1,
+  NSEventTypeLeftMouseUp = 2,
+  NSEventTypeLeftMouseDragged = 6,
+};
+
+// AppKit/NSMenuItem.h: @property (nullable, strong) NSView *view;  (macOS 10.5)
+@interface NSMenuItem (LumoraSDKSliderAdditions)
+@property(nullable, strong) NSView *view;
+@end
+
+// AppKit/NSSliderCell.h: - (void)drawTickMarks API_AVAILABLE(macos(10.9));
+@interface NSSliderCell (LumoraSDKAdditions)
+- (void)drawTickMarks;
+@end
+
+// AppKit/NSAccessibilityProtocols.h, protocol NSAccessibility, which NSView adopts:
+// @property (nullable, copy) NSString *accessibilityLabel API_AVAILABLE(macos(10.10));
+@interface NSView (LumoraSDKAccessibilityAdditions)
+@property(nullable, copy) NSString *accessibilityLabel;
+@end
+
 NS_ASSUME_NONNULL_END
 
 CF_EXTERN_C_BEGIN

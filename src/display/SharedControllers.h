@@ -31,6 +31,8 @@ class SharedControllers {
 
   // What changed the display during this run, since the controllers were made. Main thread only.
   EventTrail& trail() { return trail_; }
+  // The steady clock the controllers and the menu's actions read.
+  const HeadroomBrightness::Clock& clock() const { return clock_; }
 
  private:
   // The gamma tables both controllers load, made with the first of them.

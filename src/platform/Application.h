@@ -9,9 +9,21 @@ namespace lumora::platform {
 // NSApplicationActivationPolicy.
 enum class ActivationPolicy { regular = 0, accessory = 1, prohibited = 2 };
 
-// What a menu entry passes along with its action.
+// How a slider in a menu came to send its value.
+enum class SliderMotion {
+  // Let go there, or set there at once: the value holds.
+  released,
+  // Still held by the mouse: more values follow, the last one released.
+  dragged,
+  // Moved a step by a key, from the value it showed, to a stop it reached on the way.
+  stepped,
+};
+
+// What a menu entry, or the slider in one, passes along with its action.
 struct MenuItemSender {
   std::int64_t tag = 0;  // NSMenuItem.tag (NSInteger)
+  double value = 0.0;    // a slider's NSSlider.doubleValue
+  SliderMotion motion = SliderMotion::released;
 };
 
 // The application's delegate (NSApplicationDelegate), which is also the target of every menu

@@ -16,6 +16,21 @@ enum class ControlState { mixed = -1, off = 0, on = 1 };
 
 struct MenuItem;
 
+// A slider that an entry shows instead of its title (an NSSlider in the entry's view, with a
+// label beside it). Moving it sends the entry's action with the value, continuously while it is
+// dragged.
+struct MenuSlider {
+  double minimum = 0.0;
+  double maximum = 0.0;
+  double value = 0.0;
+  // The values it stops at, each with a tick mark, in increasing order.
+  std::vector<double> stops;
+  // The value as the label beside the slider tells it, as "1100 nits".
+  std::string valueLabel;
+
+  friend bool operator==(const MenuSlider& a, const MenuSlider& b) = default;
+};
+
 // A complete menu as a value: the platform builds native menus from it.
 struct Menu {
   std::vector<MenuItem> items;
@@ -38,6 +53,8 @@ struct MenuItem {
   std::optional<bool> enabled;
   std::optional<SymbolImage> image;
   std::shared_ptr<const Menu> submenu;
+  // An entry drawn as a slider; its title then names it for accessibility.
+  std::optional<MenuSlider> slider;
 
   static MenuItem separator() {
     MenuItem item;
@@ -58,7 +75,7 @@ inline bool operator==(const MenuItem& a, const MenuItem& b) {
                                : *a.submenu == *b.submenu;
   return sameSubmenu && a.isSeparator == b.isSeparator && a.title == b.title &&
          a.action == b.action && a.keyEquivalent == b.keyEquivalent && a.tag == b.tag &&
-         a.state == b.state && a.enabled == b.enabled && a.image == b.image;
+         a.state == b.state && a.enabled == b.enabled && a.image == b.image && a.slider == b.slider;
 }
 
 }  // namespace lumora::platform

@@ -8,6 +8,7 @@
 //   LUMORA_MENU_ACTION(method, selector)
 #define LUMORA_MENU_ACTIONS(LUMORA_MENU_ACTION)                          \
   LUMORA_MENU_ACTION(setNits, "setNits:")                                \
+  LUMORA_MENU_ACTION(slideNits, "slideNits:")                            \
   LUMORA_MENU_ACTION(toggleXDR, "toggleXDR")                             \
   LUMORA_MENU_ACTION(toggleAutoEnable, "toggleAutoEnable")               \
   LUMORA_MENU_ACTION(toggleLaunchAtLogin, "toggleLaunchAtLogin")         \

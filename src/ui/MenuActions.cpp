@@ -4,6 +4,7 @@
 #include <type_traits>
 
 #include "display/Nits.h"
+#include "ui/BrightnessSlider.h"
 #include "ui/KeyboardShortcuts.h"
 #include "ui/MenuActionList.h"
 
@@ -44,7 +45,8 @@ MenuActions::MenuActions(platform::Platform& platform, SharedControllers& contro
     : platform_(platform),
       controllers_(controllers),
       owner_(owner),
-      settings_(std::make_shared<SettingsWindowController>(platform)) {}
+      settings_(std::make_shared<SettingsWindowController>(platform)),
+      sliderThrottle_(controllers.clock(), sliderFollowInterval) {}
 
 bool MenuActions::respondsTo(std::string_view selector) const {
   return findBinding(selector) != nullptr;
@@ -55,13 +57,27 @@ void MenuActions::perform(std::string_view selector, const platform::MenuItemSen
 }
 
 void MenuActions::setNits(const platform::MenuItemSender& sender) {
+  applyLevel(static_cast<double>(sender.tag), true);
+}
+
+void MenuActions::slideNits(const platform::MenuItemSender& sender) {
+  const bool dragged = sender.motion == platform::SliderMotion::dragged;
+  if (!sliderThrottle_.admits(!dragged)) return;
+  // A key's step has found its stop already; from a stop it must be free to move a little.
+  const double nits = sender.motion == platform::SliderMotion::stepped
+                          ? clampedXDRLevel(sender.value)
+                          : sliderLevel(sender.value);
+  // The preference is written once, where the slider is let go.
+  applyLevel(nits, !dragged);
+}
+
+void MenuActions::applyLevel(double nits, bool remember) {
   // The user decides last: the level holds, paused or not.
   controllers_.pause().userChoseLevel();
   XDRController& xdr = controllers_.xdr();
-  if (sender.tag > static_cast<std::int64_t>(sdrCeilingNits)) {
-    const auto nits = static_cast<double>(sender.tag);
+  if (nits > sdrCeilingNits) {
     xdr.setXDRBrightness(nits);
-    preferences::write(platform_.userDefaults, lastNitsKey, nits);
+    if (remember) preferences::write(platform_.userDefaults, lastNitsKey, nits);
   } else {
     // The last XDR level stays remembered.
     xdr.disableXDR();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -7,6 +8,7 @@
 #include "display/SharedControllers.h"
 #include "platform/Platform.h"
 #include "platform/PreferenceKey.h"
+#include "ui/DragThrottle.h"
 #include "ui/SettingsWindowController.h"
 
 namespace lumora::ui {
@@ -36,6 +38,8 @@ class MenuActions {
   static constexpr preferences::Key<double> lastNitsKey{"lastNitsValue"};
   // Show the status item as a single character instead of a symbol.
   static constexpr preferences::Key<bool> simpleIconKey{"simpleIcon"};
+  // While the slider is dragged, the display follows it at most ten times a second.
+  static constexpr std::chrono::milliseconds sliderFollowInterval{100};
 
   MenuActions(platform::Platform& platform, SharedControllers& controllers, Owner& owner);
   MenuActions(const MenuActions&) = delete;
@@ -46,6 +50,9 @@ class MenuActions {
   void perform(std::string_view selector, const platform::MenuItemSender& sender);
 
   void setNits(const platform::MenuItemSender& sender);
+  // The brightness slider, its value in the sender: applied as a level is, but while it is
+  // dragged only now and then, and remembered only where it is let go.
+  void slideNits(const platform::MenuItemSender& sender);
   void toggleXDR();
   void toggleAutoEnable();
   void toggleLaunchAtLogin();
@@ -63,6 +70,9 @@ class MenuActions {
   platform::Window* settingsWindow() const { return settings_->window(); }
 
  private:
+  // A level picked by the user, paused or not: XDR at it above the SDR ceiling (stored as the
+  // last level when `remember`), off at or below it.
+  void applyLevel(double nits, bool remember);
   void toggleStoredFlag(preferences::Key<bool> key);
   void togglePause(XDRPause::Reason reason);
   // In an alert, on the next turn of the run loop: a line on standard output alone goes unseen.
@@ -73,6 +83,7 @@ class MenuActions {
   Owner& owner_;
   // Shared, so that a window's will-close handler can hold it weakly.
   std::shared_ptr<SettingsWindowController> settings_;
+  DragThrottle sliderThrottle_;
 };
 
 }  // namespace lumora::ui

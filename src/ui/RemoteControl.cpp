@@ -24,10 +24,6 @@ Level levelAfter(Level level) {
   return Level::subtle;
 }
 
-std::string nitsText(double nits) {
-  return std::to_string(truncatedToInteger(nits + 0.5).value_or(0)) + " nits";
-}
-
 }  // namespace
 
 RemoteControl::RemoteControl(MenuActions& actions, SharedControllers& controllers,

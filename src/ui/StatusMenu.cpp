@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "display/Nits.h"
+#include "ui/BrightnessSlider.h"
 #include "ui/MenuActionList.h"
 
 namespace lumora::ui {
@@ -138,10 +139,12 @@ std::string headerTitle(const MenuInputs& inputs) {
   return "\U0001F4A1 SDR Mode";
 }
 
+std::string nitsText(double nits) {
+  return std::to_string(truncatedToInteger(nits + 0.5).value_or(0)) + " nits";
+}
+
 std::string capTitle(double givenNits) {
-  // Rounded as people read a brightness: 1249.6 is 1250.
-  const std::int64_t nits = truncatedToInteger(givenNits + 0.5).value_or(0);
-  return "Now " + std::to_string(nits) + " nits: the display allows no more";
+  return "Now " + nitsText(givenNits) + ": the display allows no more";
 }
 
 std::string keyboardShortcutsTitle(std::size_t taken) {
@@ -152,7 +155,7 @@ std::string keyboardShortcutsTitle(std::size_t taken) {
 platform::Menu buildStatusMenu(const MenuInputs& inputs, platform::SymbolImages& symbolImages) {
   const bool xdrOn = inputs.liveNits > sdrCeilingNits;
   platform::Menu menu;
-  menu.items.reserve(23);
+  menu.items.reserve(24);
 
   MenuItem header = entry(headerTitle(inputs), std::nullopt);
   header.enabled = false;
@@ -165,6 +168,7 @@ platform::Menu buildStatusMenu(const MenuInputs& inputs, platform::SymbolImages&
     item.state = stateFor(std::fabs(inputs.liveNits - level.nits) < levelMarkTolerance);
     menu.items.push_back(std::move(item));
   }
+  menu.items.push_back(brightnessSliderEntry(inputs.liveNits));
   if (inputs.cappedNits || inputs.waitingForHeadroom) {
     MenuItem cap = entry(inputs.waitingForHeadroom ? std::string(waitingForHeadroomTitle)
                                                    : capTitle(*inputs.cappedNits),

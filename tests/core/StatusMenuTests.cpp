@@ -61,6 +61,7 @@ TEST_F(StatusMenuTest, HasEveryEntryInOrderWithItsActionTagAndKey) {
                        "200% \u2013 1000 nits -> setNits: #1000",
                        "250% \u2013 1250 nits -> setNits: #1250",
                        "320% \u2013 1600 nits (MAX) -> setNits: #1600",
+                       "Brightness: 500 nits (SDR) -> slideNits:",
                        "---",
                        "\u25B6\uFE0F Enable XDR -> toggleXDR [x]",
                        "---",

@@ -70,6 +70,21 @@ TEST_F(HeadroomEndToEndTest, ACurrentReleaseRaisesThePanelThroughHeadroomAndTake
   EXPECT_EQ(app.errorOutput(), "");
 }
 
+TEST_F(HeadroomEndToEndTest, TheSliderScalesTheTableByTheLevelOverTheCeiling) {
+  storeRelease("26.4");
+  RunningApp app(home_.path());
+  ASSERT_TRUE(statusSays(app, "preset 0")) << app.errorOutput();
+  app.send("slide 1100");
+  ASSERT_TRUE(app.waitForLine("slid: 1100 nits"));
+  ASSERT_TRUE(statusSays(app, "gives 1100 nits, headroom 3.2")) << app.errorOutput();
+  EXPECT_NEAR(tablePeak(), 2.2, 1e-6);
+  EXPECT_NE(readText(home_ / "config/lumora-virir/defaults.plist")
+                .find("<key>lastNitsValue</key>\n\t<real>1100</real>"),
+            std::string::npos);
+  EXPECT_NE(menu(app).find("\u2600\uFE0F XDR Enabled (220%)"), std::string::npos);
+  EXPECT_EQ(app.signalAndWait(SIGTERM), 0);
+}
+
 TEST_F(HeadroomEndToEndTest, APresetThatTheReleaseRemovesGoesOnThroughHeadroomWithoutAnAlert) {
   storeDefaults("<key>brightnessMethod</key><string>preset</string>");
   storeRelease("26.3");

@@ -251,6 +251,34 @@ TEST_F(TerminalEndToEndTest, AFullTourOfTheMenu) {
   expectEndedCleanly();
 }
 
+TEST_F(TerminalEndToEndTest, TheSliderMovesByStepsAndStopsAtEachLevel) {
+  start();
+  TmuxSession& terminal = *session_;
+  choose({"1000 nits"});
+  ASSERT_TRUE(terminal.waitFor("SDR ceiling    1000 nits")) << terminal.capture();
+
+  // The knob marks the slider's row; the levels before it hold "1000 nits" too.
+  terminal.sendKeys({"Enter"});
+  ASSERT_TRUE(terminal.waitFor("\u2191\u2193: move")) << terminal.capture();
+  ASSERT_TRUE(select("\u25CF")) << terminal.capture();
+  EXPECT_TRUE(terminal.waitFor("\u2190\u2192: slide")) << footer();
+  terminal.sendKeys({"Right", "Right", "Right", "l", "Right"});
+  // The menu stays open over the panel, and follows.
+  ASSERT_TRUE(terminal.waitFor("\u2713   250% \u2013 1250 nits")) << terminal.capture();
+  EXPECT_TRUE(highlightedHas("1250 nits"));
+  EXPECT_EQ(ceiling(), 1250.0);
+  EXPECT_EQ(storedReal("lastNitsValue"), 1250.0);
+
+  // From the stop, a small step leaves it; Enter closes the menu where the slider is.
+  terminal.sendKeys({"S-Left"});
+  ASSERT_TRUE(terminal.waitFor("1240 nits")) << terminal.capture();
+  EXPECT_TRUE(highlightedHas("1240 nits"));
+  terminal.sendKeys({"Enter"});
+  ASSERT_TRUE(terminal.waitForGone("\u2191\u2193: move")) << terminal.capture();
+  EXPECT_EQ(ceiling(), 1240.0);
+  EXPECT_EQ(storedReal("lastNitsValue"), 1240.0);
+}
+
 TEST_F(TerminalEndToEndTest, EachModeNamesItsOwnKeys) {
   start();
   EXPECT_NE(footer().find("?: keys"), std::string::npos) << footer();

@@ -12,21 +12,26 @@
 #include <utility>
 #include <vector>
 
+#include "macos/RunLoop.h"
 #include "platform/macos/MacApplication.h"
+#include "platform/macos/MacMenuSlider.h"
 #include "platform/macos/MacStatusBar.h"
 #include "platform/macos/MacStrings.h"
 #include "platform/macos/MacSymbolImages.h"
+#include "support/MenuEntries.h"
 
 namespace lumora::macos {
 namespace {
 
 using Performed = std::vector<std::pair<std::string, std::int64_t>>;
 
-// Answers the actions it is given and writes down each one performed, with the sender's tag.
+// Answers the actions it is given and writes down each one performed, with the sender's tag, and
+// when asked the whole sender.
 class AnsweringDelegate final : public platform::ApplicationDelegate {
  public:
-  AnsweringDelegate(std::set<std::string, std::less<>> answered, Performed &performed)
-      : answered_(std::move(answered)), performed_(performed) {}
+  AnsweringDelegate(std::set<std::string, std::less<>> answered, Performed &performed,
+                    std::vector<platform::MenuItemSender> *senders = nullptr)
+      : answered_(std::move(answered)), performed_(performed), senders_(senders) {}
 
   void applicationDidFinishLaunching() override {}
   void applicationWillTerminate() override {}
@@ -36,11 +41,13 @@ class AnsweringDelegate final : public platform::ApplicationDelegate {
   void performMenuAction(std::string_view selector,
                          const platform::MenuItemSender &sender) override {
     performed_.emplace_back(std::string(selector), sender.tag);
+    if (senders_ != nullptr) senders_->push_back(sender);
   }
 
  private:
   std::set<std::string, std::less<>> answered_;
   Performed &performed_;
+  std::vector<platform::MenuItemSender> *senders_;
 };
 
 platform::MenuItem entry(std::string title, std::optional<platform::StaticText> action,
@@ -215,6 +222,110 @@ TEST(MacMenusTest, TheNativeMenuFollowsTheValue) {
   EXPECT_EQ(medium.tag, 2);
   EXPECT_TRUE([medium.representedObject isEqual:@"setDeepBlacksLevel:"]);
   EXPECT_EQ(medium.target, target);
+}
+
+// The brightness slider's entry as the core makes it, at `nits`, after a header.
+platform::Menu sliderMenu(double nits, const std::string &header = "SDR Mode") {
+  platform::Menu menu;
+  platform::MenuItem headerEntry = entry(header, std::nullopt);
+  headerEntry.enabled = false;
+  menu.items.push_back(headerEntry);
+  platform::MenuItem slider =
+      entry("Brightness: " + std::to_string(static_cast<int>(nits)) + " nits",
+            platform::StaticText("slideNits:"));
+  slider.slider = testing::brightnessSlider(nits);
+  menu.items.push_back(slider);
+  return menu;
+}
+
+LMVMenuSliderView *sliderView(NSMenu *menu) {
+  id view = [menu itemAtIndex:1].view;
+  return [view isKindOfClass:[LMVMenuSliderView class]] ? view : nil;
+}
+
+TEST(MacMenuSliderTest, TheSliderViewHasTheRangeATickMarkAtEachStopAndSendsItsValue) {
+  Performed performed;
+  std::vector<platform::MenuItemSender> senders;
+  const auto delegate = std::make_shared<AnsweringDelegate>(
+      std::set<std::string, std::less<>>{"slideNits:"}, performed, &senders);
+  LMVDelegateBridge *bridge = [[LMVDelegateBridge alloc] init];
+  [bridge setDelegate:delegate];
+  NSMenu *menu = makeMenu(sliderMenu(1100.0), bridge);
+
+  NSMenuItem *item = [menu itemAtIndex:1];
+  EXPECT_TRUE([item.title isEqualToString:@"Brightness: 1100 nits"]);
+  EXPECT_EQ(item.action, nullptr) << "the slider sends the action, not a pick of the entry";
+  LMVMenuSliderView *view = sliderView(menu);
+  ASSERT_NE(view, nil);
+  EXPECT_EQ(view.frame.size.width, menuSliderViewWidth) << "a view needs a width of its own";
+  NSSlider *slider = view.slider;
+  EXPECT_EQ(slider.minValue, 500.0);
+  EXPECT_EQ(slider.maxValue, 1600.0);
+  EXPECT_EQ(slider.doubleValue, 1100.0);
+  EXPECT_TRUE([slider isContinuous]);
+  EXPECT_TRUE([slider isEnabled]);
+  EXPECT_FALSE([slider allowsTickMarkValuesOnly]) << "any level between the stops";
+  ASSERT_EQ(slider.numberOfTickMarks, 23) << "every 50 nits, so that each stop has one";
+  EXPECT_EQ([slider tickMarkValueAtIndex:6], 800.0);
+  EXPECT_EQ([slider tickMarkValueAtIndex:15], 1250.0);
+  id cell = slider.cell;
+  ASSERT_TRUE([cell isKindOfClass:[LMVStopSliderCell class]]);
+  LMVStopSliderCell *stopCell = cell;
+  EXPECT_EQ(stopCell.stops.count, 5u);
+  EXPECT_TRUE([view.valueLabel.stringValue isEqualToString:@"1100 nits"]);
+  EXPECT_TRUE([slider.accessibilityLabel isEqualToString:@"Brightness: 1100 nits"]);
+
+  // Outside a mouse drag, a value is sent as let go; snapping it is the app's.
+  slider.doubleValue = 1320.0;
+  [slider sendAction:slider.action to:slider.target];
+  EXPECT_EQ(performed, (Performed{{"slideNits:", 0}}));
+  ASSERT_EQ(senders.size(), 1u);
+  EXPECT_EQ(senders[0].value, 1320.0);
+  EXPECT_EQ(senders[0].motion, platform::SliderMotion::released);
+}
+
+TEST(MacMenuSliderTest, TickMarksFallOnEveryStopOrAreLeftOut) {
+  platform::MenuSlider slider{.minimum = 500.0,
+                              .maximum = 1600.0,
+                              .value = 500.0,
+                              .stops = {500.0, 800.0},
+                              .valueLabel = "500 nits"};
+  EXPECT_EQ(tickMarkCount(slider), 12) << "every 100 nits, the widest grid the stop and both ends "
+                                          "fall on";
+  slider.stops = {800.0, 1250.0};
+  EXPECT_EQ(tickMarkCount(slider), 23);
+  slider.stops = {800.5};
+  EXPECT_EQ(tickMarkCount(slider), 0) << "not on whole nits";
+  slider.stops = {501.0};
+  EXPECT_EQ(tickMarkCount(slider), 0) << "a mark every nit is no mark at all";
+  slider.maximum = slider.minimum;
+  EXPECT_EQ(tickMarkCount(slider), 0);
+}
+
+TEST_F(MacStatusItemTest, AnOpenMenuIsUpdatedInPlaceOrReplacedOnceItCloses) {
+  item->setMenu(sliderMenu(500.0));
+  NSMenu *shown = static_cast<MacStatusItem &>(*item).statusItem().menu;
+  LMVMenuWatcher *watcher = static_cast<MacStatusItem &>(*item).menuWatcher();
+  ASSERT_EQ(shown.delegate, watcher);
+  [watcher menuWillOpen:shown];
+
+  item->setMenu(sliderMenu(1100.0, "XDR Enabled (220%)"));
+  EXPECT_EQ(static_cast<MacStatusItem &>(*item).statusItem().menu, shown);
+  EXPECT_TRUE([[shown itemAtIndex:0].title isEqualToString:@"XDR Enabled (220%)"]);
+  EXPECT_EQ(sliderView(shown).slider.doubleValue, 1100.0);
+  EXPECT_TRUE([sliderView(shown).valueLabel.stringValue isEqualToString:@"1100 nits"]);
+
+  // Another entry: the open menu stays as it is until it has closed.
+  platform::Menu longer = sliderMenu(1100.0, "XDR Enabled (220%)");
+  longer.items.push_back(entry("Quit", platform::StaticText("quit")));
+  item->setMenu(longer);
+  EXPECT_EQ(static_cast<MacStatusItem &>(*item).statusItem().menu, shown);
+  EXPECT_EQ(shown.numberOfItems, 2);
+  [watcher menuDidClose:shown];
+  ASSERT_TRUE(runloop::runUntil(
+      [&] { return static_cast<MacStatusItem &>(*item).statusItem().menu != shown; },
+      std::chrono::seconds(2)));
+  EXPECT_EQ(static_cast<MacStatusItem &>(*item).statusItem().menu.numberOfItems, 3);
 }
 
 TEST(MacSymbolImagesTest, TheAppsSymbolsExistAndArePaintedInTheirPalette) {

@@ -15,6 +15,7 @@
 #include "platform/sim/SimApplication.h"
 #include "platform/sim/SimMainQueue.h"
 #include "platform/sim/SimUpdaters.h"
+#include "support/MenuEntries.h"
 
 namespace lumora::sim {
 namespace {
@@ -193,13 +194,15 @@ class RecordingDelegate final : public platform::ApplicationDelegate {
   void applicationDidFinishLaunching() override { events.push_back("launched"); }
   void applicationWillTerminate() override { events.push_back("terminating"); }
   bool respondsToMenuAction(std::string_view selector) const override {
-    return selector == "setNits:";
+    return selector == "setNits:" || selector == "slideNits:";
   }
   void performMenuAction(std::string_view selector,
                          const platform::MenuItemSender& sender) override {
     events.push_back(std::string(selector) + std::to_string(sender.tag));
+    senders.push_back(sender);
   }
   std::vector<std::string> events;
+  std::vector<platform::MenuItemSender> senders;
 };
 
 TEST(SimApplicationTest, LaunchesRunsAndTerminatesOnce) {
@@ -263,6 +266,69 @@ TEST(MenuModelTest, FindsEntriesByTitleAndPicksOnlyEnabledOnes) {
             menus::PickResult::hasSubmenu);
   EXPECT_EQ(delegate->events, (std::vector<std::string>{"setNits:1250", "setNits:2"}));
   EXPECT_EQ(menus::keyEquivalentLabel("q"), "\u2318Q");
+}
+
+TEST(MenuModelTest, ASliderIsDescribedWithItsRangeAndMovedWithinIt) {
+  EventLoop loop;
+  SimApplication application(loop);
+  auto delegate = std::make_shared<RecordingDelegate>();
+  application.setDelegate(delegate);
+
+  platform::MenuItem slider = entry("Brightness: 1100 nits", platform::StaticText("slideNits:"), 0);
+  slider.slider = testing::brightnessSlider(1100.0);
+  platform::Menu submenu;
+  submenu.items.push_back(slider);
+  platform::Menu menu;
+  menu.items.push_back(entry("250% \u2013 1250 nits", platform::StaticText("setNits:"), 1250));
+  platform::MenuItem holder = entry("More", std::nullopt, 0);
+  holder.submenu = std::make_shared<const platform::Menu>(submenu);
+  menu.items.push_back(holder);
+
+  EXPECT_EQ(menus::describe(menu, application).back(),
+            "      Brightness: 1100 nits  [500\u20131600]");
+  const platform::MenuItem* found = menus::findSlider(menu);
+  ASSERT_NE(found, nullptr) << "inside a submenu too";
+  EXPECT_EQ(menus::pick(*found, application), menus::PickResult::isSlider);
+  EXPECT_EQ(menus::slide(*found, 499.0, platform::SliderMotion::released, application),
+            menus::SlideResult::outOfRange);
+  EXPECT_EQ(menus::slide(*found, std::nan(""), platform::SliderMotion::released, application),
+            menus::SlideResult::outOfRange);
+  EXPECT_EQ(menus::slide(menu.items[0], 900.0, platform::SliderMotion::released, application),
+            menus::SlideResult::notASlider);
+  EXPECT_TRUE(delegate->senders.empty());
+  EXPECT_EQ(menus::slide(*found, 1600.0, platform::SliderMotion::stepped, application),
+            menus::SlideResult::moved);
+  ASSERT_EQ(delegate->senders.size(), 1u);
+  EXPECT_EQ(delegate->events.back(), "slideNits:0");
+  EXPECT_EQ(delegate->senders.back().value, 1600.0);
+  EXPECT_EQ(delegate->senders.back().motion, platform::SliderMotion::stepped);
+
+  platform::MenuItem unanswered = *found;
+  unanswered.action = platform::StaticText("elsewhere:");
+  EXPECT_EQ(menus::slide(unanswered, 900.0, platform::SliderMotion::released, application),
+            menus::SlideResult::disabled);
+}
+
+TEST(MenuModelTest, AKeysStepStopsAtTheFirstStopOnItsWayButNeverHoldsWhereItStarts) {
+  platform::MenuSlider slider = testing::brightnessSlider(500.0);
+  struct Case {
+    double from;
+    double by;
+    double to;
+  };
+  for (const Case& c :
+       {Case{1000.0, 50.0, 1050.0}, Case{1200.0, 50.0, 1250.0}, Case{1230.0, 50.0, 1250.0},
+        Case{1250.0, -10.0, 1240.0}, Case{1240.0, 10.0, 1250.0}, Case{1250.0, 10.0, 1260.0},
+        Case{1020.0, -50.0, 1000.0}, Case{1000.0, -50.0, 950.0}, Case{1590.0, 50.0, 1600.0},
+        Case{520.0, -50.0, 500.0}, Case{500.0, -50.0, 500.0}, Case{780.0, 300.0, 800.0}}) {
+    slider.value = c.from;
+    EXPECT_EQ(menus::steppedValue(slider, c.by), c.to) << c.from << " by " << c.by;
+  }
+  // Five steps of 50 from 1000, each from where the last one left it.
+  slider.value = 1000.0;
+  for (int step = 0; step < 5; ++step)
+    slider.value = menus::steppedValue(slider, 50.0);
+  EXPECT_EQ(slider.value, 1250.0);
 }
 
 TEST(SimUpdatersTest, TheStandInTellsThatThisIsTheNewestVersion) {

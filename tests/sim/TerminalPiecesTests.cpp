@@ -9,7 +9,9 @@
 #include "platform/sim/frontends/terminal/DisplayPanel.h"
 #include "platform/sim/frontends/terminal/MenuLayout.h"
 #include "platform/sim/frontends/terminal/MenuTracking.h"
+#include "platform/sim/frontends/terminal/SliderRow.h"
 #include "platform/sim/frontends/terminal/TextWidth.h"
+#include "support/MenuEntries.h"
 
 namespace lumora::sim::terminal {
 namespace {
@@ -119,6 +121,45 @@ TEST_F(MenuTrackingTest, KeyEquivalentsPickFromAnywhereAndTheMouseFollowsThePoin
   const MenuTracking::Outcome off = tracking_.point(menu_, 1, 0, true);
   ASSERT_EQ(off.kind, MenuTracking::Outcome::Kind::pick);
   EXPECT_EQ(off.picked->title, "Off");
+}
+
+TEST_F(MenuTrackingTest, ASliderIsSelectedNotPickedAndEnterClosesTheMenu) {
+  platform::MenuItem slider = entry("Brightness: 800 nits");
+  slider.slider = testing::brightnessSlider(800.0);
+  menu_.items.insert(menu_.items.begin() + 4, slider);
+  tracking_.open(menu_, true);
+  tracking_.moveDown(menu_);
+  tracking_.moveDown(menu_);
+  ASSERT_NE(tracking_.selectedEntry(menu_), nullptr);
+  EXPECT_TRUE(tracking_.selectedEntry(menu_)->slider);
+  const MenuTracking::Outcome outcome = tracking_.activate(menu_);
+  EXPECT_EQ(outcome.kind, MenuTracking::Outcome::Kind::close);
+  EXPECT_FALSE(outcome.picked);
+  EXPECT_FALSE(tracking_.isOpen());
+
+  tracking_.open(menu_, false);
+  EXPECT_EQ(tracking_.point(menu_, 0, 4, true).kind, MenuTracking::Outcome::Kind::none);
+  EXPECT_TRUE(tracking_.isOpen()) << "a click selects the slider";
+  EXPECT_EQ(selection(), std::vector<int>{4});
+}
+
+TEST_F(TerminalPiecesTest, ASliderRowShowsItsKnobItsStopsAndItsLabelInItsWidth) {
+  const platform::MenuSlider slider = testing::brightnessSlider(1100.0);
+  // 23 cells of track, one for each 50 nits.
+  const std::string row = sliderRow(slider, 33);
+  EXPECT_EQ(displayWidth(row), 33);
+  EXPECT_EQ(row,
+            "\u253F\u2501\u2501\u2501\u2501\u2501\u253F\u2501\u2501\u2501\u253F\u2501"
+            "\u25CF\u2500\u2500\u253C\u2500\u2500\u2500\u2500\u2500\u2500\u253C 1100 nits");
+  EXPECT_EQ(trackCell(slider, 500.0, 23), 0);
+  EXPECT_EQ(trackCell(slider, 1600.0, 23), 22);
+  EXPECT_EQ(trackCell(slider, 1250.0, 23), 15);
+  EXPECT_EQ(trackCell(slider, 9000.0, 23), 22) << "beyond the range, at its end";
+  EXPECT_LE(sliderRowWidth(slider), displayWidth("320% \u2013 1600 nits (MAX)"))
+      << "it does not widen the menu";
+
+  EXPECT_EQ(sliderRow(slider, 11), "1100 nits  ") << "too narrow for a track: the label";
+  EXPECT_EQ(sliderRow(slider, 4), "1100");
 }
 
 class MenuLayoutTest : public MenuTrackingTest {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <string_view>
 
 #include "platform/Menu.h"
@@ -28,6 +29,16 @@ inline const platform::MenuItem& entryTitled(const platform::Menu& menu, std::st
   ADD_FAILURE() << "no entry titled " << text;
   static const platform::MenuItem none;
   return none;
+}
+
+// A slider as the status menu's brightness slider is: 500 to 1600 nits, a stop at each level, at
+// `nits` (whole).
+inline platform::MenuSlider brightnessSlider(double nits) {
+  return platform::MenuSlider{.minimum = 500.0,
+                              .maximum = 1600.0,
+                              .value = nits,
+                              .stops = {500.0, 800.0, 1000.0, 1250.0, 1600.0},
+                              .valueLabel = std::to_string(static_cast<int>(nits)) + " nits"};
 }
 
 }  // namespace lumora::testing

@@ -14,6 +14,8 @@
 - (void)setDelegate:(std::weak_ptr<lumora::platform::ApplicationDelegate>)delegate;
 // The action of every menu entry that has one.
 - (void)performMenuAction:(id)sender;
+// The action of a slider in a menu entry, sent continuously while it is dragged.
+- (void)performSliderAction:(id)sender;
 // Whether the delegate answers the entry's action.
 - (BOOL)validateMenuItem:(NSMenuItem *)menuItem;
 // Where the URLs of application:openURLs: go, one by one; none drops them.

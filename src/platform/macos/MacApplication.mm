@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/macos/MacMainMenu.h"
+#include "platform/macos/MacMenuSlider.h"
 #include "platform/macos/MacStrings.h"
 
 @implementation LMVDelegateBridge {
@@ -52,6 +53,21 @@
   lumora::platform::MenuItemSender menuSender;
   menuSender.tag = static_cast<std::int64_t>(item.tag);
   delegate->performMenuAction(lumora::macos::fromNSString(selector), menuSender);
+}
+
+// The slider carries the selector name in its cell, as entries do in theirs, and its value; the
+// event that made it send tells whether the mouse still holds it.
+- (void)performSliderAction:(id)sender {
+  const auto delegate = _delegate.lock();
+  if (!delegate || ![sender isKindOfClass:[NSSlider class]]) return;
+  NSSlider *slider = sender;
+  NSCell *cell = slider.cell;
+  NSString *selector = cell.representedObject;
+  if (![selector isKindOfClass:[NSString class]]) return;
+  lumora::platform::MenuItemSender sliderSender;
+  sliderSender.value = slider.doubleValue;
+  sliderSender.motion = lumora::macos::currentSliderMotion();
+  delegate->performMenuAction(lumora::macos::fromNSString(selector), sliderSender);
 }
 
 // An entry is enabled when the delegate answers its action.

@@ -7,6 +7,7 @@
 
 #include "platform/StatusBar.h"
 #include "platform/macos/MacApplication.h"
+#include "platform/macos/MacMenuWatcher.h"
 
 namespace lumora::macos {
 
@@ -54,17 +55,25 @@ class MacStatusItem final : public platform::StatusItem {
   ~MacStatusItem() override;
 
   platform::StatusButton* button() override;
-  // Builds the native menu only when the value differs from the one shown.
+  // Builds the native menu only when the value differs from the one shown; while the menu is
+  // open, updates it in place or waits for it to close.
   void setMenu(platform::Menu menu) override;
 
   NSStatusItem* statusItem() const { return item_; }
+  LMVMenuWatcher* menuWatcher() const { return watcher_; }
 
  private:
+  void install(platform::Menu menu);
+
   // The status bar does not keep its items: this does, for as long as the owner keeps this.
   NSStatusItem* item_;
   __weak LMVDelegateBridge* target_;
   MacStatusButton button_;
+  // A menu's delegate is weak: this keeps it.
+  LMVMenuWatcher* watcher_;
+  // The value the native menu shows, and one that waits for the open menu to close.
   std::optional<platform::Menu> menu_;
+  std::optional<platform::Menu> pending_;
 };
 
 class MacStatusBar final : public platform::StatusBar {

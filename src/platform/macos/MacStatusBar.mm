@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/macos/MacMenuSlider.h"
 #include "platform/macos/MacStrings.h"
 #include "platform/macos/MacSymbolImages.h"
 
@@ -26,6 +27,62 @@ NSControlStateValue nativeState(platform::ControlState state) {
   return NSControlStateValueOff;
 }
 
+// Everything an entry shows but its submenu, for a new entry or one already in a menu.
+void configureEntry(NSMenuItem *entry, const platform::MenuItem &item, LMVDelegateBridge *target) {
+  entry.title = toNSString(item.title);
+  entry.action = item.action ? @selector(performMenuAction:) : nullptr;
+  entry.keyEquivalent = toNSString(item.keyEquivalent);
+  entry.target = item.action ? target : nil;
+  entry.representedObject = item.action ? toNSString(*item.action) : nil;
+  entry.tag = static_cast<NSInteger>(item.tag);
+  entry.state = nativeState(item.state);
+  entry.image = item.image ? makeSymbolImage(*item.image) : nil;
+  entry.enabled = isEnabled(item, entry, target);
+  if (!item.slider) {
+    entry.view = nil;
+    return;
+  }
+  // The slider sends the action itself; the entry only holds it, and its title names it for
+  // accessibility. A picked entry would close the menu without a value.
+  entry.action = nullptr;
+  id shown = entry.view;
+  const bool updating = [shown isKindOfClass:[LMVMenuSliderView class]];
+  LMVMenuSliderView *view = updating ? shown : [[LMVMenuSliderView alloc] initWithTarget:target];
+  // A slider shown already may be under the mouse; a new one takes the value.
+  const bool held = updating && currentSliderMotion() == platform::SliderMotion::dragged;
+  showMenuSlider(view, *item.slider, entry.title, entry.representedObject, entry.enabled, held);
+  if (!updating) entry.view = view;
+}
+
+// Whether `next` has the entries of `shown`, in the same places, each with or without a submenu
+// and a slider as before: only their contents differ.
+bool haveSameEntries(const platform::Menu &shown, const platform::Menu &next) {
+  if (shown.items.size() != next.items.size()) return false;
+  for (std::size_t i = 0; i < shown.items.size(); ++i) {
+    const platform::MenuItem &before = shown.items[i];
+    const platform::MenuItem &after = next.items[i];
+    if (before.isSeparator != after.isSeparator ||
+        before.slider.has_value() != after.slider.has_value() ||
+        (before.submenu == nullptr) != (after.submenu == nullptr)) {
+      return false;
+    }
+    if (before.submenu && !haveSameEntries(*before.submenu, *after.submenu)) return false;
+  }
+  return true;
+}
+
+// Brings a native menu made from `shown` up to `next`, which has the same entries.
+void updateMenu(NSMenu *native, const platform::Menu &shown, const platform::Menu &next,
+                LMVDelegateBridge *target) {
+  for (std::size_t i = 0; i < next.items.size(); ++i) {
+    const platform::MenuItem &item = next.items[i];
+    if (item.isSeparator || item == shown.items[i]) continue;
+    NSMenuItem *entry = [native itemAtIndex:static_cast<NSInteger>(i)];
+    configureEntry(entry, item, target);
+    if (item.submenu) updateMenu(entry.submenu, *shown.items[i].submenu, *item.submenu, target);
+  }
+}
+
 }  // namespace
 
 NSMenu *makeMenu(const platform::Menu &menu, LMVDelegateBridge *target) {
@@ -37,19 +94,9 @@ NSMenu *makeMenu(const platform::Menu &menu, LMVDelegateBridge *target) {
       [native addItem:[NSMenuItem separatorItem]];
       continue;
     }
-    NSMenuItem *entry =
-        [[NSMenuItem alloc] initWithTitle:toNSString(item.title)
-                                   action:item.action ? @selector(performMenuAction:) : nullptr
-                            keyEquivalent:toNSString(item.keyEquivalent)];
-    if (item.action) {
-      entry.target = target;
-      entry.representedObject = toNSString(*item.action);
-    }
-    entry.tag = static_cast<NSInteger>(item.tag);
-    entry.state = nativeState(item.state);
-    if (item.image) entry.image = makeSymbolImage(*item.image);
+    NSMenuItem *entry = [[NSMenuItem alloc] initWithTitle:@"" action:nullptr keyEquivalent:@""];
+    configureEntry(entry, item, target);
     if (item.submenu) entry.submenu = makeMenu(*item.submenu, target);
-    entry.enabled = isEnabled(item, entry, target);
     [native addItem:entry];
   }
   return native;
@@ -74,16 +121,40 @@ void MacStatusButton::setContentTintColor(std::optional<platform::NamedColor> co
 }
 
 MacStatusItem::MacStatusItem(NSStatusItem *item, LMVDelegateBridge *target)
-    : item_(item), target_(target), button_(item) {}
+    : item_(item), target_(target), button_(item), watcher_([[LMVMenuWatcher alloc] init]) {
+  MacStatusItem *owner = this;
+  watcher_.closed = ^{
+    if (owner->pending_) owner->install(*std::exchange(owner->pending_, std::nullopt));
+  };
+}
 
-MacStatusItem::~MacStatusItem() { [NSStatusBar.systemStatusBar removeStatusItem:item_]; }
+MacStatusItem::~MacStatusItem() {
+  watcher_.closed = nil;
+  [NSStatusBar.systemStatusBar removeStatusItem:item_];
+}
 
 platform::StatusButton *MacStatusItem::button() { return item_.button != nil ? &button_ : nullptr; }
 
 void MacStatusItem::setMenu(platform::Menu menu) {
-  if (menu_ && *menu_ == menu) return;
-  item_.menu = makeMenu(menu, target_);
+  const std::optional<platform::Menu> &latest = pending_ ? pending_ : menu_;
+  if (latest && *latest == menu) return;
+  if (!watcher_.open) return install(std::move(menu));
+  // While its menu is open AppKit tracks it, and the slider in it may be held: the menu is brought
+  // up to date where it has the same entries, and replaced once it has closed otherwise.
+  if (!pending_ && menu_ && haveSameEntries(*menu_, menu)) {
+    updateMenu(item_.menu, *menu_, menu, target_);
+    menu_ = std::move(menu);
+    return;
+  }
+  pending_ = std::move(menu);
+}
+
+void MacStatusItem::install(platform::Menu menu) {
+  NSMenu *native = makeMenu(menu, target_);
+  native.delegate = watcher_;
+  item_.menu = native;
   menu_ = std::move(menu);
+  pending_.reset();
 }
 
 std::unique_ptr<platform::StatusItem> MacStatusBar::statusItemWithLength(double length) {

@@ -1,6 +1,9 @@
 #include "platform/sim/MenuModel.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cmath>
+#include <cstdio>
 
 #include "platform/sim/SymbolGlyphs.h"
 
@@ -59,8 +62,56 @@ PickResult pick(const platform::MenuItem& item, SimApplication& application) {
   if (item.isSeparator) return PickResult::notAnEntry;
   if (!isEnabled(item, application)) return PickResult::disabled;
   if (!item.action) return PickResult::hasSubmenu;
-  application.sendMenuAction(*item.action, platform::MenuItemSender{item.tag});
+  if (item.slider) return PickResult::isSlider;
+  application.sendMenuAction(*item.action, platform::MenuItemSender{.tag = item.tag});
   return PickResult::picked;
+}
+
+const platform::MenuItem* findSlider(const platform::Menu& menu) {
+  for (const platform::MenuItem& item : menu.items) {
+    if (item.slider) return &item;
+    if (item.submenu) {
+      if (const platform::MenuItem* inside = findSlider(*item.submenu)) return inside;
+    }
+  }
+  return nullptr;
+}
+
+SlideResult slide(const platform::MenuItem& item, double value, platform::SliderMotion motion,
+                  SimApplication& application) {
+  if (!item.slider || !item.action) return SlideResult::notASlider;
+  if (!isEnabled(item, application)) return SlideResult::disabled;
+  // As an NSSlider: its value never leaves its range.
+  if (!(value >= item.slider->minimum && value <= item.slider->maximum)) {
+    return SlideResult::outOfRange;
+  }
+  application.sendMenuAction(
+      *item.action, platform::MenuItemSender{.tag = item.tag, .value = value, .motion = motion});
+  return SlideResult::moved;
+}
+
+double steppedValue(const platform::MenuSlider& slider, double by) {
+  const double from = slider.value;
+  const double to = std::max(slider.minimum, std::min(from + by, slider.maximum));
+  if (to > from) {
+    for (const double stop : slider.stops) {
+      if (stop > from && stop <= to) return stop;
+    }
+  } else {
+    for (auto stop = slider.stops.rbegin(); stop != slider.stops.rend(); ++stop) {
+      if (*stop < from && *stop >= to) return *stop;
+    }
+  }
+  return to;
+}
+
+std::string sliderRange(const platform::MenuSlider& slider) {
+  const auto number = [](double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, value == std::trunc(value) ? "%.0f" : "%g", value);
+    return std::string(text);
+  };
+  return "[" + number(slider.minimum) + "\u2013" + number(slider.maximum) + "]";
 }
 
 std::string_view stateMark(platform::ControlState state) {
@@ -87,6 +138,7 @@ std::vector<std::string> describe(const platform::Menu& menu, const SimApplicati
     std::string line = margin + std::string(stateMark(item.state)) + " ";
     if (item.image) line += describeSymbolImage(*item.image) + "  ";
     line += item.title;
+    if (item.slider) line += "  " + sliderRange(*item.slider);
     if (!item.keyEquivalent.empty()) line += "  " + keyEquivalentLabel(item.keyEquivalent);
     if (item.submenu) line += "  \u25B8";
     if (!isEnabled(item, application)) line += "  (disabled)";

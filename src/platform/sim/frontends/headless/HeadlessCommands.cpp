@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 
 #include "platform/sim/MenuModel.h"
@@ -99,6 +100,7 @@ void HeadlessCommands::run(std::string_view line) {
       space == std::string_view::npos ? std::string_view() : trimmed(line.substr(space + 1));
 
   if (verb == "pick") return pick(argument);
+  if (verb == "slide") return slide(argument);
   if (verb == "answer") return answer(argument);
   if (verb == "close") return close(argument);
   if (verb == "power") return power(argument);
@@ -206,10 +208,44 @@ void HeadlessCommands::pick(std::string_view query) {
       error("pick", inQuotes(picked.title) + " opens a submenu; name one of its entries, as \"" +
                         picked.title + " > …\"");
       break;
+    case menus::PickResult::isSlider:
+      error("pick", inQuotes(picked.title) + " is a slider; move it with \"slide <nits>\"");
+      break;
     case menus::PickResult::notAnEntry:
       error("pick", "not an entry");
       break;
   }
+}
+
+void HeadlessCommands::slide(std::string_view argument) {
+  if (argument.empty()) return error("slide", "name a level in nits, as \"slide 1100\"");
+  double value = 0.0;
+  const auto [end, problem] =
+      std::from_chars(argument.data(), argument.data() + argument.size(), value);
+  if (problem != std::errc() || end != argument.data() + argument.size() || !std::isfinite(value)) {
+    return error("slide", inQuotes(argument) + " is not a number, as \"slide 1100\"");
+  }
+  if (mac_.alerts.currentAlert() != nullptr) {
+    return error("slide", "an alert is open; answer it first");
+  }
+  const platform::Menu* menu = installedMenu();
+  const platform::MenuItem* found = menu ? menus::findSlider(*menu) : nullptr;
+  if (found == nullptr) return error("slide", "the menu has no slider");
+  const platform::MenuItem entry = *found;  // the action replaces the menu
+  switch (menus::slide(entry, value, platform::SliderMotion::released, mac_.application)) {
+    case menus::SlideResult::moved:
+      break;
+    case menus::SlideResult::disabled:
+      return error("slide", inQuotes(entry.title) + " is disabled");
+    case menus::SlideResult::outOfRange:
+      return error("slide", std::string(shortened(argument)) + " is outside the slider's range " +
+                                menus::sliderRange(*entry.slider));
+    case menus::SlideResult::notASlider:
+      return error("slide", "the menu has no slider");
+  }
+  // Where it came to rest, as the menu built anew shows it.
+  const platform::MenuItem* moved = installedMenu() ? menus::findSlider(*installedMenu()) : nullptr;
+  say_("slid: " + (moved ? moved->slider->valueLabel : entry.slider->valueLabel));
 }
 
 void HeadlessCommands::alertShown() {

@@ -31,9 +31,9 @@ class HeadlessCommands {
 
   static constexpr std::string_view helpText =
       "commands: status | menu | pick <title or any unique part of it> (a submenu's entry as "
-      "\"Deep Blacks > Medium\") | alert | answer [button number] | windows | "
-      "close [window number] | hotkey <combination, as ctrl+option+command+up> | sleep | wake | "
-      "lock | unlock | space | "
+      "\"Deep Blacks > Medium\") | slide <nits, as 1100> | alert | answer [button number] | "
+      "windows | close [window number] | hotkey <combination, as ctrl+option+command+up> | sleep | "
+      "wake | lock | unlock | space | "
       "power ac | power battery <percent> | thermal nominal|fair|serious|critical | help";
 
  private:
@@ -41,6 +41,7 @@ class HeadlessCommands {
   void status();
   void menu();
   void pick(std::string_view query);
+  void slide(std::string_view argument);
   void alert();
   void answer(std::string_view argument);
   void windows();

@@ -27,7 +27,8 @@ struct Candidate {
 void collect(const platform::Menu& menu, const std::string& prefix,
              std::vector<Candidate>& candidates, bool descend) {
   for (const platform::MenuItem& item : menu.items) {
-    if (item.isSeparator) continue;
+    // A slider is moved, never picked; its title would only make levels ambiguous.
+    if (item.isSeparator || item.slider) continue;
     std::string path = prefix.empty() ? item.title : prefix + " > " + item.title;
     candidates.push_back(Candidate{{&item, path}, normalizedTitle(item.title)});
     if (descend && item.submenu) collect(*item.submenu, path, candidates, true);

@@ -23,7 +23,8 @@ std::string normalizedTitle(std::string_view title);
 // without the leading symbol, and any part of a title that is unique. A title equal to the query
 // beats one that merely holds it, and enabled entries beat disabled ones. Without " > " the whole
 // menu, submenus included, is searched; "Deep Blacks > Medium" goes step by step. Several results
-// mean the query is ambiguous; none, that nothing matches.
+// mean the query is ambiguous; none, that nothing matches. A slider is no entry to pick and is
+// never found.
 std::vector<FoundEntry> findEntries(
     const platform::Menu& menu, std::string_view query,
     const std::function<bool(const platform::MenuItem&)>& isEnabled);

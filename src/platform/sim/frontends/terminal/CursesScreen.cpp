@@ -110,6 +110,11 @@ CursesScreen::CursesScreen() {
     define_key(home, KEY_HOME);
   for (const char* end : {"\x1b[4~", "\x1b[8~", "\x1b[F", "\x1bOF"})
     define_key(end, KEY_END);
+  // Shift with Left and Right, which many descriptions lack (xterm's, then rxvt's).
+  for (const char* left : {"\x1b[1;2D", "\x1b[d"})
+    define_key(left, KEY_SLEFT);
+  for (const char* right : {"\x1b[1;2C", "\x1b[c"})
+    define_key(right, KEY_SRIGHT);
   nodelay(stdscr, TRUE);
   set_escdelay(25);
   curs_set(0);

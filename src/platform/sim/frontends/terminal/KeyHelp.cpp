@@ -32,6 +32,7 @@ const std::vector<KeySection>& keySections() {
            {"a letter or digit", "the next entry that starts with it"},
            {"\u2192 l  \u2190 h", "open, close a submenu"},
            {"Enter Space", "open the submenu or pick the entry (or click it)"},
+           {"\u2190 \u2192 h l  Shift", "on the slider: 50 nits, with Shift 10; Enter closes"},
            {"Esc q", "back: the submenu first, then the menu"},
            {"x ,", "the key equivalents: XDR, Settings..."},
        }},

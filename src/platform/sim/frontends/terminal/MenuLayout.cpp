@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/sim/SymbolGlyphs.h"
+#include "platform/sim/frontends/terminal/SliderRow.h"
 #include "platform/sim/frontends/terminal/TextWidth.h"
 
 namespace lumora::sim::terminal {
@@ -16,6 +17,11 @@ MenuBox measure(const platform::Menu& menu) {
   box.menu = &menu;
   for (const platform::MenuItem& item : menu.items) {
     if (item.isSeparator) continue;
+    if (item.slider) {
+      // Its row is drawn in place of its title, and grows to the box's width.
+      box.titleWidth = std::max(box.titleWidth, sliderRowWidth(*item.slider));
+      continue;
+    }
     box.titleWidth = std::max(box.titleWidth, displayWidth(item.title));
     if (item.image) {
       box.imageWidth =

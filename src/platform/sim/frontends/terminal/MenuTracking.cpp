@@ -33,6 +33,12 @@ std::vector<const platform::Menu*> MenuTracking::levels(const platform::Menu& me
   return menus;
 }
 
+const platform::MenuItem* MenuTracking::selectedEntry(const platform::Menu& menu) const {
+  const std::vector<const platform::Menu*> menus = levels(menu);
+  if (menus.empty()) return nullptr;
+  return selectedItem(*menus.back(), menus.size() - 1);
+}
+
 const platform::MenuItem* MenuTracking::selectedItem(const platform::Menu& menu,
                                                      std::size_t level) const {
   if (level >= selection_.size()) return nullptr;
@@ -140,6 +146,10 @@ MenuTracking::Outcome MenuTracking::activate(const platform::Menu& menu) {
     enterSubmenu(menu);
     return {};
   }
+  if (item->slider) {
+    close();
+    return Outcome{Outcome::Kind::close, std::nullopt};
+  }
   Outcome outcome{Outcome::Kind::pick, *item};
   close();
   return outcome;
@@ -178,7 +188,7 @@ MenuTracking::Outcome MenuTracking::point(const platform::Menu& menu, std::size_
     selection_.push_back(-1);  // hovering an entry with a submenu opens it
     return {};
   }
-  if (!click) return {};
+  if (!click || item.slider) return {};
   Outcome outcome{Outcome::Kind::pick, item};
   close();
   return outcome;

@@ -33,6 +33,8 @@ class MenuTracking {
   const std::vector<int>& selection() const { return selection_; }
   // The open menus, outermost first.
   std::vector<const platform::Menu*> levels(const platform::Menu& menu) const;
+  // The selected entry of the innermost open menu; null when none is.
+  const platform::MenuItem* selectedEntry(const platform::Menu& menu) const;
 
   void moveDown(const platform::Menu& menu);
   void moveUp(const platform::Menu& menu);
@@ -48,12 +50,12 @@ class MenuTracking {
   void enterSubmenu(const platform::Menu& menu);
   // Closes the innermost submenu; at the outermost menu does nothing.
   void leaveSubmenu();
-  // Enter: opens a submenu or picks the selected entry.
+  // Enter: opens a submenu or picks the selected entry; on a slider, closes the menu.
   Outcome activate(const platform::Menu& menu);
   // A typed character: the enabled entry whose key equivalent it is, anywhere in the menu.
   Outcome keyEquivalent(const platform::Menu& menu, char typed);
   // The mouse over or on row `row` of level `level`: selects it and opens or closes submenus
-  // to match; `click` also activates.
+  // to match; `click` also activates, but for a slider, which it only selects.
   Outcome point(const platform::Menu& menu, std::size_t level, int row, bool click);
 
  private:

@@ -3,9 +3,26 @@
 #include "platform/sim/MenuModel.h"
 #include "platform/sim/SymbolGlyphs.h"
 #include "platform/sim/frontends/terminal/Keys.h"
+#include "platform/sim/frontends/terminal/SliderRow.h"
 #include "platform/sim/frontends/terminal/TextWidth.h"
 
 namespace lumora::sim::terminal {
+namespace {
+
+// How far a key moves a selected slider, in its own units: ← → h l by a step, Shift with an arrow
+// by a fine one.
+constexpr double sliderKeyStep = 50.0;
+constexpr double sliderFineStep = 10.0;
+
+std::optional<double> sliderStep(const Input& input) {
+  if (keys::isKey(input, KEY_RIGHT) || keys::isCharacter(input, 'l')) return sliderKeyStep;
+  if (keys::isKey(input, KEY_LEFT) || keys::isCharacter(input, 'h')) return -sliderKeyStep;
+  if (keys::isKey(input, KEY_SRIGHT)) return sliderFineStep;
+  if (keys::isKey(input, KEY_SLEFT)) return -sliderFineStep;
+  return std::nullopt;
+}
+
+}  // namespace
 
 MenuView::MenuView(SimStatusBar& statusBar, SimApplication& application, EventLoop& loop)
     : statusBar_(statusBar),
@@ -105,6 +122,12 @@ void MenuView::drawBox(CursesScreen& screen, const MenuBox& box, std::size_t lev
       screen.put(y, x, renderSymbolGlyphs(*item.image, false), imageLook);
     }
     x += box.imageWidth;
+    if (item.slider) {
+      // The columns of the title, the key and the arrow, which a slider has no use for.
+      const int width = box.titleWidth + box.keyWidth + box.arrowWidth;
+      screen.put(y, x, sliderRow(*item.slider, width), look);
+      continue;
+    }
     screen.put(y, x, ellipsized(item.title, box.titleWidth), look);
     x += box.titleWidth;
     if (!item.keyEquivalent.empty()) {
@@ -123,6 +146,15 @@ bool MenuView::handle(const Input& input) {
     return true;
   }
   const bool inSubmenu = tracking_.selection().size() > 1;
+  if (const platform::MenuItem* selected = tracking_.selectedEntry(*menu);
+      selected != nullptr && selected->slider) {
+    if (const std::optional<double> step = sliderStep(input)) {
+      const platform::MenuItem slider = *selected;  // moving it installs a new menu
+      menus::slide(slider, menus::steppedValue(*slider.slider, *step),
+                   platform::SliderMotion::stepped, application_);
+      return true;
+    }
+  }
   if (keys::isKey(input, KEY_DOWN) || keys::isCharacter(input, 'j')) {
     tracking_.moveDown(*menu);
   } else if (keys::isKey(input, KEY_UP) || keys::isCharacter(input, 'k')) {
@@ -174,6 +206,11 @@ bool MenuView::handle(const Input& input) {
 }
 
 std::vector<std::string_view> MenuView::hints() const {
+  const platform::Menu* menu = installedMenu();
+  const platform::MenuItem* selected = menu ? tracking_.selectedEntry(*menu) : nullptr;
+  if (selected != nullptr && selected->slider) {
+    return {"\u2191\u2193: move", "\u2190\u2192: slide (Shift: finer)", "Enter: close", "?: keys"};
+  }
   return {"\u2191\u2193: move",
           tracking_.selection().size() > 1 ? "\u2190: back" : "\u2192: submenu", "Enter: pick",
           "Esc: close", "?: keys"};
