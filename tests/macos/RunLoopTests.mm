@@ -110,7 +110,8 @@ TEST(MacAlertsTest, TheDeepBlacksWarningIsLaidOutFloatsAndLetsTheMainQueueRunMea
   MacAlerts alerts;
   TransferTables tables(displays, displays.mainDisplay);
   lumora::testing::FakeConsole console;
-  DeepBlacksController deepBlacks(defaults, displays, tables, mainQueue, alerts, console);
+  EventTrail trail(&std::chrono::steady_clock::now);
+  DeepBlacksController deepBlacks(defaults, displays, tables, mainQueue, alerts, console, trail);
   NSString *const buttonTitle = toNSString(DeepBlacksController::warningButtonTitle);
 
   // Shared by the probe's block and the queued work: the block holds a pointer, as it may be
