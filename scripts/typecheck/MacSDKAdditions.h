@@ -125,6 +125,13 @@ enum : NSEventType {
 @property(nullable, copy) NSString *accessibilityLabel;
 @end
 
+// AppKit/NSPasteboard.h: - (NSInteger)clearContents API_AVAILABLE(macos(10.6));
+// APPKIT_EXTERN NSPasteboardType const NSPasteboardTypeString API_AVAILABLE(macos(10.6));
+@interface NSPasteboard (LumoraSDKAdditions)
+- (NSInteger)clearContents;
+@end
+APPKIT_EXPORT NSString *const NSPasteboardTypeString;
+
 NS_ASSUME_NONNULL_END
 
 CF_EXTERN_C_BEGIN

@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "app/DiagnosticReport.h"
 #include "display/Nits.h"
 #include "ui/StatusItemAppearance.h"
 #include "ui/StatusMenu.h"
@@ -36,6 +37,22 @@ void AppDelegate::keyboardShortcutsToggled(bool on) {
   keyboardShortcuts_.follow(on);
 }
 
+std::string AppDelegate::diagnosticReport() {
+  return lumora::diagnosticReport(platform_, controllers_);
+}
+
+void AppDelegate::copyDiagnostics() {
+  const std::optional<std::string> failure = platform_.pasteboard.copyText(diagnosticReport());
+  if (!failure) {
+    copyFailureSaid_ = false;
+    return;
+  }
+  if (copyFailureSaid_) return;
+  copyFailureSaid_ = true;
+  platform_.console.printErrorLine("Lumora Virir: the diagnosis could not be copied: " + *failure +
+                                   ".");
+}
+
 void AppDelegate::applicationDidFinishLaunching() {
   statusItem_ = platform_.statusBar.statusItemWithLength(platform::variableStatusItemLength);
 
@@ -59,6 +76,10 @@ void AppDelegate::applicationDidFinishLaunching() {
       std::chrono::duration<double>(refreshInterval), true, [weakSelf] {
         if (const std::shared_ptr<AppDelegate> self = weakSelf.lock()) self->tick();
       });
+  // The "Unavailable" alert's second button.
+  controllers_.xdr().setDiagnosticsCopier([weakSelf] {
+    if (const std::shared_ptr<AppDelegate> self = weakSelf.lock()) self->copyDiagnostics();
+  });
   // Headroom that comes, fails to come or is taken over changes the display by itself.
   controllers_.xdr().setChangeHandler([weakSelf] {
     if (const std::shared_ptr<AppDelegate> self = weakSelf.lock()) self->refresh();

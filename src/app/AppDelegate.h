@@ -32,6 +32,8 @@ class AppDelegate final : public platform::ApplicationDelegate,
 
   platform::UpdaterController& updaterController() override;
   void keyboardShortcutsToggled(bool on) override;
+  void copyDiagnostics() override;
+  std::string diagnosticReport() override;
 
   void applicationDidFinishLaunching() override;
   void applicationWillTerminate() override;
@@ -68,6 +70,7 @@ class AppDelegate final : public platform::ApplicationDelegate,
   ui::RemoteControl remoteControl_;
   ui::KeyboardShortcuts keyboardShortcuts_;
   DisplayKeeper displayKeeper_;
+  bool copyFailureSaid_ = false;
 };
 
 }  // namespace lumora

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "display/DeepBlacksController.h"
@@ -13,23 +15,42 @@
 // that owns it; this is the list of them all.
 namespace lumora::preferences {
 
-inline constexpr std::array<std::string_view, 16> allKeyNames{
-    ui::MenuActions::autoEnableKey.name,
-    ui::MenuActions::launchAtLoginKey.name,
-    ui::MenuActions::lastNitsKey.name,
-    ui::MenuActions::simpleIconKey.name,
-    DeepBlacksController::deepBlacksEnabledKey.name,
-    DeepBlacksController::deepBlacksLevelKey.name,
-    DeepBlacksController::deepBlacksWarningShownKey.name,
-    XDRController::brightnessMethodKey.name,
-    XDRPause::pauseOnBatteryKey.name,
-    XDRPause::pauseOnLowBatteryKey.name,
-    XDRPause::pauseWhenHotKey.name,
-    ui::KeyboardShortcuts::enabledKey.name,
-    ui::KeyboardShortcuts::shortcuts[0].key.name,
-    ui::KeyboardShortcuts::shortcuts[1].key.name,
-    ui::KeyboardShortcuts::shortcuts[2].key.name,
-    ui::KeyboardShortcuts::shortcuts[3].key.name,
+// A stored key by name, with the type of its value.
+enum class ValueType { boolean, integer, real, text };
+struct StoredKey {
+  std::string_view name;
+  ValueType type;
+};
+constexpr StoredKey stored(Key<bool> key) {
+  return {key.name, ValueType::boolean};
+}
+constexpr StoredKey stored(Key<std::int64_t> key) {
+  return {key.name, ValueType::integer};
+}
+constexpr StoredKey stored(Key<double> key) {
+  return {key.name, ValueType::real};
+}
+constexpr StoredKey stored(Key<std::string> key) {
+  return {key.name, ValueType::text};
+}
+
+inline constexpr std::array<StoredKey, 16> allKeys{
+    stored(ui::MenuActions::autoEnableKey),
+    stored(ui::MenuActions::launchAtLoginKey),
+    stored(ui::MenuActions::lastNitsKey),
+    stored(ui::MenuActions::simpleIconKey),
+    stored(DeepBlacksController::deepBlacksEnabledKey),
+    stored(DeepBlacksController::deepBlacksLevelKey),
+    stored(DeepBlacksController::deepBlacksWarningShownKey),
+    stored(XDRController::brightnessMethodKey),
+    stored(XDRPause::pauseOnBatteryKey),
+    stored(XDRPause::pauseOnLowBatteryKey),
+    stored(XDRPause::pauseWhenHotKey),
+    stored(ui::KeyboardShortcuts::enabledKey),
+    stored(ui::KeyboardShortcuts::shortcuts[0].key),
+    stored(ui::KeyboardShortcuts::shortcuts[1].key),
+    stored(ui::KeyboardShortcuts::shortcuts[2].key),
+    stored(ui::KeyboardShortcuts::shortcuts[3].key),
 };
 
 }  // namespace lumora::preferences

@@ -24,8 +24,8 @@ std::string eventText(const EventTrail::Record& record) {
   using Event = EventTrail::Event;
   switch (record.event) {
     case Event::methodChosen:
-      return withDetail(record.value > 0.5 ? "method: EDR headroom" : "method: presets",
-                        record.detail);
+      return std::string(record.value > 0.5 ? "method: EDR headroom" : "method: presets") +
+             (record.detail.empty() ? "" : ", " + std::string(record.detail));
     case Event::methodSwitched:
       return withDetail("switched to EDR headroom", record.detail);
     case Event::presetWritten:

@@ -29,6 +29,9 @@ class SharedControllers {
   // Main thread only.
   XDRPause& pause();
 
+  // The gamma tables both controllers load, made with the first of them.
+  TransferTables& transferTables() { return tables(); }
+
   // What changed the display during this run, since the controllers were made. Main thread only.
   EventTrail& trail() { return trail_; }
   // The steady clock the controllers and the menu's actions read.

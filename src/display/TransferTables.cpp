@@ -212,6 +212,29 @@ void TransferTables::reloadBoost() {
                              boostLoaded_.blue);
 }
 
+TransferTables::InForce TransferTables::tableInForce(platform::DisplayID display) {
+  const std::lock_guard lock(mutex_);
+  const ChannelTables read = readTables(display);
+  const auto same = [&read](const ChannelTables& other) {
+    return nearlyEqual(read.red, other.red) && nearlyEqual(read.green, other.green) &&
+           nearlyEqual(read.blue, other.blue);
+  };
+  InForce inForce{.owner = InForce::Owner::anotherApp, .peak = peakOf(read)};
+  if (contains(loadedOn_, display)) {
+    ChannelTables loaded = boostLoaded_;
+    if (display != boostDisplay_) loaded.red = loaded.green = loaded.blue = deepBlacksCurve_;
+    if (same(loaded)) inForce.owner = InForce::Owner::app;
+    return inForce;
+  }
+  ChannelTables calibration;
+  calibration.red = calibration.green = calibration.blue = identity();
+  for (const auto& [id, tables] : calibrations_) {
+    if (id == display) calibration = tables;
+  }
+  if (same(calibration)) inForce.owner = InForce::Owner::none;
+  return inForce;
+}
+
 void TransferTables::endForExit() {
   const std::lock_guard lock(mutex_);
   if (exiting_) return;

@@ -59,6 +59,14 @@ class TransferTables {
   // Loads the boosted table again, after another app replaced it.
   void reloadBoost();
 
+  // Who loaded the table in force on `display`, and its peak: for a report.
+  struct InForce {
+    enum class Owner { none, app, anotherApp };
+    Owner owner = Owner::none;  // none: the calibration, as before the app changed anything
+    float peak = 1.0f;
+  };
+  InForce tableInForce(platform::DisplayID display);
+
   // For a process that is ending: the boost taken down (the base loaded), and nothing loaded
   // after.
   void endForExit();

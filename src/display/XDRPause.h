@@ -57,6 +57,10 @@ class XDRPause {
   bool isPaused() const { return paused_; }
   // While paused: the most pressing chosen condition in force.
   std::optional<Reason> reason() const;
+  // The stored choice of the entry of `reason`, whether or not a battery is there.
+  static bool storedChoice(platform::UserDefaults& defaults, Reason reason) {
+    return preferences::readOr(defaults, keyOf(reason), defaultOf(reason));
+  }
   // The reason in a few words, for the diagnosis.
   static std::string_view describe(Reason reason);
   bool hasBattery() const { return state_.hasBattery; }

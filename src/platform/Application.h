@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 
 namespace lumora::platform {
@@ -36,6 +37,9 @@ class ApplicationDelegate {
   // Whether the delegate answers the action's selector; menus enable entries by it.
   virtual bool respondsToMenuAction(std::string_view selector) const = 0;
   virtual void performMenuAction(std::string_view selector, const MenuItemSender& sender) = 0;
+
+  // The diagnosis of this run as plain text, for a front end that shows it. Nothing is written.
+  virtual std::string diagnosticReport() = 0;
 
  protected:
   ~ApplicationDelegate() = default;

@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 #include <variant>
+#include <vector>
 
 namespace lumora::platform {
 
@@ -31,6 +32,9 @@ class Displays {
   // The online display for which CGDisplayIsBuiltin holds: the Mac's own panel; none on a Mac
   // without one, or while its lid is closed. Any thread.
   virtual std::optional<DisplayID> builtInDisplayID() = 0;
+
+  // CGGetOnlineDisplayList: every display connected, for a report. Any thread.
+  virtual std::vector<DisplayID> onlineDisplays() = 0;
 
   // NSScreen.mainScreen: the screen with the keyboard focus, or none.
   virtual std::optional<Screen> mainScreen() = 0;

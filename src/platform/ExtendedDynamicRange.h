@@ -36,6 +36,9 @@ class ExtendedDynamicRange {
   // NSScreen.maximumExtendedDynamicRangeColorComponentValue of the display's screen: how far
   // above 1.0 the display can show values now; 1.0 when it gives no headroom or has no screen.
   virtual double currentHeadroom(DisplayID display) = 0;
+  // NSScreen.maximumPotentialExtendedDynamicRangeColorComponentValue: the most the display could
+  // give; 1.0 when it can give none or has no screen.
+  virtual double potentialHeadroom(DisplayID display) = 0;
 };
 
 }  // namespace lumora::platform

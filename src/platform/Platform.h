@@ -12,6 +12,7 @@
 #include "platform/Notifications.h"
 #include "platform/OpenedURLs.h"
 #include "platform/OperatingSystem.h"
+#include "platform/Pasteboard.h"
 #include "platform/Power.h"
 #include "platform/StatusBar.h"
 #include "platform/SymbolImages.h"
@@ -48,6 +49,7 @@ struct Platform {
   SystemEvents& systemEvents;
   OperatingSystem& operatingSystem;
   Power& power;
+  Pasteboard& pasteboard;
   Activities& activities;
   Console& console;
 };
@@ -76,6 +78,7 @@ Platform platformOf(Services& services) {
       .systemEvents = services.systemEvents,
       .operatingSystem = services.operatingSystem,
       .power = services.power,
+      .pasteboard = services.pasteboard,
       .activities = services.activities,
       .console = services.console,
   };

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/StaticText.h"
 #include "platform/SymbolImages.h"
 
 namespace lumora::platform {
@@ -44,6 +45,7 @@ struct View {
     plain,      // NSView
     separator,  // NSBox of the separator type
     label,      // NSTextField labelWithString: (static, not editable or selectable, no border)
+    button,     // NSButton of the push type, titled `text`: sends `action` to the delegate
   };
 
   Kind kind = Kind::plain;
@@ -52,7 +54,10 @@ struct View {
   std::string text;                     // labels
   std::optional<Font> font;             // labels; none: the label's default font
   std::optional<NamedColor> textColor;  // labels; none: the default colour
-  std::vector<View> subviews;           // in order, front-most last
+  // Buttons: the action's selector name, sent to the application's delegate as a menu entry's
+  // is (with a sender of tag 0) when the button is pressed.
+  std::optional<StaticText> action;
+  std::vector<View> subviews;  // in order, front-most last
 
   friend bool operator==(const View&, const View&) = default;
 };

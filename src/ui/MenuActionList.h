@@ -21,6 +21,7 @@
   LUMORA_MENU_ACTION(resetAllTweaks, "resetAllTweaks")                   \
   LUMORA_MENU_ACTION(checkForUpdates, "checkForUpdates")                 \
   LUMORA_MENU_ACTION(openSettings, "openSettings")                       \
+  LUMORA_MENU_ACTION(copyDiagnostics, "copyDiagnostics")                 \
   LUMORA_MENU_ACTION(quit, "quit")
 
 namespace lumora::ui::selectors {

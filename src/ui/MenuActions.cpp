@@ -197,6 +197,10 @@ void MenuActions::openSettings() {
   settings_->open();
 }
 
+void MenuActions::copyDiagnostics() {
+  owner_.copyDiagnostics();
+}
+
 void MenuActions::quit() {
   controllers_.xdr().disableXDR();
   platform_.application.terminate();

@@ -25,6 +25,8 @@ class MenuActions {
     virtual platform::UpdaterController& updaterController() = 0;
     // The keyboard shortcuts were turned on or off: they are held, or given back.
     virtual void keyboardShortcutsToggled(bool on) = 0;
+    // The diagnosis of this run onto the general pasteboard.
+    virtual void copyDiagnostics() = 0;
 
    protected:
     ~Owner() = default;
@@ -65,6 +67,7 @@ class MenuActions {
   void resetAllTweaks();
   void checkForUpdates();
   void openSettings();
+  void copyDiagnostics();
   void quit();
 
   platform::Window* settingsWindow() const { return settings_->window(); }

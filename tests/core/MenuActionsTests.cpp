@@ -362,7 +362,9 @@ TEST_F(MenuActionsTest, EveryKeyTheActionsStoreIsOneOfTheListedKeys) {
   pick("setNits:", 1250);
   pick("setDeepBlacksLevel:", 3);
   fake_.mainQueue.drain();
-  const auto& listed = preferences::allKeyNames;
+  std::vector<std::string_view> listed;
+  for (const preferences::StoredKey& key : preferences::allKeys)
+    listed.push_back(key.name);
   for (const auto& [key, value] : fake_.userDefaults.values) {
     EXPECT_EQ(std::count(listed.begin(), listed.end(), key), 1) << key;
   }

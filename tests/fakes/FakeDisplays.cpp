@@ -20,6 +20,13 @@ platform::DisplayID FakeDisplays::mainDisplayID() {
   return mainDisplay;
 }
 
+std::vector<platform::DisplayID> FakeDisplays::onlineDisplays() {
+  std::vector<platform::DisplayID> online{mainDisplay};
+  if (builtIn && *builtIn != mainDisplay) online.push_back(*builtIn);
+  online.insert(online.end(), otherDisplays.begin(), otherDisplays.end());
+  return online;
+}
+
 std::optional<platform::Screen> FakeDisplays::mainScreen() {
   return screen;
 }

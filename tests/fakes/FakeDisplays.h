@@ -19,6 +19,7 @@ class FakeDisplays final : public platform::Displays {
   platform::DisplayID mainDisplayID() override;
   std::optional<platform::DisplayID> builtInDisplayID() override { return builtIn; }
   std::optional<platform::Screen> mainScreen() override;
+  std::vector<platform::DisplayID> onlineDisplays() override;
   std::int32_t setTransferTable(platform::DisplayID display, std::span<const float> red,
                                 std::span<const float> green, std::span<const float> blue) override;
   std::size_t readTransferTable(platform::DisplayID display, std::span<float> red,
@@ -37,6 +38,8 @@ class FakeDisplays final : public platform::Displays {
 
   platform::DisplayID mainDisplay = 7;
   std::optional<platform::DisplayID> builtIn;
+  // Connected besides the main display and the built-in one.
+  std::vector<platform::DisplayID> otherDisplays;
   std::optional<platform::Screen> screen = platform::Screen{std::int64_t{7}};
   int mainDisplayLookups = 0;
   std::vector<LoadedTable> tablesLoaded;

@@ -17,6 +17,10 @@ class FakeExtendedDynamicRange final : public platform::ExtendedDynamicRange {
 
   std::unique_ptr<platform::EDRWindow> showEDRWindow(platform::DisplayID display) override;
   double currentHeadroom(platform::DisplayID display) override;
+  double potentialHeadroom(platform::DisplayID display) override {
+    const auto found = headroom.find(display);
+    return found == headroom.end() ? 1.0 : found->second;
+  }
 
   // The displays with a window now, one entry per window.
   std::vector<platform::DisplayID> windowsShown() const;

@@ -13,6 +13,7 @@
 #include "fakes/FakeNotifications.h"
 #include "fakes/FakeOpenedURLs.h"
 #include "fakes/FakeOperatingSystem.h"
+#include "fakes/FakePasteboard.h"
 #include "fakes/FakePower.h"
 #include "fakes/FakeStatusBar.h"
 #include "fakes/FakeSymbolImages.h"
@@ -67,6 +68,7 @@ struct FakePlatform {
   FakeSystemEvents systemEvents;
   FakeOperatingSystem operatingSystem;
   FakePower power;
+  FakePasteboard pasteboard;
   FakeActivities activities;
   FakeConsole console;
 

@@ -43,6 +43,7 @@ class AnsweringDelegate final : public platform::ApplicationDelegate {
     performed_.emplace_back(std::string(selector), sender.tag);
     if (senders_ != nullptr) senders_->push_back(sender);
   }
+  std::string diagnosticReport() override { return "report"; }
 
  private:
   std::set<std::string, std::less<>> answered_;

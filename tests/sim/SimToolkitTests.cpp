@@ -201,6 +201,7 @@ class RecordingDelegate final : public platform::ApplicationDelegate {
     events.push_back(std::string(selector) + std::to_string(sender.tag));
     senders.push_back(sender);
   }
+  std::string diagnosticReport() override { return "report"; }
   std::vector<std::string> events;
   std::vector<platform::MenuItemSender> senders;
 };

@@ -14,6 +14,7 @@ class MacDisplays final : public platform::Displays {
  public:
   platform::DisplayID mainDisplayID() override;
   std::optional<platform::DisplayID> builtInDisplayID() override;
+  std::vector<platform::DisplayID> onlineDisplays() override;
   std::optional<platform::Screen> mainScreen() override;
   std::int32_t setTransferTable(platform::DisplayID display, std::span<const float> red,
                                 std::span<const float> green, std::span<const float> blue) override;

@@ -51,6 +51,13 @@ std::optional<platform::DisplayID> MacDisplays::builtInDisplayID() {
   return std::nullopt;
 }
 
+std::vector<platform::DisplayID> MacDisplays::onlineDisplays() {
+  CGDirectDisplayID online[maximumDisplays];
+  uint32_t count = 0;
+  if (CGGetOnlineDisplayList(maximumDisplays, online, &count) != kCGErrorSuccess) return {};
+  return std::vector<platform::DisplayID>(online, online + std::min(count, maximumDisplays));
+}
+
 std::optional<platform::Screen> MacDisplays::mainScreen() {
   NSScreen *screen = NSScreen.mainScreen;
   if (screen == nil) return std::nullopt;

@@ -47,6 +47,7 @@ class MacExtendedDynamicRange final : public platform::ExtendedDynamicRange {
  public:
   std::unique_ptr<platform::EDRWindow> showEDRWindow(platform::DisplayID display) override;
   double currentHeadroom(platform::DisplayID display) override;
+  double potentialHeadroom(platform::DisplayID display) override;
 
   // What the layer is cleared to: the least EDR content, so that the one pixel is as dim as it
   // can be while macOS still gives the display headroom for it. A Mac must confirm that this

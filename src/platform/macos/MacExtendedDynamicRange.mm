@@ -206,6 +206,12 @@ std::unique_ptr<platform::EDRWindow> MacExtendedDynamicRange::showEDRWindow(
   return std::make_unique<MacEDRWindow>(panel, drawer);
 }
 
+double MacExtendedDynamicRange::potentialHeadroom(platform::DisplayID display) {
+  NSScreen *screen = screenOf(display);
+  if (screen == nil) return 1.0;
+  return screen.maximumPotentialExtendedDynamicRangeColorComponentValue;
+}
+
 double MacExtendedDynamicRange::currentHeadroom(platform::DisplayID display) {
   NSScreen *screen = screenOf(display);
   if (screen == nil) return 1.0;

@@ -18,6 +18,7 @@
 #include "platform/macos/MacNotifications.h"
 #include "platform/macos/MacOpenedURLs.h"
 #include "platform/macos/MacOperatingSystem.h"
+#include "platform/macos/MacPasteboard.h"
 #include "platform/macos/MacPower.h"
 #include "platform/macos/MacRunningCopies.h"
 #include "platform/macos/MacStatusBar.h"
@@ -56,6 +57,7 @@ struct MacPlatform {
   MacOperatingSystem operatingSystem;
   MacPower power;
   MacActivities activities;
+  MacPasteboard pasteboard;
   platform::StdioConsole console;
 
   platform::Platform platform = platform::platformOf(*this);

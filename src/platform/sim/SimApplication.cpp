@@ -36,6 +36,11 @@ void SimApplication::terminate() {
   loop_.stop();
 }
 
+std::string SimApplication::diagnosticReport() const {
+  const auto delegate = delegate_.lock();
+  return delegate != nullptr ? delegate->diagnosticReport() : std::string();
+}
+
 bool SimApplication::delegateRespondsTo(std::string_view selector) const {
   const auto delegate = delegate_.lock();
   return delegate != nullptr && delegate->respondsToMenuAction(selector);

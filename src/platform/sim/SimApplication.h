@@ -29,6 +29,8 @@ class SimApplication final : public platform::Application {
   // What picking a menu entry does: the entry's action goes to the delegate.
   bool delegateRespondsTo(std::string_view selector) const;
   void sendMenuAction(std::string_view selector, const platform::MenuItemSender& sender);
+  // The delegate's diagnosis of the run; empty without a delegate.
+  std::string diagnosticReport() const;
 
  private:
   EventLoop& loop_;

@@ -14,6 +14,12 @@ class SimDisplays final : public platform::Displays {
     return state_.builtInDisplayID();
   }
   std::optional<platform::Screen> mainScreen() override { return state_.mainScreen(); }
+  std::vector<platform::DisplayID> onlineDisplays() override {
+    std::vector<platform::DisplayID> online;
+    for (const SimDisplayState::DisplaySnapshot& display : state_.currentSnapshot()->displays)
+      online.push_back(display.id);
+    return online;
+  }
   std::int32_t setTransferTable(platform::DisplayID display, std::span<const float> red,
                                 std::span<const float> green,
                                 std::span<const float> blue) override {

@@ -17,6 +17,11 @@ class SimExtendedDynamicRange final : public platform::ExtendedDynamicRange {
   double currentHeadroom(platform::DisplayID display) override {
     return state_.currentHeadroom(display);
   }
+  double potentialHeadroom(platform::DisplayID display) override {
+    const auto snapshot = state_.currentSnapshot();
+    const SimDisplayState::DisplaySnapshot* found = snapshot->display(display);
+    return found != nullptr ? found->maximumHeadroom : 1.0;
+  }
 
  private:
   SimDisplayState& state_;

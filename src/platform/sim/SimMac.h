@@ -14,6 +14,7 @@
 #include "platform/sim/SimNotifications.h"
 #include "platform/sim/SimOpenedURLs.h"
 #include "platform/sim/SimOperatingSystem.h"
+#include "platform/sim/SimPasteboard.h"
 #include "platform/sim/SimPower.h"
 #include "platform/sim/SimStatusBar.h"
 #include "platform/sim/SimSymbolImages.h"
@@ -61,8 +62,9 @@ struct SimMac {
   SimUpdaters updaters{alerts};
   SimTerminationSignals terminationSignals;
   SimSystemEvents systemEvents{displayState};
-  SimOperatingSystem operatingSystem{displayState};
+  SimOperatingSystem operatingSystem;
   SimPower power{displayState};
+  SimPasteboard pasteboard;
   SimActivities activities;
   platform::Platform platform = platform::platformOf(*this);
 };

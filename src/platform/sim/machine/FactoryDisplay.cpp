@@ -93,6 +93,8 @@ PlistPtr factoryDisplayState() {
   plist_array_append_item(displays.get(), display.release());
 
   PlistPtr root = dictionary();
+  // A MacBook Pro with an XDR panel.
+  setDictItem(root.get(), "Model", text("Mac15,7"));
   // A release that still takes raised presets, so that a new user meets the preset method first.
   setDictItem(root.get(), "SystemVersion", text("26.2"));
   // A MacBook on its charger, cool.

@@ -112,6 +112,8 @@ bool isUsableState(plist_t root) {
                 [](plist_t node) { return numberValue(node).has_value(); }) ||
       !absentOr(dictItem(root, "SystemVersion"),
                 [](plist_t node) { return stringValue(node).has_value(); }) ||
+      !absentOr(dictItem(root, "Model"),
+                [](plist_t node) { return stringValue(node).has_value(); }) ||
       !absentOr(dictItem(root, "Power"), isUsablePower) ||
       !absentOr(dictItem(root, "TakenHotKeys"), isStringArray)) {
     return false;
@@ -643,6 +645,11 @@ std::size_t SimDisplayState::readTransferTables(platform::DisplayID display, std
   std::copy_n(tables.green.begin(), count, green.begin());
   std::copy_n(tables.blue.begin(), count, blue.begin());
   return count;
+}
+
+std::string SimDisplayState::model() {
+  const std::lock_guard lock(mutex_);
+  return stringValue(dictItem(root(), "Model")).value_or("");
 }
 
 platform::OperatingSystemVersion SimDisplayState::systemVersion() {

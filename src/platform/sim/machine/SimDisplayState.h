@@ -28,6 +28,7 @@ namespace lumora::sim {
 // The state of the simulated Mac's displays, kept in a property-list file that people and tests
 // may read and edit while the app runs:
 //
+//   Model                string: the Mac's model identifier, as "Mac15,7"
 //   SystemVersion        string: the release of macOS, as "26.4"; absent: one before 26.3. From
 //                        26.3 on, a preset raised above 500 nits is taken and removed again
 //                        within a second (see removeRaisedPresets)
@@ -181,6 +182,8 @@ class SimDisplayState {
   // before 26.3.
   platform::OperatingSystemVersion systemVersion();
   static constexpr platform::OperatingSystemVersion unnamedRelease{26, 2, 0};
+  // Model, the Mac's model identifier; empty where the file names none.
+  std::string model();
   // Whether this release removes raised presets again (26.3 and later).
   bool removesRaisedPresets();
   // What the window server of such a release does a moment after a raised preset was written:

@@ -46,6 +46,7 @@ SimPaths SimPaths::fromEnvironment() {
   return SimPaths{
       .displayStateFile = state / "display.plist",
       .defaultsFile = config / folderName / "defaults.plist",
+      .pasteboardFile = state / "pasteboard.txt",
       .autostartDirectory = config / "autostart",
       .program = runningProgram(),
       .urlSocket = run / "open.socket",

@@ -109,7 +109,8 @@ void HeadlessCommands::run(std::string_view line) {
   const std::pair<std::string_view, void (HeadlessCommands::*)()> plain[] = {
       {"status", &HeadlessCommands::status},     {"menu", &HeadlessCommands::menu},
       {"alert", &HeadlessCommands::alert},       {"windows", &HeadlessCommands::windows},
-      {"space", &HeadlessCommands::changeSpace},
+      {"space", &HeadlessCommands::changeSpace}, {"diagnostics", &HeadlessCommands::diagnostics},
+      {"paste", &HeadlessCommands::paste},
   };
   for (const auto& [name, command] : plain) {
     if (verb != name) continue;
@@ -349,6 +350,30 @@ void HeadlessCommands::hotKey(std::string_view combination) {
       return error("hotkey", "no app holds " + inQuotes(combination) +
                                  " (Keyboard Shortcuts is off, or it is not one of them)");
   }
+}
+
+// Each line of a text, blank ones as the word alone, so that the text can be put back together.
+void HeadlessCommands::sayLines(std::string_view word, std::string_view text) {
+  if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
+  while (true) {
+    const std::size_t end = text.find('\n');
+    const std::string_view line = text.substr(0, end);
+    say_(std::string(word) + (line.empty() ? ":" : ": " + std::string(line)));
+    if (end == std::string_view::npos) return;
+    text.remove_prefix(end + 1);
+  }
+}
+
+void HeadlessCommands::diagnostics() {
+  const std::string report = mac_.application.diagnosticReport();
+  if (report.empty()) return error("diagnostics", "the app has not started");
+  sayLines("diagnostics", report);
+}
+
+void HeadlessCommands::paste() {
+  const std::optional<std::string> text = mac_.pasteboard.text();
+  if (!text) return say_("paste: (empty)");
+  sayLines("paste", *text);
 }
 
 void HeadlessCommands::lockOrUnlock(bool lock) {

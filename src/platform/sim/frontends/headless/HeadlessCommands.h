@@ -33,7 +33,7 @@ class HeadlessCommands {
       "commands: status | menu | pick <title or any unique part of it> (a submenu's entry as "
       "\"Deep Blacks > Medium\") | slide <nits, as 1100> | alert | answer [button number] | "
       "windows | close [window number] | hotkey <combination, as ctrl+option+command+up> | sleep | "
-      "wake | lock | unlock | space | "
+      "wake | lock | unlock | space | diagnostics | paste | "
       "power ac | power battery <percent> | thermal nominal|fair|serious|critical | help";
 
  private:
@@ -49,6 +49,9 @@ class HeadlessCommands {
   void hotKey(std::string_view combination);
   void sleepOrWake(bool sleep);
   void lockOrUnlock(bool lock);
+  void diagnostics();
+  void paste();
+  void sayLines(std::string_view word, std::string_view text);
   void changeSpace();
   void power(std::string_view argument);
   void thermal(std::string_view argument);
