@@ -4,10 +4,11 @@
 
 #include <cstddef>
 
+#include "support/AllocationCount.h"
+
 namespace lumora::bench {
 
-// Heap allocations made by this process so far, counted by the global operator new.
-std::size_t allocationCount();
+using testing::allocationCount;
 
 // Runs `call` once per iteration and reports the heap allocations per call.
 template <typename Call>

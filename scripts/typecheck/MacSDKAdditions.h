@@ -102,11 +102,13 @@ typedef NS_OPTIONS(NSUInteger, NSWindowOcclusionState) {
 APPKIT_EXPORT NSNotificationName const NSWindowDidChangeOcclusionStateNotification;
 
 // AppKit/NSEvent.h: typedef NS_ENUM(NSUInteger, NSEventType) { NSEventTypeLeftMouseDown = 1,
-// NSEventTypeLeftMouseUp = 2, ... NSEventTypeLeftMouseDragged = 6, ... };  (names: macOS 10.12)
+// NSEventTypeLeftMouseUp = 2, ... NSEventTypeLeftMouseDragged = 6, ...
+// NSEventTypeApplicationDefined = 15, ... };  (names: macOS 10.12)
 enum : NSEventType {
   NSEventTypeLeftMouseDown = 1,
   NSEventTypeLeftMouseUp = 2,
   NSEventTypeLeftMouseDragged = 6,
+  NSEventTypeApplicationDefined = 15,
 };
 
 // AppKit/NSMenuItem.h: @property (nullable, strong) NSView *view;  (macOS 10.5)

@@ -115,8 +115,9 @@ void appendDisplays(std::string& report, platform::Platform& platform,
     if (!presets.readable) {
       report += "    Presets: cannot be read\n";
     } else {
-      report += "    Active preset: " + std::to_string(presets.activeIndex);
-      report += presets.active ? " " + describePreset(*presets.active) : std::string(" (none)");
+      report += "    Active preset: " + (presets.active ? std::to_string(presets.activeIndex) +
+                                                              " " + describePreset(*presets.active)
+                                                        : std::string("none"));
       report += "\n    Slot " + std::to_string(XDRController::PRESET_SLOT) + ": " +
                 (presets.slot ? describePreset(*presets.slot) : std::string("empty")) + "\n";
     }

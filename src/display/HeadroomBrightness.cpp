@@ -166,12 +166,14 @@ void HeadroomBrightness::startWait(bool requested) {
 void HeadroomBrightness::poll() {
   if (!wait_) return;
   const double headroom = edr_.currentHeadroom(display_);
+  if (headroom > headroomNeeded) {
+    trail_.record(EventTrail::Event::headroomArrived, headroom,
+                  std::chrono::duration<double>(clock_() - wait_->askedAt).count());
+  }
   const bool changed = follow(headroom);
   if (!level_) return;  // the table could not be loaded: given up
   const bool requested = wait_->requested;
   if (headroom > headroomNeeded) {
-    trail_.record(EventTrail::Event::headroomArrived, headroom,
-                  std::chrono::duration<double>(clock_() - wait_->askedAt).count());
     stopWaiting();
     nextAsk_.reset();
     retryPause_ = firstRetryPause;

@@ -143,8 +143,12 @@ PresetBrightness::WriteResult PresetBrightness::write(platform::DisplayID displa
 }
 
 void PresetBrightness::activateStandardPreset(platform::DisplayID display) {
+  activate(display, standardPresetIndex);
+}
+
+void PresetBrightness::activate(platform::DisplayID display, std::int32_t index) {
   if (!isOpen()) return;
-  setActiveFn_(display, standardPresetIndex);
+  setActiveFn_(display, index);
 }
 
 }  // namespace lumora

@@ -76,6 +76,7 @@ class PresetBrightness {
   // Writes the preset for `clampedNits` and makes it active, then reads it back.
   WriteResult write(platform::DisplayID display, double clampedNits);
   void activateStandardPreset(platform::DisplayID display);
+  void activate(platform::DisplayID display, std::int32_t index);
 
  private:
   platform::WindowServer& windowServer_;

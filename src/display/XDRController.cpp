@@ -307,9 +307,34 @@ void XDRController::sayUnavailable(UnavailableReason reason) {
   alert.style = platform::AlertStyle::informational;
   alert.buttonTitles = {"OK", std::string(copyDiagnosticsButtonTitle)};
   alert.floatsAboveOtherApplications = true;
+  if (!alertsShown_) return;
   queueAlert(platform_.mainQueue, platform_.alerts, std::move(alert), [this](int response) {
     if (response == platform::alertFirstButtonReturn + 1 && copyDiagnostics_) copyDiagnostics_();
   });
+}
+
+std::optional<double> XDRController::givenNits() {
+  if (method() == Method::headroom) {
+    if (!headroom_.level()) return sdrCeilingNits;
+    return headroom_.givenNits();
+  }
+  return currentNits();
+}
+
+XDRController::SavedPresets XDRController::savePresets(platform::DisplayID display) {
+  const std::lock_guard lock(writeMutex_);
+  if (!preset_.open().empty()) return {};
+  return SavedPresets{.activeIndex = preset_.activePresetIndex(display),
+                      .slot = preset_.copy(display, PRESET_SLOT)};
+}
+
+void XDRController::restorePresets(platform::DisplayID display, const SavedPresets& saved) {
+  const std::lock_guard lock(writeMutex_);
+  if (exiting_ || !preset_.open().empty()) return;
+  ++changes_;
+  if (saved.slot) preset_.restore(display, PRESET_SLOT, *saved.slot);
+  if (saved.activeIndex >= 0) preset_.activate(display, saved.activeIndex);
+  presetLevel_.reset();
 }
 
 XDRController::Presets XDRController::presetsOf(platform::DisplayID display) {
@@ -329,7 +354,8 @@ void XDRController::sayOnce(bool& said, std::string_view line, std::string_view 
   said = true;
   trail_.record(EventTrail::Event::alertShown, message);
   platform_.console.printErrorLine("Lumora Virir: " + std::string(line));
-  queueInformationalAlert(platform_.mainQueue, platform_.alerts, message, informative);
+  if (alertsShown_)
+    queueInformationalAlert(platform_.mainQueue, platform_.alerts, message, informative);
 }
 
 std::uint64_t XDRController::changeCount() const {

@@ -91,6 +91,25 @@ class XDRController {
   // keeper puts it back, so it is not taken for a removal meanwhile.
   void watchForRemoval(bool watching) { watchingRemoval_ = watching; }
 
+  // What the display gives now, by either method: the level, less where the headroom caps it,
+  // the SDR ceiling while the headroom method waits. None during the first wait for headroom.
+  std::optional<double> givenNits();
+
+  // Without alerts, the outcomes are said on standard error only: for a check run from the
+  // command line, which reports them itself.
+  void setAlertsShown(bool shown) { alertsShown_ = shown; }
+
+  // The presets of a display as they are, to be put back after a check: the active one and what
+  // PRESET_SLOT holds.
+  struct SavedPresets {
+    std::int32_t activeIndex = -1;
+    std::shared_ptr<const platform::PresetDictionary> slot;
+  };
+  SavedPresets savePresets(platform::DisplayID display);
+  // Puts PRESET_SLOT back as it was (a slot that was empty cannot be emptied again, and keeps
+  // what was written since) and makes the preset that was active active again.
+  void restorePresets(platform::DisplayID display, const SavedPresets& saved);
+
   // What the "Copy Diagnostics" button of the "Unavailable" alert does.
   void setDiagnosticsCopier(std::function<void()> copy) { copyDiagnostics_ = std::move(copy); }
   // Why XDR brightness was last found unavailable this run; none while it never was.
@@ -160,6 +179,7 @@ class XDRController {
   bool inCall_ = false;
   std::function<void()> changed_;
   std::function<void()> copyDiagnostics_;
+  bool alertsShown_ = true;
   std::optional<UnavailableReason> unavailableReason_;
 
   // Serialises the preset calls, so a write in progress on the main thread finishes before

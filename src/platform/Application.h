@@ -61,6 +61,13 @@ class Application {
 
   // Calls applicationWillTerminate, then ends the process.
   virtual void terminate() = 0;
+  // NSApplication stop:: the loop ends once the current event is handled, and run returns,
+  // without terminating.
+  virtual void stop() = 0;
+
+  // The process was started to check the display and print a diagnosis (--diagnose), not to run
+  // as a menu-bar app.
+  virtual bool diagnoseRequested() const = 0;
 };
 
 }  // namespace lumora::platform

@@ -18,12 +18,16 @@ class FakeApplication final : public platform::Application {
   // Finishes launching at once and returns, as if the loop had ended.
   void run() override;
   void terminate() override;
+  void stop() override { stopped = true; }
+  bool diagnoseRequested() const override { return diagnose; }
 
   std::weak_ptr<platform::ApplicationDelegate> delegate;
   bool finishesLaunchingOnRun = true;
   std::optional<platform::ActivationPolicy> policy;
   int activations = 0;
   bool terminated = false;
+  bool stopped = false;
+  bool diagnose = false;
 
  private:
   EventLog& log_;

@@ -29,6 +29,9 @@ namespace lumora::macos {
 // macOS 14 and later through -activate, the request that replaces the ignoring flag.
 void activateApplication(bool ignoringOtherApps);
 
+// Whether the process was started with --diagnose.
+bool launchedToDiagnose();
+
 class MacApplication final : public platform::Application {
  public:
   MacApplication();
@@ -38,6 +41,8 @@ class MacApplication final : public platform::Application {
   void activateIgnoringOtherApps(bool flag) override;
   void run() override;
   void terminate() override;
+  void stop() override;
+  bool diagnoseRequested() const override;
 
   // The target for menu entries' actions.
   LMVDelegateBridge *bridge() const { return bridge_; }

@@ -97,6 +97,30 @@ void MacApplication::setDelegate(std::weak_ptr<platform::ApplicationDelegate> de
   NSApplication.sharedApplication.delegate = bridge_;
 }
 
+void MacApplication::stop() {
+  NSApplication *application = NSApplication.sharedApplication;
+  [application stop:nil];
+  // stop: takes effect once an event has been handled: one that does nothing ends the loop now.
+  NSEvent *wake = [NSEvent otherEventWithType:NSEventTypeApplicationDefined
+                                     location:NSZeroPoint
+                                modifierFlags:0
+                                    timestamp:0
+                                 windowNumber:0
+                                      context:nil
+                                      subtype:0
+                                        data1:0
+                                        data2:0];
+  [application postEvent:wake atStart:YES];
+}
+
+bool launchedToDiagnose() {
+  return [NSProcessInfo.processInfo.arguments containsObject:@"--diagnose"];
+}
+
+bool MacApplication::diagnoseRequested() const {
+  return launchedToDiagnose();
+}
+
 void MacApplication::setActivationPolicy(platform::ActivationPolicy policy) {
   [NSApplication.sharedApplication
       setActivationPolicy:static_cast<NSApplicationActivationPolicy>(policy)];

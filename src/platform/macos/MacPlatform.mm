@@ -73,10 +73,13 @@ void endIfAlreadyRunning() {
        [NSRunningApplication runningApplicationsWithBundleIdentifier:identifier]) {
     if (!platform::givesWayTo(self, runningCopyOf(running))) continue;
     if (endsWithin(running, std::chrono::seconds(2))) continue;
-    std::fprintf(stderr, "Lumora Virir is already running (process %d); this one ends.\n",
-                 static_cast<int>(running.processIdentifier));
+    // A check of the display cannot run beside the app that drives it: that is a failure.
+    const bool diagnosing = launchedToDiagnose();
+    std::fprintf(stderr, "Lumora Virir is already running (process %d); %s\n",
+                 static_cast<int>(running.processIdentifier),
+                 diagnosing ? "quit it first, then check the display again." : "this one ends.");
     std::fflush(nullptr);
-    _exit(0);
+    _exit(diagnosing ? 1 : 0);
   }
 }
 

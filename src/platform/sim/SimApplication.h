@@ -19,6 +19,9 @@ class SimApplication final : public platform::Application {
   void activateIgnoringOtherApps(bool flag) override;
   void run() override;
   void terminate() override;
+  void stop() override { loop_.stop(); }
+  bool diagnoseRequested() const override { return diagnoseRequested_; }
+  void requestDiagnosis() { diagnoseRequested_ = true; }
 
   platform::ActivationPolicy activationPolicy() const { return policy_; }
   // Whether the application shows in the Dock: only with the regular policy.
@@ -39,6 +42,7 @@ class SimApplication final : public platform::Application {
   bool active_ = false;
   bool launched_ = false;
   bool terminated_ = false;
+  bool diagnoseRequested_ = false;
 };
 
 }  // namespace lumora::sim

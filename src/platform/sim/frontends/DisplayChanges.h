@@ -25,13 +25,12 @@ inline bool sameDisplays(const SimDisplayState::Snapshot& a, const SimDisplaySta
            x.activePresetName == y.activePresetName && x.sdrNits == y.sdrNits &&
            x.slot11Name == y.slot11Name && sameTables(x.transferTables, y.transferTables) &&
            x.builtIn == y.builtIn && x.edrWindowShown == y.edrWindowShown &&
-           x.edrWindowDraws == y.edrWindowDraws &&
-           x.currentHeadroom == y.currentHeadroom && x.maximumHeadroom == y.maximumHeadroom &&
-           x.givenNits == y.givenNits && x.overExposed == y.overExposed;
+           x.edrWindowDraws == y.edrWindowDraws && x.currentHeadroom == y.currentHeadroom &&
+           x.maximumHeadroom == y.maximumHeadroom && x.givenNits == y.givenNits &&
+           x.overExposed == y.overExposed;
   };
   return a.mainDisplay == b.mainDisplay && a.builtInDisplay == b.builtInDisplay &&
-         a.power == b.power &&
-         sameScreen(a.mainScreen, b.mainScreen) &&
+         a.power == b.power && sameScreen(a.mainScreen, b.mainScreen) &&
          std::equal(a.displays.begin(), a.displays.end(), b.displays.begin(), b.displays.end(),
                     sameDisplay);
 }

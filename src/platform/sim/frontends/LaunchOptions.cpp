@@ -21,6 +21,7 @@ namespace {
 constexpr const char* usage =
     "Usage: lumora-virir [--background]\n"
     "       lumora-virir --open URL\n"
+    "       lumora-virir --diagnose\n"
     "       lumora-virir --help | -h | --version | -V\n"
     "\n"
     "Lumora Virir on the simulated Mac: in the terminal when standard input and output are one\n"
@@ -30,6 +31,9 @@ constexpr const char* usage =
     "                 item starts it; SIGTERM, SIGINT or SIGHUP ends it\n"
     "  --open URL     hand the running app a URL, as lumora-virir://xdr/up, and print its\n"
     "                 answer; exits with 0 when done, 2 when refused, 1 when no app answers\n"
+    "  --diagnose     try raising the display to 800 nits for at most 5 s, put it back, print\n"
+    "                 the diagnosis; exits with 0, 2 when the display could not be raised, 1\n"
+    "                 when the app is running\n"
     "  -h, --help     show this help and exit\n"
     "  -V, --version  show the version and exit\n";
 
@@ -71,6 +75,7 @@ void detachFromTerminal() {
 struct CommandLine {
   bool run = true;
   bool background = false;
+  bool diagnose = false;
   std::optional<std::string> openURL{};
   int status = 0;
   std::string text;  // printed when not running: on standard output with status 0
@@ -98,11 +103,16 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       }
     } else if (argument == "--background") {
       line.background = true;
+    } else if (argument == "--diagnose") {
+      line.diagnose = true;
     } else {
       return wrong("unknown option \"" + argument + "\"");
     }
   }
   if (line.openURL && line.background) return wrong("--open runs no app, in the background or not");
+  if (line.diagnose && (line.openURL || line.background)) {
+    return wrong("--diagnose runs on its own, without --open or --background");
+  }
   return answer.value_or(line);
 }
 
@@ -121,6 +131,11 @@ LaunchOptions launchOptions() {
 
   LaunchOptions options;
   options.background = line.background;
+  // The check prints its report and nothing else: no front end.
+  if (line.diagnose) {
+    options.diagnose = true;
+    return options;
+  }
   const bool onTerminal = ::isatty(STDIN_FILENO) == 1 && ::isatty(STDOUT_FILENO) == 1;
   const std::optional<std::string> unusable =
       onTerminal ? terminal::CursesScreen::whyTerminalCannotBeDrawnOn() : std::nullopt;

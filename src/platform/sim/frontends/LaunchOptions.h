@@ -10,6 +10,8 @@ struct LaunchOptions {
   bool colorOutput = false;
   // Started as the login item starts it: no commands are read, nothing is printed.
   bool background = false;
+  // Started to check the display and print the diagnosis (--diagnose): no front end at all.
+  bool diagnose = false;
 };
 
 // The options of this start. --help (-h) and --version (-V) print and end the process before

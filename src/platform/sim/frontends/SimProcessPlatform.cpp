@@ -29,9 +29,14 @@ Platform& processPlatform() {
   static const sim::LaunchOptions options = sim::launchOptions();
   // Then a second app on the same folders ends, before it touches the display or the files.
   static const sim::SimPaths paths = sim::SimPaths::fromEnvironment();
-  sim::becomeTheOnlyInstance(paths);
+  sim::becomeTheOnlyInstance(
+      paths, options.diagnose ? sim::SecondInstance::fails : sim::SecondInstance::givesWay);
   // Made once and never released: the termination-signal thread may use it until the end.
   static sim::SimMac* const mac = new sim::SimMac(paths);
+  if (options.diagnose) {
+    mac->application.requestDiagnosis();
+    return mac->platform;
+  }
   // The terminal front end when there is a terminal to draw on, the headless one otherwise.
   if (options.terminal) {
     static auto* const frontEnd = new sim::terminal::TerminalFrontEnd(*mac);

@@ -201,10 +201,18 @@ bool isTransferTable(std::span<const float> values, std::size_t size) {
   return true;
 }
 
-// A display's maximum headroom, at least 1.0 (none).
+// A display's maximum headroom, at least 1.0 (none). A reference preset, whose HDR ceiling is
+// not above its SDR one, holds the display at a fixed brightness: it gives none while active.
 double maximumHeadroomOf(plist_t display) {
   const std::optional<double> headroom = numberValue(dictItem(display, "MaximumEDRHeadroom"));
   if (!headroom || !std::isfinite(*headroom) || *headroom < 1.0) return 1.0;
+  const std::optional<std::int64_t> active = integerValue(dictItem(display, "ActivePresetIndex"));
+  const plist_t preset = active && isSlotNumber(*active)
+                             ? presetAt(display, static_cast<std::int32_t>(*active))
+                             : nullptr;
+  const std::optional<double> sdr = numberValue(dictItem(preset, "PresetMaxSDRLuminance"));
+  const std::optional<double> hdr = numberValue(dictItem(preset, "PresetMaxHDRLuminance"));
+  if (sdr && hdr && *hdr <= *sdr) return 1.0;
   return *headroom;
 }
 

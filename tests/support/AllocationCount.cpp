@@ -1,4 +1,4 @@
-#include "AllocationCounter.h"
+#include "support/AllocationCount.h"
 
 #include <atomic>
 #include <cstdlib>
@@ -10,13 +10,13 @@ std::atomic<std::size_t> allocations{0};
 
 }  // namespace
 
-namespace lumora::bench {
+namespace lumora::testing {
 
 std::size_t allocationCount() {
   return allocations.load(std::memory_order_relaxed);
 }
 
-}  // namespace lumora::bench
+}  // namespace lumora::testing
 
 // Counting replacements of the global allocation functions. GCC takes the free in the replacement
 // delete for a mismatch with new once both are inlined; they do match.
