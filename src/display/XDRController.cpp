@@ -290,7 +290,6 @@ void XDRController::sayUnavailable(UnavailableReason reason) {
   unavailableReason_ = reason;
   if (unavailableSaid_) return;
   unavailableSaid_ = true;
-  trail_.record(EventTrail::Event::alertShown, unavailableMessageText);
   platform_.console.printErrorLine("Lumora Virir: " + std::string(describe(reason)) +
                                    "; XDR brightness is unavailable and the display stays at its "
                                    "standard brightness.");
@@ -308,6 +307,7 @@ void XDRController::sayUnavailable(UnavailableReason reason) {
   alert.buttonTitles = {"OK", std::string(copyDiagnosticsButtonTitle)};
   alert.floatsAboveOtherApplications = true;
   if (!alertsShown_) return;
+  trail_.record(EventTrail::Event::alertShown, unavailableMessageText);
   queueAlert(platform_.mainQueue, platform_.alerts, std::move(alert), [this](int response) {
     if (response == platform::alertFirstButtonReturn + 1 && copyDiagnostics_) copyDiagnostics_();
   });
@@ -352,10 +352,10 @@ void XDRController::sayOnce(bool& said, std::string_view line, std::string_view 
                             std::string_view informative) {
   if (said) return;
   said = true;
-  trail_.record(EventTrail::Event::alertShown, message);
   platform_.console.printErrorLine("Lumora Virir: " + std::string(line));
-  if (alertsShown_)
-    queueInformationalAlert(platform_.mainQueue, platform_.alerts, message, informative);
+  if (!alertsShown_) return;
+  trail_.record(EventTrail::Event::alertShown, message);
+  queueInformationalAlert(platform_.mainQueue, platform_.alerts, message, informative);
 }
 
 std::uint64_t XDRController::changeCount() const {
