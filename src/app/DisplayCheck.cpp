@@ -47,14 +47,18 @@ void DisplayCheck::poll() {
                   "could not raise the display " + how + ": " + std::string(describe(*reason)));
   }
   const std::optional<double> given = xdr.givenNits();
+  // A slot that was empty cannot be emptied again through the window server.
+  const std::string putBack = !headroom && !saved_.slot
+                                  ? "put back (slot 11 keeps the check's preset, inactive)"
+                                  : "put back as it was";
   if (given && *given >= checkNits - 0.5) {
-    return finish(
-        true, "raised to " + nitsText(*given) + " " + how + ", read back, and put back as it was");
+    return finish(true,
+                  "raised to " + nitsText(*given) + " " + how + ", read back, and " + putBack);
   }
   if (std::chrono::steady_clock::now() < deadline_) return;
   if (given && *given > sdrCeilingNits + 0.5) {
     return finish(true, "raised to only " + nitsText(*given) + " " + how +
-                            " (the display allows no more), and put back as it was");
+                            " (the display allows no more), and " + putBack);
   }
   finish(false, "could not raise the display " + how + " within " +
                     std::to_string(static_cast<int>(timeLimit.count())) +
