@@ -10,6 +10,7 @@
 
 #include "platform/sim/machine/AtomicFile.h"
 #include "platform/sim/machine/FileDescriptor.h"
+#include "platform/sim/machine/SmallFile.h"
 
 namespace lumora::sim {
 namespace {
@@ -46,23 +47,9 @@ std::string escapeStringValue(std::string_view text) {
 // An entry is a few hundred bytes; anything far larger is not one.
 constexpr std::size_t maximumEntryBytes = 64 * 1024;
 
-// The entry's bytes; none when it is not a regular file that can be read whole. Opened without
-// blocking, as anything may have been put there.
+// The entry's bytes; none when it is not a regular file that can be read whole.
 std::optional<std::string> readEntry(const std::filesystem::path& path) {
-  const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  struct stat info {};
-  if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-  std::string text;
-  char buffer[4096];
-  for (;;) {
-    const ssize_t count = ::read(fd.get(), buffer, sizeof buffer);
-    if (count == 0) return text;
-    if (count < 0 && errno == EINTR) continue;
-    if (count < 0 || text.size() + static_cast<std::size_t>(count) > maximumEntryBytes) {
-      return std::nullopt;
-    }
-    text.append(buffer, static_cast<std::size_t>(count));
-  }
+  return readSmallFile(path, maximumEntryBytes);
 }
 
 // The value of `key` in the entry's [Desktop Entry] group, or none.

@@ -1,10 +1,7 @@
 #include "platform/sim/SimPasteboard.h"
 
-#include <fstream>
-#include <iterator>
-#include <system_error>
-
 #include "platform/sim/machine/AtomicFile.h"
+#include "platform/sim/machine/SmallFile.h"
 
 namespace lumora::sim {
 
@@ -16,12 +13,7 @@ std::optional<std::string> SimPasteboard::copyText(std::string_view text) {
 }
 
 std::optional<std::string> SimPasteboard::text() {
-  std::error_code error;
-  // Only a regular file is the pasteboard: a FIFO in its place would hold the read.
-  if (!std::filesystem::is_regular_file(file_, error)) return std::nullopt;
-  std::ifstream in(file_, std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return readSmallFile(file_, maximumBytes);
 }
 
 }  // namespace lumora::sim

@@ -19,6 +19,8 @@ class SimPasteboard final : public platform::Pasteboard {
   std::optional<std::string> text() override;
 
   const std::filesystem::path& path() const { return file_; }
+  // More than any text the app copies: a larger file is not read.
+  static constexpr std::size_t maximumBytes = 4 * 1024 * 1024;
 
  private:
   std::filesystem::path file_;
