@@ -34,20 +34,6 @@ std::string releaseOf(const platform::OperatingSystemVersion& version) {
          std::to_string(version.patch);
 }
 
-std::string_view thermalName(platform::ThermalState state) {
-  switch (state) {
-    case platform::ThermalState::nominal:
-      return "nominal";
-    case platform::ThermalState::fair:
-      return "fair";
-    case platform::ThermalState::serious:
-      return "serious";
-    case platform::ThermalState::critical:
-      return "critical";
-  }
-  return "unknown";
-}
-
 std::string describePreset(const PresetBrightness::Summary& preset) {
   std::string text =
       "\"" + preset.name + "\", SDR " + nits(preset.sdrNits) + ", HDR " + nits(preset.hdrNits);
@@ -154,7 +140,7 @@ void appendPower(std::string& report, platform::Platform& platform,
              std::to_string(power.batteryPercent) + "%";
   }
   report += "  Power: " + source + "; thermal state " +
-            std::string(thermalName(power.thermalState)) + "\n";
+            std::string(platform::thermalStateName(power.thermalState)) + "\n";
 }
 
 void appendPreferences(std::string& report, platform::UserDefaults& defaults) {

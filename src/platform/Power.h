@@ -2,6 +2,7 @@
 
 #include <array>
 #include <functional>
+#include <string_view>
 
 namespace lumora::platform {
 
@@ -9,6 +10,21 @@ namespace lumora::platform {
 enum class ThermalState { nominal = 0, fair = 1, serious = 2, critical = 3 };
 inline constexpr std::array<ThermalState, 4> allThermalStates{
     ThermalState::nominal, ThermalState::fair, ThermalState::serious, ThermalState::critical};
+
+// The state's name in lower case, as "serious".
+constexpr std::string_view thermalStateName(ThermalState state) {
+  switch (state) {
+    case ThermalState::nominal:
+      return "nominal";
+    case ThermalState::fair:
+      return "fair";
+    case ThermalState::serious:
+      return "serious";
+    case ThermalState::critical:
+      return "critical";
+  }
+  return "nominal";
+}
 
 // Where the Mac draws its power from, how full its battery is and how hot it runs.
 struct PowerState {

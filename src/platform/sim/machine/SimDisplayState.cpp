@@ -710,20 +710,6 @@ platform::PowerState SimDisplayState::power() {
   return currentSnapshot()->power;
 }
 
-std::string_view SimDisplayState::thermalStateName(platform::ThermalState state) {
-  switch (state) {
-    case platform::ThermalState::nominal:
-      return "nominal";
-    case platform::ThermalState::fair:
-      return "fair";
-    case platform::ThermalState::serious:
-      return "serious";
-    case platform::ThermalState::critical:
-      return "critical";
-  }
-  return "nominal";
-}
-
 std::int32_t SimDisplayState::setPowerSource(bool onBattery, std::optional<int> batteryPercent) {
   const std::lock_guard lock(mutex_);
   return changeDocument([&](plist_t next) {

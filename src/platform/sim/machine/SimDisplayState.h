@@ -197,7 +197,9 @@ class SimDisplayState {
   // battery from then on.
   std::int32_t setPowerSource(bool onBattery, std::optional<int> batteryPercent);
   std::int32_t setThermalState(platform::ThermalState state);
-  static std::string_view thermalStateName(platform::ThermalState state);
+  static std::string_view thermalStateName(platform::ThermalState state) {
+    return platform::thermalStateName(state);
+  }
 
   // The process's EDR windows: an identifier for the window shown and drawn once (0 for a
   // display that does not exist), a frame drawn again, and its end.
