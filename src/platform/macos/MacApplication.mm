@@ -70,6 +70,19 @@
   delegate->performMenuAction(lumora::macos::fromNSString(selector), sliderSender);
 }
 
+// A window's button carries the selector name in its cell, as the slider does, and sends a tag
+// of 0, as the core's buttons are described.
+- (void)performButtonAction:(id)sender {
+  const auto delegate = _delegate.lock();
+  if (!delegate || ![sender isKindOfClass:[NSButton class]]) return;
+  NSButton *button = sender;
+  NSCell *cell = button.cell;
+  NSString *selector = cell.representedObject;
+  if (![selector isKindOfClass:[NSString class]]) return;
+  delegate->performMenuAction(lumora::macos::fromNSString(selector),
+                              lumora::platform::MenuItemSender{});
+}
+
 // An entry is enabled when the delegate answers its action.
 - (BOOL)validateMenuItem:(NSMenuItem *)menuItem {
   const auto delegate = _delegate.lock();
