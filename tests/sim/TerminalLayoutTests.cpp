@@ -1,12 +1,10 @@
 // The terminal front end's layouts that do not need a terminal: a window's content in cells and
-// its button, the footer's messages, the diagnosis's lines, and the help against the README's
-// table of keys.
+// its button, the footer's messages, and the help against the README's table of keys.
 
 #include <gtest/gtest.h>
 
 #include <clocale>
 
-#include "platform/sim/frontends/terminal/DiagnosisView.h"
 #include "platform/sim/frontends/terminal/KeyHelp.h"
 #include "platform/sim/frontends/terminal/Keys.h"
 #include "platform/sim/frontends/terminal/MessageList.h"
@@ -149,26 +147,6 @@ TEST_F(TerminalLayoutTest, AShortNarrowWindowDropsEmptyRowsAndWrapsSoEverythingS
   const std::vector<ContentLine> lines = settingsContent(38, 3);
   EXPECT_EQ(textAt(lines, 1), "About");
   EXPECT_GT(contentRows(lines), 3);
-}
-
-TEST_F(TerminalLayoutTest, TheDiagnosisWrapsEachLineUnderItsOwnIndentAndKeepsBlankLines) {
-  const std::string report =
-      "Lumora Virir diagnostics\n\nDisplay 1:\n  preset \"Apple XDR Display (P3-1600 nits)\", SDR "
-      "500 nits, HDR 1600 nits\n" +
-      std::string(30, ' ') + "deep\n";
-  const std::vector<std::string> lines = wrapKeepingIndents(report, 40);
-  EXPECT_EQ(lines, (std::vector<std::string>{
-                       "Lumora Virir diagnostics",
-                       "",
-                       "Display 1:",
-                       "  preset \"Apple XDR Display (P3-1600",
-                       "  nits)\", SDR 500 nits, HDR 1600 nits",
-                       "deep",
-                   }))
-      << "the last newline ends the last line; an indent deeper than half the width goes";
-  for (const std::string& line : lines)
-    EXPECT_LE(displayWidth(line), 40) << line;
-  EXPECT_TRUE(wrapKeepingIndents(report, 0).empty());
 }
 
 TEST_F(TerminalLayoutTest, TheNewestMessageShowsUntilDismissedAndTheListKeepsTheLastFew) {

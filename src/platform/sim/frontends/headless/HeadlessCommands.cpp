@@ -338,8 +338,10 @@ void HeadlessCommands::press(std::string_view query) {
   }
   const std::vector<FoundEntry> found =
       findEntries(buttons, query, [](const platform::MenuItem&) { return true; });
-  const std::string windowName = "window " + std::to_string(window->number());
-  if (found.empty()) return error("press", windowName + " has no button " + inQuotes(query));
+  if (found.empty()) {
+    return error("press", "window " + std::to_string(window->number()) + " has no button " +
+                              inQuotes(query));
+  }
   if (found.size() > 1) return error("press", couldBe(query, found) + "; nothing pressed");
   const platform::MenuItem pressed = *found.front().item;
   // An alert the button opens comes after this reply, as after a pick's.

@@ -34,8 +34,4 @@ class DiagnosisView final : public Overlay {
   TextBox box_;
 };
 
-// `text` broken into lines of at most `width` cells, each of its lines wrapped under its own
-// leading spaces.
-std::vector<std::string> wrapKeepingIndents(std::string_view text, int width);
-
 }  // namespace lumora::sim::terminal
