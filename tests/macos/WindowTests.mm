@@ -12,28 +12,13 @@
 #include "RunLoop.h"
 #include "platform/macos/MacApplication.h"
 #include "platform/macos/MacNotifications.h"
-#include "platform/macos/MacStrings.h"
 #include "platform/macos/MacWindows.h"
+#include "support/ActionRecorder.h"
 
 namespace lumora::macos {
 namespace {
 
 using namespace std::chrono_literals;
-
-// Writes down every action it is sent, with the sender's tag.
-class RecordingDelegate final : public platform::ApplicationDelegate {
- public:
-  void applicationDidFinishLaunching() override {}
-  void applicationWillTerminate() override {}
-  bool respondsToMenuAction(std::string_view) const override { return true; }
-  void performMenuAction(std::string_view selector,
-                         const platform::MenuItemSender &sender) override {
-    performed.push_back(std::string(selector) + " " + std::to_string(sender.tag));
-  }
-  std::string diagnosticReport() override { return "report"; }
-
-  std::vector<std::string> performed;
-};
 
 // The settings window's owner lets go of it from the will-close observer, while -[NSWindow close]
 // is still running. Sent as the close button sends it, with no other reference on the stack, the
@@ -135,7 +120,7 @@ TEST(MacWindowsTest, AWindowIsNeverReleasedWhenClosedAndItsViewsFollowTheValue) 
 // A button of the window's value is a push button with its title and frame; pressed, its action
 // reaches the delegate as a menu entry's does, with a tag of 0.
 TEST(MacWindowsTest, AButtonSendsItsActionToTheDelegateThroughTheBridge) {
-  const auto delegate = std::make_shared<RecordingDelegate>();
+  const auto delegate = std::make_shared<testing::ActionRecorder>();
   LMVDelegateBridge *bridge = [[LMVDelegateBridge alloc] init];
   [bridge setDelegate:delegate];
   MacWindows windows{bridge};
@@ -163,12 +148,12 @@ TEST(MacWindowsTest, AButtonSendsItsActionToTheDelegateThroughTheBridge) {
   EXPECT_TRUE([button isEnabled]);
 
   [button performClick:nil];
-  EXPECT_EQ(delegate->performed, std::vector<std::string>{"copyDiagnostics 0"});
+  EXPECT_EQ(delegate->sent, std::vector<std::string>{"copyDiagnostics 0"});
 
   // Without a delegate, a press does nothing.
   [bridge setDelegate:std::weak_ptr<platform::ApplicationDelegate>()];
   [button performClick:nil];
-  EXPECT_EQ(delegate->performed.size(), 1u);
+  EXPECT_EQ(delegate->sent.size(), 1u);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "platform/sim/frontends/terminal/TextWidth.h"
 #include "platform/sim/frontends/terminal/WindowContent.h"
 #include "platform/sim/frontends/terminal/WindowView.h"
+#include "support/ActionRecorder.h"
 #include "support/TempDirectory.h"
 #include "ui/SettingsWindow.h"
 
@@ -52,25 +53,10 @@ TEST_F(TerminalLayoutTest, AWindowWithRoomKeepsItsViewsWhereTheirFramesPutThem) 
     EXPECT_FALSE(lines[i].button) << lines[i].text;
 }
 
-// Writes down the actions sent to it, with the sender's tag.
-class ButtonDelegate final : public platform::ApplicationDelegate {
- public:
-  void applicationDidFinishLaunching() override {}
-  void applicationWillTerminate() override {}
-  bool respondsToMenuAction(std::string_view) const override { return true; }
-  void performMenuAction(std::string_view selector,
-                         const platform::MenuItemSender& sender) override {
-    sent.push_back(std::string(selector) + " " + std::to_string(sender.tag));
-  }
-  std::string diagnosticReport() override { return "report"; }
-
-  std::vector<std::string> sent;
-};
-
 TEST_F(TerminalLayoutTest, EnterSpaceAndAClickOnItPressTheSettingsWindowsButton) {
   EventLoop loop;
   SimApplication application(loop);
-  const auto delegate = std::make_shared<ButtonDelegate>();
+  const auto delegate = std::make_shared<testing::ActionRecorder>();
   application.setDelegate(delegate);
   SimWindows windows([](const SimWindow&) {});
   WindowView view(windows, application);
