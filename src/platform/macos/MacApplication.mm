@@ -7,6 +7,17 @@
 #include "platform/macos/MacMenuSlider.h"
 #include "platform/macos/MacStrings.h"
 
+namespace {
+
+// The selector name a control's cell carries in its represented object; nil when it holds none.
+NSString *cellSelector(NSControl *control) {
+  NSCell *cell = control.cell;
+  NSString *selector = cell.representedObject;
+  return [selector isKindOfClass:[NSString class]] ? selector : nil;
+}
+
+}  // namespace
+
 @implementation LMVDelegateBridge {
   std::weak_ptr<lumora::platform::ApplicationDelegate> _delegate;
   std::function<void(std::string_view)> _urlReceiver;
@@ -61,9 +72,8 @@
   const auto delegate = _delegate.lock();
   if (!delegate || ![sender isKindOfClass:[NSSlider class]]) return;
   NSSlider *slider = sender;
-  NSCell *cell = slider.cell;
-  NSString *selector = cell.representedObject;
-  if (![selector isKindOfClass:[NSString class]]) return;
+  NSString *selector = cellSelector(slider);
+  if (selector == nil) return;
   lumora::platform::MenuItemSender sliderSender;
   sliderSender.value = slider.doubleValue;
   sliderSender.motion = lumora::macos::currentSliderMotion();
@@ -75,10 +85,8 @@
 - (void)performButtonAction:(id)sender {
   const auto delegate = _delegate.lock();
   if (!delegate || ![sender isKindOfClass:[NSButton class]]) return;
-  NSButton *button = sender;
-  NSCell *cell = button.cell;
-  NSString *selector = cell.representedObject;
-  if (![selector isKindOfClass:[NSString class]]) return;
+  NSString *selector = cellSelector(sender);
+  if (selector == nil) return;
   delegate->performMenuAction(lumora::macos::fromNSString(selector),
                               lumora::platform::MenuItemSender{});
 }
