@@ -96,28 +96,29 @@ void WindowView::drawBox(CursesScreen& screen, const Box& box) const {
   }
 }
 
+// The front-most window's button under (y, x), where it is drawn.
 bool WindowView::pressButtonAt(int y, int x) {
-  for (const Box& box : boxes_) {
-    const int top = box.area.top + 1;
-    const int left = box.area.left + 1;
-    for (const ContentLine& line : box.lines) {
-      const int row = top + line.row - firstRow(box);
+  for (auto box = boxes_.rbegin(); box != boxes_.rend(); ++box) {
+    const int top = box->area.top + 1;
+    const int left = box->area.left + 1;
+    for (const ContentLine& line : box->lines) {
+      const int row = top + line.row - firstRow(*box);
       const int start = left + line.x;
-      if (!line.button || y != row || row >= box.area.bottom() - 1 || x < start ||
+      const bool shown = row >= top && row < box->area.bottom() - 1;
+      if (!line.button || !shown || y != row || x < start ||
           x >= start + displayWidth(ellipsized(line.text, line.width))) {
         continue;
       }
       press(*line.button);
       return true;
     }
+    if (box->area.contains(y, x)) return false;  // nothing under it is reached
   }
   return false;
 }
 
 void WindowView::press(const platform::View& button) {
-  // Copied first: the action may replace the window's content, and this view's lines with it.
-  const std::optional<platform::StaticText> action = button.action;
-  if (action) application_.sendMenuAction(*action, platform::MenuItemSender{});
+  if (button.action) application_.sendMenuAction(*button.action, platform::MenuItemSender{});
 }
 
 bool WindowView::handle(const Input& input) {
