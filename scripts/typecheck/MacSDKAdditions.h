@@ -134,6 +134,28 @@ enum : NSEventType {
 @end
 APPKIT_EXPORT NSString *const NSPasteboardTypeString;
 
+// AppKit/NSPasteboard.h: typedef NSString * NSPasteboardType NS_TYPED_EXTENSIBLE_ENUM;
+// @property (nullable, readonly, copy) NSArray<NSPasteboardItem *> *pasteboardItems
+// API_AVAILABLE(macos(10.6)); - (BOOL)writeObjects:(NSArray<id<NSPasteboardWriting>> *)objects
+// API_AVAILABLE(macos(10.6));
+typedef NSString *NSPasteboardType;
+@interface NSPasteboard (LumoraSDKItemAdditions)
+@property(nullable, readonly, copy) NSArray<NSPasteboardItem *> *pasteboardItems;
+- (BOOL)writeObjects:(NSArray<id<NSPasteboardWriting>> *)objects;
+@end
+
+// AppKit/NSButton.h: + (instancetype)buttonWithTitle:(NSString *)title target:(nullable id)target
+// action:(nullable SEL)action API_AVAILABLE(macos(10.12));
+@interface NSButton (LumoraSDKAdditions)
++ (instancetype)buttonWithTitle:(NSString *)title
+                         target:(nullable id)target
+                         action:(nullable SEL)action;
+@end
+
+// AppKit/NSButtonCell.h: typedef NS_ENUM(NSUInteger, NSBezelStyle) { NSBezelStyleRounded = 1, …
+// }; the checker's AppKit has the type with the older name of the value, NSRoundedBezelStyle.
+constexpr NSBezelStyle NSBezelStyleRounded = NSRoundedBezelStyle;
+
 NS_ASSUME_NONNULL_END
 
 CF_EXTERN_C_BEGIN

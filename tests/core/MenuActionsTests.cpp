@@ -284,20 +284,62 @@ TEST_F(SettingsWindowTest, OpensOneCentredAboutWindowAndShowsTheAppInTheDock) {
   const platform::View& content = *settings.contentView;
   EXPECT_EQ(content.frame, (platform::Rect{0, 0, 420, 280}));
   EXPECT_TRUE(content.wantsLayer);
-  ASSERT_EQ(content.subviews.size(), 4u);
+  ASSERT_EQ(content.subviews.size(), 5u);
   EXPECT_EQ(content.subviews[0].kind, platform::View::Kind::separator);
-  EXPECT_EQ(content.subviews[0].frame, (platform::Rect{20, 90, 380, 1}));
+  EXPECT_EQ(content.subviews[0].frame, (platform::Rect{20, 130, 380, 1}));
   EXPECT_EQ(content.subviews[1].text, "About");
   EXPECT_EQ(content.subviews[1].font, (platform::Font{.bold = true, .size = 13}));
-  EXPECT_EQ(content.subviews[1].frame, (platform::Rect{20, 55, 380, 20}));
+  EXPECT_EQ(content.subviews[1].frame, (platform::Rect{20, 95, 380, 20}));
   EXPECT_EQ(content.subviews[2].text, "Lumora Virir v1.5.0 - XDR Brightness Control");
   EXPECT_EQ(content.subviews[2].textColor, platform::NamedColor::secondaryLabel);
   EXPECT_EQ(content.subviews[2].font, std::nullopt);
-  EXPECT_EQ(content.subviews[2].frame, (platform::Rect{20, 35, 380, 16}));
+  EXPECT_EQ(content.subviews[2].frame, (platform::Rect{20, 75, 380, 16}));
   EXPECT_EQ(content.subviews[3].textColor, platform::NamedColor::tertiaryLabel);
   EXPECT_EQ(content.subviews[3].font, (platform::Font{.bold = false, .size = 11}));
-  EXPECT_EQ(content.subviews[3].frame, (platform::Rect{20, 15, 380, 16}));
+  EXPECT_EQ(content.subviews[3].frame, (platform::Rect{20, 55, 380, 16}));
   EXPECT_NE(content.subviews[3].text.find("Lumora Virir"), std::string::npos);
+}
+
+// The window's button sends its action as a platform sends it when the button is pressed: the
+// diagnosis lands on the pasteboard. It sits under the credit line, whole inside the window, and
+// clear of every other view.
+TEST_F(SettingsWindowTest, CopyDiagnosticsSitsUnderTheCreditLineAndCopiesTheDiagnosis) {
+  pick("openSettings");
+  const platform::View& content = *window(0).contentView;
+  std::vector<const platform::View*> buttons;
+  for (const platform::View& view : content.subviews) {
+    if (view.kind == platform::View::Kind::button) buttons.push_back(&view);
+  }
+  ASSERT_EQ(buttons.size(), 1u);
+  const platform::View& button = *buttons.front();
+  EXPECT_EQ(button.text, "Copy Diagnostics");
+  ASSERT_TRUE(button.action);
+  EXPECT_EQ(button.action->view(), "copyDiagnostics");
+  EXPECT_TRUE(button.subviews.empty());
+
+  const platform::Rect& frame = button.frame;
+  const platform::Rect& bounds = content.frame;
+  EXPECT_GE(frame.x, 0);
+  EXPECT_GE(frame.y, 0);
+  EXPECT_LE(frame.x + frame.width, bounds.width);
+  EXPECT_LE(frame.y + frame.height, bounds.height);
+  EXPECT_GE(frame.width, 120) << "room for its title";
+  const platform::View& credit = content.subviews[3];
+  ASSERT_EQ(credit.text, "Made with care by the Lumora Virir team");
+  EXPECT_LE(frame.y + frame.height, credit.frame.y) << "under the credit line";
+  for (const platform::View& view : content.subviews) {
+    if (&view == &button) continue;
+    const bool apart =
+        view.frame.y >= frame.y + frame.height || view.frame.y + view.frame.height <= frame.y;
+    EXPECT_TRUE(apart) << view.text << " overlaps the button";
+  }
+
+  pick(*button.action);
+  ASSERT_TRUE(fake_.pasteboard.contents);
+  EXPECT_TRUE(fake_.pasteboard.contents->starts_with("Lumora Virir diagnostics"))
+      << *fake_.pasteboard.contents;
+  EXPECT_EQ(fake_.windows.made.size(), 1u) << "the window stays as it is";
+  EXPECT_TRUE(window(0).visible);
 }
 
 TEST_F(SettingsWindowTest, ASecondOpenBringsTheSameWindowForward) {

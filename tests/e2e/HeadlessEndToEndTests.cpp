@@ -86,6 +86,34 @@ TEST_F(HeadlessEndToEndTest, PickFindsATitleByAnyUniquePartInAnyCaseWithAnyDash)
   EXPECT_EQ(app.signalAndWait(SIGTERM), 0);
 }
 
+// The settings window's button, found as menu entries are, copies the diagnosis to the simulated
+// pasteboard, a file that `paste` prints and that is written before the reply.
+TEST_F(HeadlessEndToEndTest, PressCopyDiagnosticsAndThePasteboardHoldsTheReport) {
+  RunningApp app(home_.path());
+  ASSERT_TRUE(app.waitForLine("status: ")) << app.errorOutput();
+  app.send("press copy");
+  EXPECT_EQ(app.waitForLine("press"), "error: press: no window is open");
+
+  app.send("pick Settings");
+  ASSERT_TRUE(app.waitForLine("picked: Settings..."));
+  app.send("windows");
+  EXPECT_TRUE(app.waitForLine("Made with care"));
+  EXPECT_EQ(app.waitForLine("window 1:"), "window 1:   [Copy Diagnostics]") << "after the labels";
+  app.send("press nothing like it");
+  EXPECT_EQ(app.waitForLine("press"), "error: press: window 1 has no button \"nothing like it\"");
+  const std::filesystem::path pasteboard = home_ / "state/lumora-virir/pasteboard.txt";
+  EXPECT_FALSE(std::filesystem::exists(pasteboard));
+
+  app.send("press COPY diag");
+  EXPECT_EQ(app.waitForLine("press"), "pressed: Copy Diagnostics");
+  EXPECT_TRUE(readText(pasteboard).starts_with("Lumora Virir diagnostics\n")) << "on disk already";
+  app.send("paste");
+  EXPECT_EQ(app.waitForLine("paste"), "paste: Lumora Virir diagnostics");
+  app.send("windows");
+  EXPECT_TRUE(app.waitForLine("Lumora Virir Settings")) << "the window stays open";
+  EXPECT_EQ(app.signalAndWait(SIGTERM), 0);
+}
+
 TEST_F(HeadlessEndToEndTest, HelpAndVersionTouchNothingAndAnUnknownOptionFails) {
   writeText(displayPath(), "<plist>left as it was</plist>\n");
   struct stat before {};

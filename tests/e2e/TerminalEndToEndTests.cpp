@@ -567,7 +567,7 @@ TEST_F(TerminalEndToEndTest, TheSettingsWindowStaysReadableAtFortyByTwelveUnderE
   ASSERT_TRUE(session_->waitFor("Keys")) << session_->capture();
   cells = cellsOf(session_->capture());
   EXPECT_FALSE(doubledBorder(cells)) << *doubledBorder(cells) << "\n" << session_->capture();
-  session_->sendKeys({"a", "Enter"});
+  session_->sendKeys({"a", "F10"});  // Enter would press the window's button
   ASSERT_TRUE(select("Deep Blacks")) << session_->capture();
   session_->sendKeys({"Right"});
   ASSERT_TRUE(session_->waitFor("Subtle")) << session_->capture();
@@ -580,6 +580,38 @@ TEST_F(TerminalEndToEndTest, TheSettingsWindowStaysReadableAtFortyByTwelveUnderE
   session_->sendKeys({"Enter"});
   ASSERT_TRUE(session_->waitForGone("[ I Understand ]"));
   EXPECT_TRUE(session_->waitFor("Lumora Virir v1.5.0")) << session_->capture();
+}
+
+// Enter presses the settings window's button, which copies the diagnosis to the simulated
+// pasteboard; r shows the same report, over everything, until r closes it.
+TEST_F(TerminalEndToEndTest, CopyDiagnosticsFillsThePasteboardAndRShowsTheReport) {
+  start({.columns = 120, .rows = 30});
+  EXPECT_NE(footer().find("r: diagnosis"), std::string::npos) << footer();
+  session_->sendKeys({","});
+  ASSERT_TRUE(session_->waitFor("[ Copy Diagnostics ]")) << session_->capture();
+  EXPECT_NE(footer().find("Esc: close window   Enter: Copy Diagnostics"), std::string::npos)
+      << footer();
+  const std::filesystem::path pasteboard = home_ / "state/lumora-virir/pasteboard.txt";
+  EXPECT_FALSE(std::filesystem::exists(pasteboard));
+  session_->sendKeys({"Enter"});
+  for (int i = 0; i < 100 && !std::filesystem::exists(pasteboard); ++i)
+    std::this_thread::sleep_for(50ms);
+  EXPECT_TRUE(readText(pasteboard).starts_with("Lumora Virir diagnostics\n"));
+  EXPECT_NE(session_->capture().find("Lumora Virir Settings"), std::string::npos);
+  EXPECT_EQ(footer().find("\u2191\u2193: move"), std::string::npos) << "Enter opened no menu";
+
+  session_->sendKeys({"r"});
+  ASSERT_TRUE(session_->waitFor("Lumora Virir diagnostics")) << session_->capture();
+  EXPECT_TRUE(session_->waitFor("Method: presets")) << session_->capture();
+  EXPECT_NE(footer().find("Esc: close diagnosis"), std::string::npos) << footer();
+  session_->sendKeys({"1"});
+  std::this_thread::sleep_for(300ms);
+  EXPECT_EQ(activeIndex(), 0) << "the keys of the screen wait until it is closed";
+  session_->sendKeys({"?"});
+  ASSERT_TRUE(session_->waitFor("In the diagnosis")) << session_->capture();
+  session_->sendKeys({"Escape", "r"});
+  ASSERT_TRUE(session_->waitForGone("Lumora Virir diagnostics")) << session_->capture();
+  EXPECT_TRUE(session_->waitFor("[ Copy Diagnostics ]")) << "the window under it stays";
 }
 
 TEST_F(TerminalEndToEndTest, AnErrorStaysInTheFooterUntilDismissedAndTheListKeepsIt) {

@@ -6,10 +6,14 @@
 
 #include <chrono>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "RunLoop.h"
+#include "platform/macos/MacApplication.h"
 #include "platform/macos/MacNotifications.h"
 #include "platform/macos/MacWindows.h"
+#include "support/ActionRecorder.h"
 
 namespace lumora::macos {
 namespace {
@@ -20,7 +24,7 @@ using namespace std::chrono_literals;
 // is still running. Sent as the close button sends it, with no other reference on the stack, the
 // close must find its window alive, and the window must be released only after the current event.
 TEST(MacWindowLifecycleTest, AnObserverMayDropTheLastOwnerWhileTheWindowCloses) {
-  MacWindows windows;
+  MacWindows windows{nil};
   MacNotificationCenter notifications;
   std::shared_ptr<platform::Window> owner =
       windows.makeWindow({0, 0, 420, 280}, 3, platform::BackingStore::buffered, false);
@@ -56,7 +60,7 @@ TEST(MacWindowLifecycleTest, AnObserverMayDropTheLastOwnerWhileTheWindowCloses) 
 }
 
 TEST(MacWindowLifecycleTest, AWindowWhoseOwnerStaysClosesAndIsObservedEachTime) {
-  MacWindows windows;
+  MacWindows windows{nil};
   MacNotificationCenter notifications;
   const std::shared_ptr<platform::Window> owner =
       windows.makeWindow({0, 0, 420, 280}, 3, platform::BackingStore::buffered, false);
@@ -74,7 +78,7 @@ TEST(MacWindowLifecycleTest, AWindowWhoseOwnerStaysClosesAndIsObservedEachTime) 
 }
 
 TEST(MacWindowsTest, AWindowIsNeverReleasedWhenClosedAndItsViewsFollowTheValue) {
-  MacWindows windows;
+  MacWindows windows{nil};
   const auto window =
       windows.makeWindow({0, 0, 420, 280}, 3, platform::BackingStore::buffered, false);
   NSWindow *native = static_cast<MacWindow &>(*window).window();
@@ -111,6 +115,45 @@ TEST(MacWindowsTest, AWindowIsNeverReleasedWhenClosedAndItsViewsFollowTheValue) 
   EXPECT_EQ(field.font.pointSize, 13.0);
   EXPECT_TRUE([field.textColor isEqual:NSColor.secondaryLabelColor]);
   EXPECT_EQ(field.frame.origin.y, 55.0);
+}
+
+// A button of the window's value is a push button with its title and frame; pressed, its action
+// reaches the delegate as a menu entry's does, with a tag of 0.
+TEST(MacWindowsTest, AButtonSendsItsActionToTheDelegateThroughTheBridge) {
+  const auto delegate = std::make_shared<testing::ActionRecorder>();
+  LMVDelegateBridge *bridge = [[LMVDelegateBridge alloc] init];
+  [bridge setDelegate:delegate];
+  MacWindows windows{bridge};
+  const auto window =
+      windows.makeWindow({0, 0, 420, 280}, 3, platform::BackingStore::buffered, false);
+
+  platform::View content;
+  content.frame = {0, 0, 420, 280};
+  platform::View copy;
+  copy.kind = platform::View::Kind::button;
+  copy.frame = {14, 13, 150, 32};
+  copy.text = "Copy Diagnostics";
+  copy.action = platform::StaticText("copyDiagnostics");
+  content.subviews.push_back(copy);
+  window->setContentView(content);
+
+  NSView *view = static_cast<MacWindow &>(*window).window().contentView;
+  ASSERT_EQ(view.subviews.count, 1u);
+  NSButton *button = view.subviews[0];
+  ASSERT_TRUE([button isKindOfClass:[NSButton class]]);
+  EXPECT_TRUE([button.title isEqualToString:@"Copy Diagnostics"]);
+  EXPECT_EQ(button.bezelStyle, NSBezelStyleRounded);
+  EXPECT_TRUE(NSEqualRects(button.frame, NSMakeRect(14, 13, 150, 32)));
+  EXPECT_EQ(button.target, bridge);
+  EXPECT_TRUE([button isEnabled]);
+
+  [button performClick:nil];
+  EXPECT_EQ(delegate->sent, std::vector<std::string>{"copyDiagnostics 0"});
+
+  // Without a delegate, a press does nothing.
+  [bridge setDelegate:std::weak_ptr<platform::ApplicationDelegate>()];
+  [button performClick:nil];
+  EXPECT_EQ(delegate->sent.size(), 1u);
 }
 
 }  // namespace

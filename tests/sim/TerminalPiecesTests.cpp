@@ -41,6 +41,26 @@ TEST_F(TerminalPiecesTest, WrapsAtLineFeedsAndBetweenWords) {
   EXPECT_EQ(wrapText("abcdefghij", 4), (std::vector<std::string>{"abcd"}));
 }
 
+TEST_F(TerminalPiecesTest, WrapsEachLineUnderItsOwnIndentAndKeepsBlankLines) {
+  const std::string report =
+      "Lumora Virir diagnostics\n\nDisplay 1:\n  preset \"Apple XDR Display (P3-1600 nits)\", SDR "
+      "500 nits, HDR 1600 nits\n" +
+      std::string(30, ' ') + "deep\n";
+  const std::vector<std::string> lines = wrapKeepingIndents(report, 40);
+  EXPECT_EQ(lines, (std::vector<std::string>{
+                       "Lumora Virir diagnostics",
+                       "",
+                       "Display 1:",
+                       "  preset \"Apple XDR Display (P3-1600",
+                       "  nits)\", SDR 500 nits, HDR 1600 nits",
+                       "deep",
+                   }))
+      << "the last newline ends the last line; an indent deeper than half the width goes";
+  for (const std::string& line : lines)
+    EXPECT_LE(displayWidth(line), 40) << line;
+  EXPECT_TRUE(wrapKeepingIndents(report, 0).empty());
+}
+
 platform::MenuItem entry(std::string title, std::string key = "") {
   platform::MenuItem item;
   item.title = std::move(title);

@@ -16,6 +16,8 @@
 - (void)performMenuAction:(id)sender;
 // The action of a slider in a menu entry, sent continuously while it is dragged.
 - (void)performSliderAction:(id)sender;
+// The action of a push button in a window; its cell carries the selector name.
+- (void)performButtonAction:(id)sender;
 // Whether the delegate answers the entry's action.
 - (BOOL)validateMenuItem:(NSMenuItem *)menuItem;
 // Where the URLs of application:openURLs: go, one by one; none drops them.

@@ -7,6 +7,17 @@
 #include "platform/macos/MacMenuSlider.h"
 #include "platform/macos/MacStrings.h"
 
+namespace {
+
+// The selector name a control's cell carries in its represented object; nil when it holds none.
+NSString *cellSelector(NSControl *control) {
+  NSCell *cell = control.cell;
+  NSString *selector = cell.representedObject;
+  return [selector isKindOfClass:[NSString class]] ? selector : nil;
+}
+
+}  // namespace
+
 @implementation LMVDelegateBridge {
   std::weak_ptr<lumora::platform::ApplicationDelegate> _delegate;
   std::function<void(std::string_view)> _urlReceiver;
@@ -61,13 +72,23 @@
   const auto delegate = _delegate.lock();
   if (!delegate || ![sender isKindOfClass:[NSSlider class]]) return;
   NSSlider *slider = sender;
-  NSCell *cell = slider.cell;
-  NSString *selector = cell.representedObject;
-  if (![selector isKindOfClass:[NSString class]]) return;
+  NSString *selector = cellSelector(slider);
+  if (selector == nil) return;
   lumora::platform::MenuItemSender sliderSender;
   sliderSender.value = slider.doubleValue;
   sliderSender.motion = lumora::macos::currentSliderMotion();
   delegate->performMenuAction(lumora::macos::fromNSString(selector), sliderSender);
+}
+
+// A window's button carries the selector name in its cell, as the slider does, and sends a tag
+// of 0, as the core's buttons are described.
+- (void)performButtonAction:(id)sender {
+  const auto delegate = _delegate.lock();
+  if (!delegate || ![sender isKindOfClass:[NSButton class]]) return;
+  NSString *selector = cellSelector(sender);
+  if (selector == nil) return;
+  delegate->performMenuAction(lumora::macos::fromNSString(selector),
+                              lumora::platform::MenuItemSender{});
 }
 
 // An entry is enabled when the delegate answers its action.

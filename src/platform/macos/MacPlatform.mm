@@ -46,7 +46,7 @@ struct MacPlatform {
   MacTimers timers;
   MacMainQueue mainQueue;
   MacAlerts alerts;
-  MacWindows windows;
+  MacWindows windows{application.bridge()};
   MacNotificationCenter notificationCenter;
   MacOpenedURLs openedURLs{application};
   MacHotKeys hotKeys;

@@ -6,11 +6,14 @@
 
 #include "platform/Windows.h"
 
+@class LMVDelegateBridge;
+
 namespace lumora::macos {
 
 class MacWindow final : public platform::Window {
  public:
-  explicit MacWindow(NSWindow *window) : window_(window) {}
+  // The window's buttons send their actions to `target`.
+  MacWindow(NSWindow *window, LMVDelegateBridge *target) : window_(window), target_(target) {}
   // Removes the observers at once, and releases the window after the current event: the last
   // owner may be letting go from inside the window's own -close.
   ~MacWindow() override;
@@ -28,14 +31,22 @@ class MacWindow final : public platform::Window {
 
  private:
   NSWindow *window_;
+  // The application keeps the bridge.
+  __weak LMVDelegateBridge *target_;
   mutable std::vector<id<NSObject>> observers_;
 };
 
 class MacWindows final : public platform::Windows {
  public:
+  // The windows' buttons send their actions to `target` (the application's bridge).
+  explicit MacWindows(LMVDelegateBridge *target) : target_(target) {}
+
   std::shared_ptr<platform::Window> makeWindow(const platform::Rect &contentRect,
                                                unsigned styleMask, platform::BackingStore backing,
                                                bool defer) override;
+
+ private:
+  __weak LMVDelegateBridge *target_;
 };
 
 }  // namespace lumora::macos

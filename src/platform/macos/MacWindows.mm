@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "platform/macos/MacApplication.h"
 #include "platform/macos/MacStrings.h"
 #include "platform/macos/MacSymbolImages.h"
 
@@ -14,7 +15,7 @@ NSRect toNSRect(const platform::Rect &rect) {
   return NSMakeRect(rect.x, rect.y, rect.width, rect.height);
 }
 
-NSView *makeView(const platform::View &view) {
+NSView *makeView(const platform::View &view, LMVDelegateBridge *target) {
   NSView *native = nil;
   switch (view.kind) {
     case platform::View::Kind::plain:
@@ -37,9 +38,23 @@ NSView *makeView(const platform::View &view) {
       native = label;
       break;
     }
+    case platform::View::Kind::button: {
+      // A push button with the rounded bezel; the bridge reads the action from its cell.
+      NSButton *button = [NSButton buttonWithTitle:toNSString(view.text)
+                                            target:target
+                                            action:@selector(performButtonAction:)];
+      button.bezelStyle = NSBezelStyleRounded;
+      button.frame = toNSRect(view.frame);
+      NSCell *cell = button.cell;
+      cell.representedObject = view.action ? toNSString(*view.action) : nil;
+      native = button;
+      break;
+    }
   }
   if (view.wantsLayer) native.wantsLayer = YES;
-  for (const platform::View &subview : view.subviews) [native addSubview:makeView(subview)];
+  for (const platform::View &subview : view.subviews) {
+    [native addSubview:makeView(subview, target)];
+  }
   return native;
 }
 
@@ -78,7 +93,9 @@ platform::Rect MacWindow::contentViewBounds() const {
   return {bounds.origin.x, bounds.origin.y, bounds.size.width, bounds.size.height};
 }
 
-void MacWindow::setContentView(const platform::View &view) { window_.contentView = makeView(view); }
+void MacWindow::setContentView(const platform::View &view) {
+  window_.contentView = makeView(view, target_);
+}
 
 void MacWindow::makeKeyAndOrderFront() { [window_ makeKeyAndOrderFront:nil]; }
 
@@ -94,7 +111,7 @@ std::shared_ptr<platform::Window> MacWindows::makeWindow(const platform::Rect &c
                                                      defer:defer ? YES : NO];
   // Under ARC a window released when closed would be released twice.
   window.releasedWhenClosed = NO;
-  return std::make_shared<MacWindow>(window);
+  return std::make_shared<MacWindow>(window, target_);
 }
 
 }  // namespace lumora::macos

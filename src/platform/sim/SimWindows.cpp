@@ -38,6 +38,15 @@ bool SimWindow::isKey() const {
   return visible_ && owner_.keyNumber_ == number_;
 }
 
+std::vector<platform::View> SimWindow::buttons() const {
+  std::vector<platform::View> found;
+  if (!contentView_) return found;
+  for (const platform::View& view : contentView_->subviews) {
+    if (view.kind == platform::View::Kind::button) found.push_back(view);
+  }
+  return found;
+}
+
 bool SimWindow::performClose() {
   if (!isClosable() || !visible_) return false;
   owner_.close(*this);

@@ -34,6 +34,8 @@ class SimWindow final : public platform::Window, public std::enable_shared_from_
   bool isClosable() const { return (styleMask_ & platform::windowStyleClosable) != 0; }
   bool isKey() const;
   const std::optional<platform::View>& contentView() const { return contentView_; }
+  // The buttons of its content, in order: what a user can press in it.
+  std::vector<platform::View> buttons() const;
 
   // The user presses the close button: the will-close observers run, then the window goes.
   // False when the window has no close button.

@@ -51,6 +51,14 @@ std::string inQuotes(std::string_view text) {
   return "\"" + std::string(shortened(text, 200)) + "\"";
 }
 
+// The titles an ambiguous query could mean.
+std::string couldBe(std::string_view query, const std::vector<FoundEntry>& found) {
+  std::string reason = inQuotes(query) + " could be";
+  for (std::size_t i = 0; i < found.size(); ++i)
+    reason += (i == 0 ? " " : ", ") + inQuotes(found[i].path);
+  return reason;
+}
+
 std::string describeRect(const platform::Rect& rect) {
   char text[96];
   std::snprintf(text, sizeof text, "%.0fx%.0f at (%.0f, %.0f)", rect.width, rect.height, rect.x,
@@ -102,6 +110,7 @@ void HeadlessCommands::run(std::string_view line) {
   if (verb == "pick") return pick(argument);
   if (verb == "slide") return slide(argument);
   if (verb == "answer") return answer(argument);
+  if (verb == "press") return press(argument);
   if (verb == "close") return close(argument);
   if (verb == "power") return power(argument);
   if (verb == "thermal") return thermal(argument);
@@ -187,12 +196,7 @@ void HeadlessCommands::pick(std::string_view query) {
                          })
            : std::vector<FoundEntry>{};
   if (found.empty()) return error("pick", "no entry " + inQuotes(query));
-  if (found.size() > 1) {
-    std::string reason = inQuotes(query) + " could be";
-    for (std::size_t i = 0; i < found.size(); ++i)
-      reason += (i == 0 ? " " : ", ") + inQuotes(found[i].path);
-    return error("pick", reason + "; nothing picked");
-  }
+  if (found.size() > 1) return error("pick", couldBe(query, found) + "; nothing picked");
   const platform::MenuItem picked = *found.front().item;  // the action replaces the menu
   // An alert the entry opens comes after this reply, not when it is answered.
   beforeAlert_ = "picked: " + picked.title;
@@ -312,7 +316,39 @@ void HeadlessCommands::windows() {
     if (!window->contentView()) continue;
     for (const platform::View& view : window->contentView()->subviews) {
       if (view.kind == platform::View::Kind::label) say_(prefix + "   " + view.text);
+      if (view.kind == platform::View::Kind::button) say_(prefix + "   [" + view.text + "]");
     }
+  }
+}
+
+void HeadlessCommands::press(std::string_view query) {
+  if (query.empty()) return error("press", "name a button, as \"press copy\"");
+  if (mac_.alerts.currentAlert() != nullptr) {
+    return error("press", "an alert is open; answer it first");
+  }
+  const std::shared_ptr<SimWindow> window = mac_.windows.keyWindow();
+  if (window == nullptr) return error("press", "no window is open");
+  // The buttons are found as menu entries are: by any unique part of their titles.
+  platform::Menu buttons;
+  for (const platform::View& button : window->buttons()) {
+    platform::MenuItem entry;
+    entry.title = button.text;
+    entry.action = button.action;
+    buttons.items.push_back(std::move(entry));
+  }
+  const std::vector<FoundEntry> found =
+      findEntries(buttons, query, [](const platform::MenuItem&) { return true; });
+  if (found.empty()) {
+    return error("press", "window " + std::to_string(window->number()) + " has no button " +
+                              inQuotes(query));
+  }
+  if (found.size() > 1) return error("press", couldBe(query, found) + "; nothing pressed");
+  const platform::MenuItem pressed = *found.front().item;
+  // An alert the button opens comes after this reply, as after a pick's.
+  beforeAlert_ = "pressed: " + pressed.title;
+  if (pressed.action) mac_.application.sendMenuAction(*pressed.action, platform::MenuItemSender{});
+  if (const std::optional<std::string> reply = std::exchange(beforeAlert_, std::nullopt)) {
+    say_(*reply);
   }
 }
 

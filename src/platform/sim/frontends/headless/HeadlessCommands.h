@@ -32,7 +32,8 @@ class HeadlessCommands {
   static constexpr std::string_view helpText =
       "commands: status | menu | pick <title or any unique part of it> (a submenu's entry as "
       "\"Deep Blacks > Medium\") | slide <nits, as 1100> | alert | answer [button number] | "
-      "windows | close [window number] | hotkey <combination, as ctrl+option+command+up> | sleep | "
+      "windows | press <a button's title or any unique part of it> | close [window number] | "
+      "hotkey <combination, as ctrl+option+command+up> | sleep | "
       "wake | lock | unlock | space | diagnostics | paste | "
       "power ac | power battery <percent> | thermal nominal|fair|serious|critical | help";
 
@@ -45,6 +46,7 @@ class HeadlessCommands {
   void alert();
   void answer(std::string_view argument);
   void windows();
+  void press(std::string_view query);
   void close(std::string_view argument);
   void hotKey(std::string_view combination);
   void sleepOrWake(bool sleep);
@@ -60,7 +62,7 @@ class HeadlessCommands {
   SimMac& mac_;
   bool withColor_;
   Say say_;
-  std::optional<std::string> beforeAlert_;  // the reply of the pick running now
+  std::optional<std::string> beforeAlert_;  // the reply of the pick or press running now
   std::optional<std::string> afterAlert_;   // the reply of an answer, until its alert has gone
 };
 

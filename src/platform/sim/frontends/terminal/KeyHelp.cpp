@@ -25,6 +25,7 @@ const std::vector<KeySection>& keySections() {
            {"p", "unplug the simulated Mac, or plug it in"},
            {"t", "its thermal state: nominal, fair, serious, critical"},
            {"m", "the messages the app has shown, newest first"},
+           {"r", "the diagnosis, as Copy Diagnostics copies it"},
        }},
       {"In the menu",
        {
@@ -44,11 +45,17 @@ const std::vector<KeySection>& keySections() {
       {"In the settings window",
        {
            {"Esc q w Ctrl-W", "close it (or click \u2715)"},
+           {"Enter Space", "press Copy Diagnostics (or click it)"},
            {"\u2191 \u2193 PgUp PgDn", "scroll it where the terminal is short"},
        }},
       {"In the message list",
        {
            {"Esc q m", "close it"},
+           {"\u2191 \u2193 PgUp PgDn", "scroll it"},
+       }},
+      {"In the diagnosis",
+       {
+           {"Esc q r", "close it"},
            {"\u2191 \u2193 PgUp PgDn", "scroll it"},
        }},
       {"Anywhere",

@@ -168,6 +168,7 @@ void TerminalFrontEnd::handleMainScreen(const Input& input) {
   if (menuBar_.isOnStatusItem(input)) return menu_.open(false);
   if (keys::isEnter(input) || keys::isKey(input, KEY_F(10))) return menu_.open(true);
   if (keys::isCharacter(input, 'm')) return messageList_.open();
+  if (keys::isCharacter(input, 'r')) return diagnosis_.open();
   if (keys::isCharacter(input, 's')) {
     if (mac_.systemEvents.isAsleep()) {
       mac_.systemEvents.wake();
@@ -221,6 +222,7 @@ void TerminalFrontEnd::quit() {
 std::string_view TerminalFrontEnd::helpSection() const {
   if (alert_.isOpen()) return "In an alert";
   if (menu_.isOpen()) return "In the menu";
+  if (diagnosis_.isOpen()) return "In the diagnosis";
   if (messageList_.isOpen()) return "In the message list";
   if (windows_.isOpen()) return "In the settings window";
   return "On the main screen";
@@ -248,7 +250,8 @@ std::vector<std::string_view> TerminalFrontEnd::footerHints() const {
   // Under a window or the message list q closes it, and Q quits.
   for (const std::string_view hint :
        {"Enter: menu", "?: keys", "1-5: level", "x: XDR", "d: Deep Blacks",
-        message ? "" : "m: messages", top != nullptr ? "Q: quit" : "q: quit", ",: settings"}) {
+        message ? "" : "m: messages", top != nullptr ? "Q: quit" : "q: quit", ",: settings",
+        "r: diagnosis"}) {
     if (!hint.empty()) hints.push_back(hint);
   }
   return hints;

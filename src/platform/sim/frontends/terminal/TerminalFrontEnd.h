@@ -9,6 +9,7 @@
 #include "platform/sim/SimMac.h"
 #include "platform/sim/frontends/terminal/AlertView.h"
 #include "platform/sim/frontends/terminal/CursesScreen.h"
+#include "platform/sim/frontends/terminal/DiagnosisView.h"
 #include "platform/sim/frontends/terminal/Footer.h"
 #include "platform/sim/frontends/terminal/HelpView.h"
 #include "platform/sim/frontends/terminal/MenuBar.h"
@@ -22,9 +23,10 @@
 namespace lumora::sim::terminal {
 
 // The simulated Mac in a terminal: a menu bar with the status item at its right end, the
-// display as the app sees it, and over it the layers: windows, the message list, the status
-// menu, an alert and the help, each a view of its own. This routes input down the layers, top
-// first, and draws them in order; the screen is drawn again only when something on it changed.
+// display as the app sees it, and over it the layers: windows, the message list, the diagnosis,
+// the status menu, an alert and the help, each a view of its own. This routes input down the
+// layers, top first, and draws them in order; the screen is drawn again only when something on it
+// changed.
 class TerminalFrontEnd {
  public:
   // The smallest terminal everything can be shown in; a smaller one shows a notice instead.
@@ -60,13 +62,15 @@ class TerminalFrontEnd {
   MessageList messages_;
   MenuBar menuBar_{mac_};
   Footer footer_;
-  WindowView windows_{mac_.windows};
+  WindowView windows_{mac_.windows, mac_.application};
   MessageListView messageList_{messages_};
+  DiagnosisView diagnosis_{mac_.application};
   MenuView menu_{mac_.statusBar, mac_.application, mac_.loop};
   AlertView alert_{mac_.alerts};
   HelpView help_;
   // Bottom to top: drawn in this order, and asked for input the other way round.
-  const std::array<Overlay*, 5> layers_{&windows_, &messageList_, &menu_, &alert_, &help_};
+  const std::array<Overlay*, 6> layers_{&windows_, &messageList_, &diagnosis_,
+                                        &menu_,    &alert_,       &help_};
   bool dirty_ = true;
   std::shared_ptr<const SimDisplayState::Snapshot> shownDisplays_;
   // Error lines still go to standard error where that is not this terminal, as to a log.

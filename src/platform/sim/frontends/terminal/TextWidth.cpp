@@ -149,4 +149,23 @@ std::vector<std::string> wrapText(std::string_view text, int width) {
   return lines;
 }
 
+std::vector<std::string> wrapKeepingIndents(std::string_view text, int width) {
+  std::vector<std::string> lines;
+  if (width <= 0) return lines;
+  if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
+  for (std::size_t start = 0; start <= text.size();) {
+    const std::size_t end = std::min(text.find('\n', start), text.size());
+    const std::string_view line = text.substr(start, end - start);
+    std::size_t indent = std::min(line.find_first_not_of(' '), line.size());
+    if (static_cast<int>(indent) > width / 2) indent = 0;
+    const std::string spaces(indent, ' ');
+    const std::vector<std::string> wrapped =
+        wrapText(line.substr(indent), width - static_cast<int>(indent));
+    for (const std::string& part : wrapped)
+      lines.push_back(spaces + part);
+    start = end + 1;
+  }
+  return lines;
+}
+
 }  // namespace lumora::sim::terminal

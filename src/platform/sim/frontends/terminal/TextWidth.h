@@ -32,4 +32,8 @@ std::string padToWidth(std::string_view text, int width);
 // where a line would be too long (a word longer than a line is cut).
 std::vector<std::string> wrapText(std::string_view text, int width);
 
+// As wrapText, each line wrapped under its own leading spaces (where they leave at least half the
+// width for its words); a last line feed ends the last line.
+std::vector<std::string> wrapKeepingIndents(std::string_view text, int width);
+
 }  // namespace lumora::sim::terminal

@@ -60,7 +60,13 @@ std::vector<ContentLine> layOutContent(const platform::View& content, double con
         std::clamp(cells(view->frame.width, pointsPerColumn), 1, std::max(1, columns - 2 * x));
     int row = std::max(cells(fromTop(view), pointsPerRow), nextFree);
     if (view->kind == platform::View::Kind::separator) {
-      lines.push_back(ContentLine{row, x, width, true, "", Look().withDim(true)});
+      lines.push_back(ContentLine{row, x, width, true, "", Look().withDim(true), std::nullopt});
+      nextFree = row + 1;
+      continue;
+    }
+    if (view->kind == platform::View::Kind::button) {
+      const std::string label = "[ " + view->text + " ]";
+      lines.push_back(ContentLine{row, x, width, false, label, Look(), *view});
       nextFree = row + 1;
       continue;
     }
@@ -68,7 +74,7 @@ std::vector<ContentLine> layOutContent(const platform::View& content, double con
     std::vector<std::string> wrapped = wrapText(view->text, width);
     if (wrapped.empty()) wrapped.emplace_back();
     for (std::string& text : wrapped)
-      lines.push_back(ContentLine{row++, x, width, false, std::move(text), look});
+      lines.push_back(ContentLine{row++, x, width, false, std::move(text), look, std::nullopt});
     nextFree = row;
   }
   if (const int excess = contentRows(lines) - rows; excess > 0) dropEmptyRows(lines, excess);

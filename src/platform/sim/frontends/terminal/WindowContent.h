@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,11 +22,14 @@ struct ContentLine {
   bool separator = false;
   std::string text;
   Look look;
+  // A button's line, "[ Copy Diagnostics ]": the button.
+  std::optional<platform::View> button;
 };
 
 // The views of a window's content in a space `columns` cells wide: each where its frame puts it,
-// a label wrapped to its width. Where that is more than `rows` rows, empty rows go first, from the
-// top down, so that every view shows when it can; what is left below the last row is scrolled to.
+// a label wrapped to its width, a button on one line in brackets. Where that is more than `rows`
+// rows, empty rows go first, from the top down, so that every view shows when it can; what is left
+// below the last row is scrolled to.
 std::vector<ContentLine> layOutContent(const platform::View& content, double contentHeight,
                                        int columns, int rows);
 
