@@ -152,10 +152,6 @@ typedef NSString *NSPasteboardType;
                          action:(nullable SEL)action;
 @end
 
-// AppKit/NSButtonCell.h: typedef NS_ENUM(NSUInteger, NSBezelStyle) { NSBezelStyleRounded = 1, …
-// }; the checker's AppKit has the type with the older name of the value, NSRoundedBezelStyle.
-constexpr NSBezelStyle NSBezelStyleRounded = NSRoundedBezelStyle;
-
 NS_ASSUME_NONNULL_END
 
 CF_EXTERN_C_BEGIN

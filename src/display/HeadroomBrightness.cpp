@@ -231,11 +231,11 @@ bool HeadroomBrightness::load(float factor) {
   }
   // A release that ignores boosted tables, or clamps them at 1.0, still says it took them.
   if (tables_.checkBoost() != TransferTables::BoostCheck::ours) {
-    trail_.record(EventTrail::Event::tableNotApplied, factor);
+    trail_.record(EventTrail::Event::tableNotApplied, static_cast<double>(factor));
     giveUp(Cause::tableNotApplied);
     return true;
   }
-  trail_.update(EventTrail::Event::tableLoaded, factor);
+  trail_.update(EventTrail::Event::tableLoaded, static_cast<double>(factor));
   factor_ = factor;
   return true;
 }

@@ -142,7 +142,6 @@ TEST(MacWindowsTest, AButtonSendsItsActionToTheDelegateThroughTheBridge) {
   NSButton *button = view.subviews[0];
   ASSERT_TRUE([button isKindOfClass:[NSButton class]]);
   EXPECT_TRUE([button.title isEqualToString:@"Copy Diagnostics"]);
-  EXPECT_EQ(button.bezelStyle, NSBezelStyleRounded);
   EXPECT_TRUE(NSEqualRects(button.frame, NSMakeRect(14, 13, 150, 32)));
   EXPECT_EQ(button.target, bridge);
   EXPECT_TRUE([button isEnabled]);

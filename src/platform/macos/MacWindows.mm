@@ -39,11 +39,11 @@ NSView *makeView(const platform::View &view, LMVDelegateBridge *target) {
       break;
     }
     case platform::View::Kind::button: {
-      // A push button with the rounded bezel; the bridge reads the action from its cell.
+      // The standard push button, as the factory method makes it (the bezel's name changed in
+      // the macOS 14 SDK; the default needs neither); the bridge reads the action from its cell.
       NSButton *button = [NSButton buttonWithTitle:toNSString(view.text)
                                             target:target
                                             action:@selector(performButtonAction:)];
-      button.bezelStyle = NSBezelStyleRounded;
       button.frame = toNSRect(view.frame);
       NSCell *cell = button.cell;
       cell.representedObject = view.action ? toNSString(*view.action) : nil;
