@@ -54,6 +54,8 @@ TEST_F(EDRCompositorTest, ASpaceChangeDropsItOnlyWhereTheDisplaySaysSoUntilTheNe
   const std::uint64_t window = compositor_.show(panel, true, traits_, start_);
   compositor_.changeSpace([this](platform::DisplayID) { return traits_; });
   EXPECT_TRUE(gives(start_ + 10s)) << "a display that keeps it";
+  compositor_.draw(window, traits_, start_ + 10s);
+  EXPECT_TRUE(gives(start_ + 10s)) << "and a frame drawn again takes nothing away";
 
   traits_.dropsOnSpaceChange = true;
   compositor_.changeSpace([this](platform::DisplayID) { return traits_; });
@@ -61,7 +63,7 @@ TEST_F(EDRCompositorTest, ASpaceChangeDropsItOnlyWhereTheDisplaySaysSoUntilTheNe
   compositor_.draw(window, traits_, start_ + 20s);
   EXPECT_FALSE(gives(start_ + 20s + 400ms));
   EXPECT_TRUE(gives(start_ + 20s + 500ms));
-  EXPECT_EQ(compositor_.windowOn(panel)->draws, 2u);
+  EXPECT_EQ(compositor_.windowOn(panel)->draws, 3u);
 }
 
 TEST_F(EDRCompositorTest, LockedNothingAndAfterUnlockingOnlyADrawSinceBringsIt) {

@@ -26,7 +26,8 @@ bool EDRCompositor::draw(std::uint64_t id, const Traits& traits, Clock::time_poi
                                   [id](const WindowState& window) { return window.id == id; });
   if (found == windows_.end()) return false;
   ++found->draws;
-  if (takesDraw(traits, now)) found->drawnForEDR = now;
+  // A window that gives headroom already keeps it: a frame drawn again starts nothing anew.
+  if (takesDraw(traits, now) && !counts(*found, traits)) found->drawnForEDR = now;
   return true;
 }
 
@@ -72,16 +73,19 @@ const EDRCompositor::WindowState* EDRCompositor::windowOn(platform::DisplayID di
   return nullptr;
 }
 
+bool EDRCompositor::counts(const WindowState& window, const Traits& traits) const {
+  // A frame from before the refusal after wake ended counts for nothing.
+  return window.drawnForEDR &&
+         (!wokeAt_ || *window.drawnForEDR >= *wokeAt_ + traits.refusedAfterWake);
+}
+
 std::optional<EDRCompositor::Clock::time_point> EDRCompositor::headroomFrom(
     platform::DisplayID display, const Traits& traits) const {
   if (asleep_ || locked_ || traits.maximumHeadroom <= 1.0) return std::nullopt;
   std::optional<Clock::time_point> earliest;
   for (const WindowState& window : windows_) {
-    if (window.display != display || !window.drawnForEDR) continue;
-    Clock::time_point from = *window.drawnForEDR;
-    // A frame from before the refusal ended counts for nothing.
-    if (wokeAt_ && from < *wokeAt_ + traits.refusedAfterWake) continue;
-    from += traits.headroomDelay;
+    if (window.display != display || !counts(window, traits)) continue;
+    const Clock::time_point from = *window.drawnForEDR + traits.headroomDelay;
     if (!earliest || from < *earliest) earliest = from;
   }
   return earliest;

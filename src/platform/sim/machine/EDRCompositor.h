@@ -70,6 +70,8 @@ class EDRCompositor {
  private:
   // Whether the compositor takes a frame drawn now for EDR.
   bool takesDraw(const Traits& traits, Clock::time_point now) const;
+  // Whether the window's last frame taken for EDR still brings headroom.
+  bool counts(const WindowState& window, const Traits& traits) const;
 
   std::vector<WindowState> windows_;
   std::uint64_t lastWindow_ = 0;
