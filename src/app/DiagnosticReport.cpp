@@ -1,32 +1,15 @@
 #include "app/DiagnosticReport.h"
 
-#include <charconv>
-#include <chrono>
-
 #include "app/PreferenceKeys.h"
 #include "display/Nits.h"
+#include "display/NumberText.h"
 #include "display/TargetDisplay.h"
 
 namespace lumora {
 namespace {
 
-std::string number(double value, int precision = 6) {
-  char text[32];
-  const std::to_chars_result end =
-      std::to_chars(text, text + sizeof text, value, std::chars_format::general, precision);
-  return std::string(text, end.ptr);
-}
-
-std::string seconds(std::chrono::steady_clock::duration duration) {
-  char text[32];
-  const std::to_chars_result end =
-      std::to_chars(text, text + sizeof text, std::chrono::duration<double>(duration).count(),
-                    std::chars_format::fixed, 1);
-  return std::string(text, end.ptr) + " s";
-}
-
 std::string nits(std::optional<double> value) {
-  return value ? number(*value) + " nits" : "unknown";
+  return value ? nitsText(*value) : "unknown";
 }
 
 std::string releaseOf(const platform::OperatingSystemVersion& version) {
@@ -46,9 +29,9 @@ std::string describeTable(const TransferTables::InForce& table) {
     case TransferTables::InForce::Owner::none:
       return "none of the app's (the calibration)";
     case TransferTables::InForce::Owner::app:
-      return "the app's, peak " + number(static_cast<double>(table.peak), 4);
+      return "the app's, peak " + numberText(static_cast<double>(table.peak), 4);
     case TransferTables::InForce::Owner::anotherApp:
-      return "another app's, peak " + number(static_cast<double>(table.peak), 4);
+      return "another app's, peak " + numberText(static_cast<double>(table.peak), 4);
   }
   return "unknown";
 }
@@ -56,7 +39,7 @@ std::string describeTable(const TransferTables::InForce& table) {
 void appendApp(std::string& report, platform::Platform& platform, SharedControllers& controllers) {
   const std::string model = platform.operatingSystem.modelIdentifier();
   report += "App: Lumora Virir " + std::string(appVersion()) + ", running for " +
-            seconds(controllers.trail().sinceLaunch()) + "\n";
+            secondsText(controllers.trail().sinceLaunch()) + "\n";
   report += "From: " + platform.operatingSystem.applicationPath() + "\n";
   report += "macOS: " + releaseOf(platform.operatingSystem.version()) + "\n";
   report += "Mac: " + (model.empty() ? std::string("unknown model") : model) + "\n";
@@ -67,12 +50,12 @@ void appendXDR(std::string& report, XDRController& xdr) {
   report += "\nXDR\n";
   report += std::string("  Method: ") + (headroom ? "EDR headroom" : "presets");
   if (!xdr.methodReason().empty()) report += ", " + std::string(xdr.methodReason());
-  if (const auto at = xdr.switchedAt()) report += " (switched at " + seconds(*at) + ")";
+  if (const auto at = xdr.switchedAt()) report += " (switched at " + secondsText(*at) + ")";
   report += "\n";
   const double level = xdr.currentNits();
-  report += "  Level: " + (level > sdrCeilingNits ? nits(level) : std::string("off (SDR)"));
+  report += "  Level: " + (level > sdrCeilingNits ? nitsText(level) : std::string("off (SDR)"));
   if (const std::optional<double> capped = xdr.cappedNits()) {
-    report += ", the display gives " + nits(*capped);
+    report += ", the display gives " + nitsText(*capped);
   } else if (xdr.waitsForHeadroom()) {
     report += ", waiting for the display's headroom";
   }
@@ -108,8 +91,8 @@ void appendDisplays(std::string& report, platform::Platform& platform,
                 (presets.slot ? describePreset(*presets.slot) : std::string("empty")) + "\n";
     }
     report +=
-        "    EDR headroom: " + number(platform.extendedDynamicRange.currentHeadroom(display)) +
-        " now, " + number(platform.extendedDynamicRange.potentialHeadroom(display)) +
+        "    EDR headroom: " + numberText(platform.extendedDynamicRange.currentHeadroom(display)) +
+        " now, " + numberText(platform.extendedDynamicRange.potentialHeadroom(display)) +
         " potential; EDR window " + (xdr.edrWindowDisplay() == display ? "shown" : "not shown") +
         "\n";
     report +=
@@ -159,7 +142,7 @@ void appendPreferences(std::string& report, platform::UserDefaults& defaults) {
         report += std::to_string(defaults.integerForKey(key.name));
         break;
       case preferences::ValueType::real:
-        report += number(defaults.doubleForKey(key.name));
+        report += numberText(defaults.doubleForKey(key.name));
         break;
       case preferences::ValueType::text:
         report += "\"" + defaults.stringForKey(key.name).value_or("") + "\"";

@@ -1,18 +1,9 @@
 #include "app/DisplayCheck.h"
 
-#include <cmath>
-
 #include "app/DiagnosticReport.h"
 #include "display/Nits.h"
 
 namespace lumora {
-namespace {
-
-std::string nitsText(double nits) {
-  return std::to_string(static_cast<long long>(std::lround(nits))) + " nits";
-}
-
-}  // namespace
 
 DisplayCheck::DisplayCheck(platform::Platform& platform, SharedControllers& controllers)
     : platform_(platform), controllers_(controllers) {}

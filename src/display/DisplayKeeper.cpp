@@ -4,8 +4,6 @@
 
 namespace lumora {
 
-using SystemChange = HeadroomBrightness::SystemChange;
-
 DisplayKeeper::DisplayKeeper(SharedControllers& controllers, platform::Timers& timers,
                              std::function<void()> changed)
     : controllers_(controllers), timers_(timers), changed_(std::move(changed)) {}
@@ -64,30 +62,8 @@ void DisplayKeeper::screenUnlocked() {
 }
 
 void DisplayKeeper::notice(SystemChange change) {
-  controllers_.trail().record(eventOf(change));
+  controllers_.trail().record(EventTrail::Event::systemChanged, describe(change));
   if (controllers_.xdr().notice(change)) changed_();
-}
-
-EventTrail::Event DisplayKeeper::eventOf(SystemChange change) {
-  switch (change) {
-    case SystemChange::willSleep:
-      return EventTrail::Event::willSleep;
-    case SystemChange::didWake:
-      return EventTrail::Event::didWake;
-    case SystemChange::screensDidSleep:
-      return EventTrail::Event::screensDidSleep;
-    case SystemChange::screensDidWake:
-      return EventTrail::Event::screensDidWake;
-    case SystemChange::screenLocked:
-      return EventTrail::Event::screenLocked;
-    case SystemChange::screenUnlocked:
-      return EventTrail::Event::screenUnlocked;
-    case SystemChange::activeSpaceChanged:
-      return EventTrail::Event::activeSpaceChanged;
-    case SystemChange::displaysReconfigured:
-      break;
-  }
-  return EventTrail::Event::displaysReconfigured;
 }
 
 void DisplayKeeper::displaysReconfigured() {

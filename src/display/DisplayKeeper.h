@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "display/SharedControllers.h"
+#include "display/SystemChange.h"
 #include "platform/Timers.h"
 
 namespace lumora {
@@ -40,8 +41,7 @@ class DisplayKeeper {
 
  private:
   // The XDR controller hears of the change; the menu follows what the display gives.
-  void notice(HeadroomBrightness::SystemChange change);
-  static EventTrail::Event eventOf(HeadroomBrightness::SystemChange change);
+  void notice(SystemChange change);
   void reapplyDeepBlacks();
   // A preset dropped meanwhile is put back once the displays have settled.
   void restoreXDRAfterSettling();

@@ -1,18 +1,9 @@
 #include "display/EventTrail.h"
 
-#include <charconv>
+#include "display/NumberText.h"
 
 namespace lumora {
 namespace {
-
-// As printf's %g with `precision` digits, or %.<precision>f when `fixed`.
-std::string number(double value, int precision = 6, bool fixed = false) {
-  char text[32];
-  const auto format = fixed ? std::chars_format::fixed : std::chars_format::general;
-  const std::to_chars_result end =
-      std::to_chars(text, text + sizeof text, value, format, precision);
-  return std::string(text, end.ptr);
-}
 
 std::string withDetail(std::string_view what, std::string_view detail) {
   std::string line(what);
@@ -29,24 +20,24 @@ std::string eventText(const EventTrail::Record& record) {
     case Event::methodSwitched:
       return withDetail("switched to EDR headroom", record.detail);
     case Event::presetWritten:
-      return "preset written: " + number(record.value) + " nits";
+      return "preset written: " + numberText(record.value) + " nits";
     case Event::presetRefused:
-      return "preset refused: " + number(record.value) + " nits";
+      return "preset refused: " + numberText(record.value) + " nits";
     case Event::presetRemoved:
-      return "preset removed by macOS: " + number(record.value) + " nits";
+      return "preset removed by macOS: " + numberText(record.value) + " nits";
     case Event::headroomAsked:
       return record.value > 0.5 ? "headroom asked for" : "headroom asked for again";
     case Event::headroomArrived:
-      return "headroom arrived: " + number(record.value) + ", after " +
-             number(record.extra, 1, true) + " s";
+      return "headroom arrived: " + numberText(record.value) + ", after " +
+             decimalText(record.extra, 1) + " s";
     case Event::headroomLost:
-      return "headroom lost: " + number(record.value);
+      return "headroom lost: " + numberText(record.value);
     case Event::headroomGivenUp:
       return withDetail("headroom given up", record.detail);
     case Event::tableLoaded:
-      return "table loaded: boost " + number(record.value, 3);
+      return "table loaded: boost " + numberText(record.value, 3);
     case Event::tableNotApplied:
-      return "table not applied: boost " + number(record.value, 3) + " did not read back";
+      return "table not applied: boost " + numberText(record.value, 3) + " did not read back";
     case Event::tableReplaced:
       return "table replaced by another app";
     case Event::boostStopped:
@@ -55,26 +46,12 @@ std::string eventText(const EventTrail::Record& record) {
       return withDetail("paused", record.detail);
     case Event::resumed:
       return "resumed";
-    case Event::willSleep:
-      return "sleep";
-    case Event::didWake:
-      return "wake";
-    case Event::screensDidSleep:
-      return "screens sleep";
-    case Event::screensDidWake:
-      return "screens wake";
-    case Event::screenLocked:
-      return "lock";
-    case Event::screenUnlocked:
-      return "unlock";
-    case Event::activeSpaceChanged:
-      return "Space change";
-    case Event::displaysReconfigured:
-      return "display reconfiguration";
+    case Event::systemChanged:
+      return std::string(record.detail);
     case Event::alertShown:
       return withDetail("alert", record.detail);
     case Event::checkStarted:
-      return "display check at " + number(record.value) + " nits";
+      return "display check at " + numberText(record.value) + " nits";
     case Event::checkEnded:
       return withDetail("display check", record.detail);
   }
@@ -111,11 +88,11 @@ void EventTrail::forEach(const std::function<void(const Record&)>& visit) const 
 }
 
 std::string EventTrail::describe(const Record& record) {
-  const double seconds = std::chrono::duration<double>(record.at).count();
-  std::string at = number(seconds, 1, true);
+  std::string at = secondsText(record.at);
   // In a column: the times of a long run line up.
-  if (at.size() < 8) at.insert(0, 8 - at.size(), ' ');
-  return at + " s  " + eventText(record);
+  constexpr std::size_t column = 10;
+  if (at.size() < column) at.insert(0, column - at.size(), ' ');
+  return at + "  " + eventText(record);
 }
 
 }  // namespace lumora

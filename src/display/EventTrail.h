@@ -34,17 +34,10 @@ class EventTrail {
     boostStopped,     // given up to another app
     paused,           // detail: the reason
     resumed,
-    willSleep,
-    didWake,
-    screensDidSleep,
-    screensDidWake,
-    screenLocked,
-    screenUnlocked,
-    activeSpaceChanged,
-    displaysReconfigured,
-    alertShown,    // detail: its title
-    checkStarted,  // value: the level tried
-    checkEnded,    // detail: the outcome
+    systemChanged,  // detail: what changed (sleep, wake, lock, a Space change…)
+    alertShown,     // detail: its title
+    checkStarted,   // value: the level tried
+    checkEnded,     // detail: the outcome
   };
 
   struct Record {

@@ -38,8 +38,7 @@ void HeadroomBrightness::raise(double nits) {
   level_ = nits;
   // A level picked is a fresh start after the boost was given up to another app.
   replacementCount_ = 0;
-  nextAsk_.reset();
-  retryPause_ = firstRetryPause;
+  askAgainAtOnce();
   // Nothing would come now: asked for once the Mac is back.
   if (expectsNoHeadroom() || settling()) {
     askDue_ = true;
@@ -116,8 +115,7 @@ void HeadroomBrightness::settle() {
   quiet();
   settledAt_ = after(settleTime);
   askDue_ = level_.has_value();
-  nextAsk_.reset();
-  retryPause_ = firstRetryPause;
+  askAgainAtOnce();
 }
 
 void HeadroomBrightness::draw() {
@@ -175,8 +173,7 @@ void HeadroomBrightness::poll() {
   const bool requested = wait_->requested;
   if (headroom > headroomNeeded) {
     stopWaiting();
-    nextAsk_.reset();
-    retryPause_ = firstRetryPause;
+    askAgainAtOnce();
     return outcome_(Outcome::givenChanged, Cause::none);
   }
   if (clock_() < wait_->deadline) {
@@ -193,6 +190,11 @@ void HeadroomBrightness::stopWaiting() {
   if (!wait_) return;
   wait_->timer->invalidate();
   wait_.reset();
+}
+
+void HeadroomBrightness::askAgainAtOnce() {
+  nextAsk_.reset();
+  retryPause_ = firstRetryPause;
 }
 
 void HeadroomBrightness::scheduleRetry() {
@@ -272,8 +274,7 @@ bool HeadroomBrightness::keep() {
     if (!nextAsk_ || clock_() >= *nextAsk_) ask(false);
     return factor_ != before || !level_;
   }
-  nextAsk_.reset();
-  retryPause_ = firstRetryPause;
+  askAgainAtOnce();
   if (factor_ != before) return true;
   if (tables_.checkBoost() == TransferTables::BoostCheck::ours) return false;
   trail_.record(EventTrail::Event::tableReplaced);

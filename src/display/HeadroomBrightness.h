@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "display/EventTrail.h"
+#include "display/SystemChange.h"
 #include "display/TransferTables.h"
 #include "platform/Activities.h"
 #include "platform/ExtendedDynamicRange.h"
@@ -44,18 +45,6 @@ class HeadroomBrightness {
     noScreen,         // the display has no screen to show the EDR window on
     tableRefused,     // the display did not take the boosted table
     tableNotApplied,  // the table was taken but did not read back as loaded (ignored or clamped)
-  };
-
-  // What changes under the display, as the system tells it.
-  enum class SystemChange {
-    willSleep,
-    didWake,
-    screensDidSleep,
-    screensDidWake,
-    screenLocked,
-    screenUnlocked,
-    activeSpaceChanged,
-    displaysReconfigured,
   };
 
   // The cause in a few words.
@@ -136,6 +125,8 @@ class HeadroomBrightness {
   void startWait(bool requested);
   void poll();
   void stopWaiting();
+  // Headroom lost from now on is asked for again at once, then after the first pause.
+  void askAgainAtOnce();
   void scheduleRetry();
   // The table for this headroom: the boost as far as it goes, or the base without any. Returns
   // true when the table changed.

@@ -20,4 +20,8 @@ std::optional<std::int64_t> truncatedToInteger(double value) {
   return static_cast<std::int64_t>(whole);
 }
 
+std::string nitsText(double nits) {
+  return std::to_string(truncatedToInteger(nits + 0.5).value_or(0)) + " nits";
+}
+
 }  // namespace lumora

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace lumora {
 
@@ -16,5 +17,8 @@ double clampedXDRLevel(double requestedNits);
 // `value` cut toward zero when the result fits a signed 64-bit integer; none when it is not
 // finite or too large, where a plain conversion would be undefined behaviour.
 std::optional<std::int64_t> truncatedToInteger(double value);
+
+// A level as people read it, rounded to whole nits: "1250 nits" (for 1249.6 too).
+std::string nitsText(double nits);
 
 }  // namespace lumora

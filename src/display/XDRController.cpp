@@ -237,7 +237,7 @@ XDRController::Refresh XDRController::keep() {
   return Refresh{.nits = currentNitsOfHeadroom(), .givenChanged = true};
 }
 
-bool XDRController::notice(HeadroomBrightness::SystemChange change) {
+bool XDRController::notice(SystemChange change) {
   if (exiting_) return false;
   const ScopedFlag calling(inCall_);
   // Followed by either method: a switch to headroom may come in the middle of a lock.

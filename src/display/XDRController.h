@@ -12,6 +12,7 @@
 #include "display/EventTrail.h"
 #include "display/HeadroomBrightness.h"
 #include "display/PresetBrightness.h"
+#include "display/SystemChange.h"
 #include "display/TransferTables.h"
 #include "display/UnavailableReason.h"
 #include "platform/OperatingSystem.h"
@@ -86,7 +87,7 @@ class XDRController {
   // What changed under the display: the headroom method takes its table down while no headroom
   // is to be expected, and asks for headroom again once the displays are back.
   // Returns true when what the display gives changed.
-  bool notice(HeadroomBrightness::SystemChange change);
+  bool notice(SystemChange change);
   // Over sleep and display changes a preset may be dropped without being removed for good; the
   // keeper puts it back, so it is not taken for a removal meanwhile.
   void watchForRemoval(bool watching) { watchingRemoval_ = watching; }

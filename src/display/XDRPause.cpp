@@ -41,7 +41,7 @@ bool XDRPause::defaultOf(Reason reason) {
 bool XDRPause::isChosen(Reason reason) const {
   // A battery that is not there cannot pause anything.
   if (reason != Reason::hot && !state_.hasBattery) return false;
-  return preferences::readOr(defaults_, keyOf(reason), defaultOf(reason));
+  return storedChoice(defaults_, reason);
 }
 
 void XDRPause::start(std::function<void()> changed) {

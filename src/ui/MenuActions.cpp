@@ -143,15 +143,14 @@ void MenuActions::toggleLaunchAtLogin() {
 
 void MenuActions::reportLoginItemFailure(bool wasOn, const std::string& error) {
   platform::Alert alert;
-  alert.messageText =
+  const std::string_view title =
       wasOn ? "Launch at Login Could Not Be Turned Off" : "Launch at Login Could Not Be Turned On";
+  alert.messageText = std::string(title);
   alert.informativeText = error;
   alert.style = platform::AlertStyle::warning;
   alert.buttonTitles = {"OK"};
   alert.floatsAboveOtherApplications = true;
-  controllers_.trail().record(
-      EventTrail::Event::alertShown,
-      wasOn ? "Launch at Login Could Not Be Turned Off" : "Launch at Login Could Not Be Turned On");
+  controllers_.trail().record(EventTrail::Event::alertShown, title);
   // The platform outlives every action; the actions themselves may be gone by then.
   platform::Alerts& alerts = platform_.alerts;
   platform_.mainQueue.performOnNextTurn([&alerts, alert] { alerts.runModal(alert); });

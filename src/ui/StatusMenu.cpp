@@ -139,10 +139,6 @@ std::string headerTitle(const MenuInputs& inputs) {
   return "\U0001F4A1 SDR Mode";
 }
 
-std::string nitsText(double nits) {
-  return std::to_string(truncatedToInteger(nits + 0.5).value_or(0)) + " nits";
-}
-
 std::string capTitle(double givenNits) {
   return "Now " + nitsText(givenNits) + ": the display allows no more";
 }

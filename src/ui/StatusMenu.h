@@ -60,8 +60,6 @@ std::string_view pauseReasonName(XDRPause::Reason reason);
 
 // The disabled first line that tells the state.
 std::string headerTitle(const MenuInputs& inputs);
-// A level as people read it, rounded to whole nits: "1250 nits" (for 1249.6 too).
-std::string nitsText(double nits);
 // The disabled line under the levels when the display gives less than the level picked.
 std::string capTitle(double givenNits);
 inline constexpr std::string_view waitingForHeadroomTitle =

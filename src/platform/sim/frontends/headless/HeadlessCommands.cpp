@@ -79,6 +79,12 @@ std::vector<std::string_view> linesOf(std::string_view text) {
   }
 }
 
+// A text that ends its last line with a break, as files do, without it.
+std::string_view withoutFinalLineBreak(std::string_view text) {
+  if (text.ends_with('\n')) text.remove_suffix(1);
+  return text;
+}
+
 }  // namespace
 
 HeadlessCommands::HeadlessCommands(SimMac& mac, bool withColor, Say say)
@@ -269,9 +275,7 @@ void HeadlessCommands::alert() {
   const platform::Alert* alert = mac_.alerts.currentAlert();
   if (alert == nullptr) return say_("alert: none");
   say_("alert: " + alert->messageText);
-  // A blank line is the word alone: no line of the protocol ends in a space.
-  for (const std::string_view line : linesOf(alert->informativeText))
-    say_(line.empty() ? "alert:" : "alert: " + std::string(line));
+  sayLines("alert", alert->informativeText);
   for (std::size_t i = 0; i < alert->buttonTitles.size(); ++i)
     say_("alert: button " + std::to_string(i + 1) + ": " + alert->buttonTitles[i]);
 }
@@ -388,28 +392,23 @@ void HeadlessCommands::hotKey(std::string_view combination) {
   }
 }
 
-// Each line of a text, blank ones as the word alone, so that the text can be put back together.
+// Each line of a text, so that the text can be put back together; a blank line is the word alone,
+// as no line of the protocol ends in a space.
 void HeadlessCommands::sayLines(std::string_view word, std::string_view text) {
-  if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
-  while (true) {
-    const std::size_t end = text.find('\n');
-    const std::string_view line = text.substr(0, end);
+  for (const std::string_view line : linesOf(text))
     say_(std::string(word) + (line.empty() ? ":" : ": " + std::string(line)));
-    if (end == std::string_view::npos) return;
-    text.remove_prefix(end + 1);
-  }
 }
 
 void HeadlessCommands::diagnostics() {
   const std::string report = mac_.application.diagnosticReport();
   if (report.empty()) return error("diagnostics", "the app has not started");
-  sayLines("diagnostics", report);
+  sayLines("diagnostics", withoutFinalLineBreak(report));
 }
 
 void HeadlessCommands::paste() {
   const std::optional<std::string> text = mac_.pasteboard.text();
-  if (!text) return say_("paste: (empty)");
-  sayLines("paste", *text);
+  if (!text || text->empty()) return say_("paste: (empty)");
+  sayLines("paste", withoutFinalLineBreak(*text));
 }
 
 void HeadlessCommands::lockOrUnlock(bool lock) {
